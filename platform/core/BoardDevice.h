@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <sys/types.h>
 
 // Requests to the board's device files. On the unit they are ioctl(2) and
 // write(2) on character devices. On a simulated board the device file is a
