@@ -1,0 +1,112 @@
+#include "PmControlCommands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "PowerModuleEmulator.h"
+
+namespace pmemu
+{
+namespace
+{
+bool readPort(std::istream& in, int& port)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    if (word == "inlet" || word == "255")
+        port = PmMeterModel::kInlet;
+    else if (word.size() == 1 && word[0] >= '0' && word[0] < '0' + PmMeterModel::kOutlets)
+        port = word[0] - '0';
+    else
+        return false;
+    return true;
+}
+
+bool readSwitch(std::istream& in, bool& on)
+{
+    std::string word;
+    if (!(in >> word) || (word != "on" && word != "off"))
+        return false;
+    on = word == "on";
+    return true;
+}
+
+bool readNumber(std::istream& in, double& value)
+{
+    return (in >> value) && std::isfinite(value);
+}
+
+// A power in watts, or "auto" (-1) for the computed one.
+bool readPower(std::istream& in, double& value)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    if (word == "auto")
+    {
+        value = -1.0;
+        return true;
+    }
+    std::istringstream number(word);
+    return readNumber(number, value) && value >= 0;
+}
+}
+
+std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std::string& line)
+{
+    std::istringstream in(line);
+    std::string command;
+    if (!(in >> command))
+        return "error: empty command";
+    PmMeterModel& model = emulator.model();
+    int port = 0;
+    double value = 0, second = 0;
+    bool on = false;
+    bool ok = true;
+    if (command == "status")
+        return status(emulator);
+    else if (command == "voltage" && readNumber(in, value) && value >= 0)
+        model.setVoltage(value);
+    else if (command == "current" && readPort(in, port) && readNumber(in, value))
+        model.setCurrent(port, value);
+    else if (command == "power" && readPort(in, port) && readPower(in, value))
+        model.setPower(port, value);
+    else if (command == "pf" && readPort(in, port) && readNumber(in, value) && value >= 0)
+        model.setPowerFactor(port, value);
+    else if (command == "energy" && readPort(in, port) && readNumber(in, value) && value >= 0 && value < 4e16)
+        model.setEnergy(port, static_cast<uint64_t>(std::llround(value * 100.0)));
+    else if (command == "energy-rate" && readNumber(in, value) && value >= 0)
+        model.setEnergyRate(value);
+    else if (command == "relay" && readPort(in, port) && port != PmMeterModel::kInlet && readSwitch(in, on))
+        model.setRelay(port, on);
+    else if (command == "silent" && readSwitch(in, on))
+        emulator.setSilent(on);
+    else if (command == "delay" && readNumber(in, value) && value >= 0 && value < 1e7)
+        emulator.setReplyDelay(PowerModuleEmulator::Millis(static_cast<long long>(value)));
+    else if (command == "corrupt" && readNumber(in, value) && value >= 0 && value < 1e9)
+        emulator.corruptNextReplies(static_cast<int>(value));
+    else if (command == "split" && readNumber(in, value) && readNumber(in, second) && value >= 0 && value < 64
+             && second >= 0 && second < 1e7)
+        emulator.setSplitReplies(static_cast<size_t>(value), PowerModuleEmulator::Millis(static_cast<long long>(second)));
+    else
+        ok = false;
+    return ok ? "ok" : "error: bad command: " + line;
+}
+
+std::string PmControlCommands::status(PowerModuleEmulator& emulator)
+{
+    const uint8_t bits = emulator.relayBits();
+    std::string relays;
+    for (int i = 0; i < PmMeterModel::kOutlets; ++i)
+        relays += (bits >> i) & 1 ? '1' : '0';
+    const PmReading inlet = emulator.model().reading(PmMeterModel::kInlet).value_or(PmReading());
+    char text[200];
+    std::snprintf(text, sizeof text, "relays=%s voltage=%.2f inlet=%.2fA,%.2fW,%llu.%02llukWh requests=%zu",
+                  relays.c_str(), inlet.volts, inlet.amps, inlet.watts,
+                  static_cast<unsigned long long>(inlet.energyHundredths / 100),
+                  static_cast<unsigned long long>(inlet.energyHundredths % 100), emulator.requests().size());
+    return text;
+}
+}

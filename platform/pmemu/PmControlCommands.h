@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+namespace pmemu
+{
+class PowerModuleEmulator;
+
+// The emulator's line-based control language, one command per line:
+//   voltage V | current PORT A | power PORT W|auto | pf PORT F |
+//   energy PORT KWH | energy-rate F | relay PORT on|off |
+//   silent on|off | delay MS | corrupt N | split BYTES GAP_MS | status
+// PORT is 0 to 7 or "inlet" (255). The answer is "ok", "error: ..." or, for
+// status, the status line.
+class PmControlCommands
+{
+public:
+    static std::string execute(PowerModuleEmulator& emulator, const std::string& line);
+    // "relays=10000001 voltage=230.00 inlet=1.50A,345.00W,12.34kWh requests=42"
+    // (relay digits in outlet order 0 to 7).
+    static std::string status(PowerModuleEmulator& emulator);
+};
+}

@@ -1,0 +1,84 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+
+#include "PmReading.h"
+
+namespace pmemu
+{
+// What the module measures and switches: eight relays, one line voltage, a
+// load per outlet (current, power factor, or a fixed power), energy counters
+// that integrate the reported power over time, and the calibration state.
+// Ports are the module's: 0 to 7 for the outlets, 255 for the inlet. All
+// members are thread-safe.
+class PmMeterModel
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    using Now = std::function<Clock::time_point()>;
+
+    static constexpr int kOutlets = 8;
+    static constexpr int kInlet = 255;
+
+    explicit PmMeterModel(Now now = &Clock::now);
+
+    // The reading the module reports now; empty for an unknown port.
+    std::optional<PmReading> reading(int port);
+
+    // Relay command: result 0 when done, 1 for a bad port or action.
+    uint8_t switchRelay(int port, uint8_t action);
+    void setRelay(int port, bool on);
+    uint8_t relayBits() const;
+    void setRelayBits(uint8_t bits);
+
+    void setVoltage(double volts);
+    double voltage() const;
+    // Outlet: the load current drawn while the relay is on. Inlet: a fixed
+    // reported current; a negative value returns to the sum of the outlets.
+    void setCurrent(int port, double amps);
+    void setPowerFactor(int port, double factor);
+    // A fixed reported power; negative returns to volts x amps x factor
+    // (for the inlet: the sum of the outlets).
+    void setPower(int port, double watts);
+    void setEnergy(int port, uint64_t hundredths);
+    // Speeds up the energy counters (1 = real time).
+    void setEnergyRate(double rate);
+
+    void caliParams(uint16_t& voltage, uint16_t& current, uint16_t& power) const;
+    void setCaliParams(uint16_t voltage, uint16_t current, uint16_t power);
+    // Start-calibration command: result 0 marks the port calibrated; it needs
+    // the measured outlet switched on (outlet 0 for the inlet).
+    uint8_t calibrate(int port);
+    uint8_t calibratedBits() const;
+    void setCalibratedBits(uint8_t bits);
+    // Forces the result of later calibrations (0 = normal behaviour).
+    void setCalibrationFailure(uint8_t result);
+
+private:
+    static int slot(int port);  // 0 to 7 outlets, 8 inlet, -1 unknown
+    void advanceLocked();
+    double outletAmpsLocked(int outlet) const;
+    double outletWattsLocked(int outlet) const;
+    double ampsLocked(int s) const;
+    double wattsLocked(int s) const;
+
+    mutable std::mutex mutex_;
+    Now now_;
+    Clock::time_point last_;
+    uint8_t relays_ = 0;
+    double volts_ = 230.0;
+    double amps_[kOutlets + 1] = {};
+    double factor_[kOutlets + 1] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    double fixedWatts_[kOutlets + 1] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    double energy_[kOutlets + 1] = {};  // hundredths of a kWh
+    double energyRate_ = 1.0;
+    uint16_t caliVoltage_ = 10000;
+    uint16_t caliCurrent_ = 10000;
+    uint16_t caliPower_ = 10000;
+    uint8_t calibrated_ = 0xFF;
+    uint8_t calibrationFailure_ = 0;
+};
+}

@@ -1,0 +1,262 @@
+#include "PowerModuleEmulator.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "PmReplyWriter.h"
+
+namespace pmemu
+{
+PowerModuleEmulator::PowerModuleEmulator(std::string linkPath) : linkPath_(std::move(linkPath)) {}
+
+PowerModuleEmulator::~PowerModuleEmulator()
+{
+    stop();
+}
+
+bool PowerModuleEmulator::start(std::string* error)
+{
+    std::string reason;
+    if (running_)
+        reason = "already running";
+    else if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0)
+        reason = "pipe failed";
+    else if (pty_.open(linkPath_, reason))
+    {
+        running_ = true;
+        thread_ = std::thread([this] { run(); });
+        return true;
+    }
+    if (error)
+        *error = reason;
+    return false;
+}
+
+void PowerModuleEmulator::stop()
+{
+    if (running_.exchange(false))
+    {
+        const char byte = 0;
+        (void)!::write(wake_[1], &byte, 1);
+        thread_.join();
+    }
+    pty_.close();
+    for (int& fd : wake_)
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void PowerModuleEmulator::run()
+{
+    while (running_)
+    {
+        pollfd fds[2] = {{pty_.masterFd(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        const int n = ::poll(fds, 2, pollTimeoutMs());
+        if (n < 0 && errno != EINTR)
+            break;
+        if (fds[0].revents & POLLIN)
+            receive();
+        else if (fds[0].revents & (POLLHUP | POLLERR))
+            ::usleep(10000);  // the slave end is closed for a moment; do not spin
+        sendDue();
+    }
+}
+
+int PowerModuleEmulator::pollTimeoutMs() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (outgoing_.empty())
+        return 200;
+    const auto wait = std::chrono::ceil<Millis>(outgoing_.begin()->first - Clock::now());
+    return wait.count() < 0 ? 0 : static_cast<int>(std::min<long long>(wait.count(), 200));
+}
+
+void PowerModuleEmulator::receive()
+{
+    uint8_t buf[512];
+    const ssize_t n = ::read(pty_.masterFd(), buf, sizeof buf);
+    if (n <= 0)
+        return;
+    std::vector<PmRequest> requests;
+    reader_.feed(buf, static_cast<size_t>(n), Clock::now(), requests);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        badFrames_ = reader_.checksumErrors() + reader_.invalidCommands();
+    }
+    for (const PmRequest& r : requests)
+        handle(r);
+}
+
+void PowerModuleEmulator::handle(const PmRequest& request)
+{
+    bool silent;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        log_.push_back(request);
+        if (request.command == 2)
+            ++relayCommands_[request.payload[0] < PmMeterModel::kOutlets ? request.payload[0] : PmMeterModel::kOutlets];
+        silent = silent_;
+    }
+    received_.notify_all();
+    if (silent)
+        return;
+    bool relayChanged = false;
+    Bytes reply = answer(request, relayChanged);
+    RelayListener listener;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (relayChanged)
+            listener = listener_;
+        if (!reply.empty())
+        {
+            if (corrupt_ > 0)
+            {
+                --corrupt_;
+                ++reply.back();
+            }
+            Clock::time_point due = std::max(request.received + delay_, lastDue_);
+            const size_t piece = pieceBytes_ > 0 ? pieceBytes_ : reply.size();
+            for (size_t at = 0; at < reply.size(); at += piece, due += gap_)
+            {
+                const size_t end = std::min(at + piece, reply.size());
+                outgoing_.emplace(due, Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end)));
+                lastDue_ = due;
+            }
+            ++replies_;
+        }
+    }
+    if (listener)
+        listener(model_.relayBits());
+}
+
+PowerModuleEmulator::Bytes PowerModuleEmulator::answer(const PmRequest& request, bool& relayChanged)
+{
+    const std::vector<uint8_t>& p = request.payload;
+    switch (request.command)
+    {
+    case 1:
+    {
+        const auto reading = model_.reading(p[0]);
+        return reading ? PmReplyWriter::meter(p[0], *reading) : Bytes();
+    }
+    case 2:
+    {
+        const uint8_t before = model_.relayBits();
+        const uint8_t result = model_.switchRelay(p[0], p[1]);
+        relayChanged = model_.relayBits() != before;
+        return PmReplyWriter::relay(p[0], p[1], result);
+    }
+    case 3:
+        return PmReplyWriter::outputStatus(PmMeterModel::kOutlets, model_.relayBits(), model_.calibratedBits());
+    case 4:
+    {
+        uint16_t v, c, w;
+        model_.caliParams(v, c, w);
+        return PmReplyWriter::caliParams(v, c, w, 0);
+    }
+    case 5:
+        model_.setCaliParams(static_cast<uint16_t>(p[0] << 8 | p[1]), static_cast<uint16_t>(p[2] << 8 | p[3]),
+                             static_cast<uint16_t>(p[4] << 8 | p[5]));
+        return PmReplyWriter::transferResult(0);
+    case 6:
+        return PmReplyWriter::calibrateResult(p[0], model_.calibrate(p[0]));
+    default:
+        return Bytes();
+    }
+}
+
+void PowerModuleEmulator::sendDue()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Clock::time_point now = Clock::now();
+    while (!outgoing_.empty() && outgoing_.begin()->first <= now)
+    {
+        const Bytes& bytes = outgoing_.begin()->second;
+        // A full slave queue (nobody reading) loses the rest, as a line would.
+        (void)!::write(pty_.masterFd(), bytes.data(), bytes.size());
+        outgoing_.erase(outgoing_.begin());
+    }
+}
+
+void PowerModuleEmulator::setSilent(bool silent)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    silent_ = silent;
+}
+
+void PowerModuleEmulator::setReplyDelay(Millis delay)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    delay_ = delay < Millis(0) ? Millis(0) : delay;
+}
+
+void PowerModuleEmulator::corruptNextReplies(int n)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    corrupt_ = n < 0 ? 0 : n;
+}
+
+void PowerModuleEmulator::setSplitReplies(size_t pieceBytes, Millis gap)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    pieceBytes_ = pieceBytes;
+    gap_ = gap < Millis(0) ? Millis(0) : gap;
+}
+
+void PowerModuleEmulator::setRelayListener(RelayListener listener)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    listener_ = std::move(listener);
+}
+
+std::vector<PmRequest> PowerModuleEmulator::requests() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return log_;
+}
+
+void PowerModuleEmulator::clearRequests()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    log_.clear();
+}
+
+bool PowerModuleEmulator::waitForRequests(size_t n, Millis timeout) const
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return received_.wait_for(lock, timeout, [&] { return log_.size() >= n; });
+}
+
+int PowerModuleEmulator::relayCommandCount() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    int sum = 0;
+    for (int c : relayCommands_)
+        sum += c;
+    return sum;
+}
+
+int PowerModuleEmulator::relayCommandCount(int port) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return port >= 0 && port < PmMeterModel::kOutlets ? relayCommands_[port] : 0;
+}
+
+size_t PowerModuleEmulator::repliesSent() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return replies_;
+}
+
+size_t PowerModuleEmulator::badFrames() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return badFrames_;
+}
+}

@@ -1,0 +1,97 @@
+#pragma once
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "PmMeterModel.h"
+#include "PmPty.h"
+#include "PmRequest.h"
+#include "PmRequestReader.h"
+
+namespace pmemu
+{
+// The serial power-metering/relay module on a pseudo-terminal: answers every
+// request from its own thread, with controls for tests (silence, late, split
+// or corrupted replies) and a log of what it received. Thread-safe.
+class PowerModuleEmulator
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    using Millis = std::chrono::milliseconds;
+    using RelayListener = std::function<void(uint8_t relayBits)>;
+
+    explicit PowerModuleEmulator(std::string linkPath);
+    ~PowerModuleEmulator();
+    PowerModuleEmulator(const PowerModuleEmulator&) = delete;
+    PowerModuleEmulator& operator=(const PowerModuleEmulator&) = delete;
+
+    // Opens the pty, links it and starts answering; false with a reason.
+    bool start(std::string* error = nullptr);
+    void stop();
+    const std::string& linkPath() const { return linkPath_; }
+    std::string slavePath() const { return pty_.slavePath(); }
+
+    // Readings, relays and calibration state.
+    PmMeterModel& model() { return model_; }
+    uint8_t relayBits() const { return model_.relayBits(); }
+
+    // A silent module neither acts nor answers (requests are still logged).
+    void setSilent(bool silent);
+    void setReplyDelay(Millis delay);
+    // The next n replies go out with their checksum off by one.
+    void corruptNextReplies(int n);
+    // Replies go out in pieces of pieceBytes with gap between them; 0 = whole.
+    void setSplitReplies(size_t pieceBytes, Millis gap);
+    // Called from the emulator's thread after a relay command changed a relay.
+    void setRelayListener(RelayListener listener);
+
+    std::vector<PmRequest> requests() const;
+    void clearRequests();
+    // Waits until at least n requests (since the last clear) were received.
+    bool waitForRequests(size_t n, Millis timeout) const;
+    int relayCommandCount() const;
+    int relayCommandCount(int port) const;
+    size_t repliesSent() const;
+    size_t badFrames() const;  // checksum errors and unknown commands
+
+private:
+    using Bytes = std::vector<uint8_t>;
+
+    void run();
+    void receive();
+    void handle(const PmRequest& request);
+    Bytes answer(const PmRequest& request, bool& relayChanged);
+    void sendDue();
+    int pollTimeoutMs() const;
+
+    const std::string linkPath_;
+    PmMeterModel model_;
+    PmPty pty_;
+    PmRequestReader reader_;  // emulator thread only
+    int wake_[2] = {-1, -1};
+    std::thread thread_;
+    std::atomic<bool> running_{false};
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable received_;
+    std::vector<PmRequest> log_;
+    std::multimap<Clock::time_point, Bytes> outgoing_;
+    bool silent_ = false;
+    Millis delay_{0};
+    int corrupt_ = 0;
+    size_t pieceBytes_ = 0;
+    Millis gap_{0};
+    RelayListener listener_;
+    int relayCommands_[PmMeterModel::kOutlets + 1] = {};  // last: bad ports
+    size_t replies_ = 0;
+    size_t badFrames_ = 0;
+    Clock::time_point lastDue_{};  // replies never overtake each other on the line
+};
+}

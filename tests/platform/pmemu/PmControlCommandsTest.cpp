@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <thread>
+
+#include "PmControlCommands.h"
+#include "PmControlServer.h"
+#include "PowerModuleEmulator.h"
+
+using pmemu::PmControlCommands;
+using pmemu::PowerModuleEmulator;
+
+namespace
+{
+std::string boardPath(const std::string& name)
+{
+    return std::string(std::getenv("RAILBOX_ROOT")) + name;
+}
+}
+
+TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
+{
+    PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
+    emu.model().setEnergyRate(0);
+    EXPECT_EQ(PmControlCommands::execute(emu, "voltage 253.0"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "current 3 1.5"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "pf 3 0.5"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "relay 3 on"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "energy inlet 12.34"), "ok");
+    EXPECT_EQ(emu.relayBits(), 0x08);
+    pmemu::PmReading r = *emu.model().reading(3);
+    EXPECT_DOUBLE_EQ(r.volts, 253.0);
+    EXPECT_DOUBLE_EQ(r.amps, 1.5);
+    EXPECT_DOUBLE_EQ(r.watts, 253.0 * 1.5 * 0.5);
+    EXPECT_EQ(PmControlCommands::execute(emu, "power 3 1.0"), "ok");
+    EXPECT_DOUBLE_EQ(emu.model().reading(3)->watts, 1.0);
+    EXPECT_EQ(PmControlCommands::execute(emu, "power 3 auto"), "ok");
+    EXPECT_DOUBLE_EQ(emu.model().reading(3)->watts, 253.0 * 1.5 * 0.5);
+    EXPECT_EQ(PmControlCommands::status(emu),
+              "relays=00010000 voltage=253.00 inlet=1.50A,189.75W,12.34kWh requests=0");
+    EXPECT_EQ(PmControlCommands::execute(emu, "status"), PmControlCommands::status(emu));
+    for (const char* line : {"silent on", "silent off", "delay 250", "corrupt 3", "split 4 20", "energy-rate 60"})
+        EXPECT_EQ(PmControlCommands::execute(emu, line), "ok") << line;
+}
+
+TEST(PmControlCommandsTest, RefusesBadLines)
+{
+    PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
+    for (const char* line : {"", "volts 230", "voltage", "voltage -1", "voltage nan", "current 8 1", "current x 1",
+                             "relay inlet on", "relay 2 maybe", "silent yes", "power 1 -3", "power 1 lots",
+                             "split 4", "delay -5", "energy 2 -1"})
+        EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
+    EXPECT_EQ(emu.relayBits(), 0);
+    EXPECT_DOUBLE_EQ(emu.model().voltage(), 230.0);
+}
+
+TEST(PmControlServerTest, AnswersEachLineOnTheSocket)
+{
+    PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
+    pmemu::PmControlServer server(emu);
+    const std::string path = boardPath("/pm-control");
+    std::string error;
+    ASSERT_TRUE(server.open(path, error)) << error;
+    int stop[2];
+    ASSERT_EQ(::pipe(stop), 0);
+    std::thread serving([&] { server.serve(stop[0]); });
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    const std::string lines = "relay 1 on\r\nbogus\nstat";
+    ASSERT_EQ(::write(fd, lines.data(), lines.size()), ssize_t(lines.size()));
+    ASSERT_EQ(::write(fd, "us\n", 3), 3);
+    std::string answers;
+    char buf[256];
+    while (std::count(answers.begin(), answers.end(), '\n') < 3)
+    {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        ASSERT_GT(n, 0);
+        answers.append(buf, static_cast<size_t>(n));
+    }
+    EXPECT_EQ(answers, "ok\nerror: bad command: bogus\n" + PmControlCommands::status(emu) + "\n");
+    ::close(fd);
+    ASSERT_EQ(::write(stop[1], "x", 1), 1);
+    serving.join();
+    ::close(stop[0]);
+    ::close(stop[1]);
+}

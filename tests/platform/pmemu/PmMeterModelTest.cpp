@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "PmMeterModel.h"
+
+using pmemu::PmMeterModel;
+using pmemu::PmReading;
+using Clock = std::chrono::steady_clock;
+
+namespace
+{
+struct FakeClock
+{
+    Clock::time_point now = Clock::time_point() + std::chrono::hours(1);
+    PmMeterModel::Now function()
+    {
+        return [this] { return now; };
+    }
+    void advance(std::chrono::seconds s) { now += s; }
+};
+}
+
+TEST(PmMeterModelTest, OutletReadsItsLoadOnlyWhileOn)
+{
+    FakeClock clock;
+    PmMeterModel model(clock.function());
+    model.setVoltage(240.0);
+    model.setCurrent(3, 2.0);
+    model.setPowerFactor(3, 0.5);
+    PmReading r = *model.reading(3);
+    EXPECT_DOUBLE_EQ(r.volts, 240.0);
+    EXPECT_EQ(r.amps, 0.0);
+    EXPECT_EQ(r.watts, 0.0);
+
+    EXPECT_EQ(model.switchRelay(3, 1), 0);
+    r = *model.reading(3);
+    EXPECT_DOUBLE_EQ(r.amps, 2.0);
+    EXPECT_DOUBLE_EQ(r.watts, 240.0);
+    model.setPower(3, 1.0);  // a fixed power wins over volts x amps x factor
+    EXPECT_DOUBLE_EQ(model.reading(3)->watts, 1.0);
+    model.setPower(3, -1);
+    EXPECT_DOUBLE_EQ(model.reading(3)->watts, 240.0);
+    EXPECT_FALSE(model.reading(8).has_value());
+    EXPECT_FALSE(model.reading(-1).has_value());
+}
+
+TEST(PmMeterModelTest, InletSumsTheOutletsUnlessFixed)
+{
+    FakeClock clock;
+    PmMeterModel model(clock.function());
+    model.setCurrent(0, 1.0);
+    model.setCurrent(1, 2.0);
+    model.setCurrent(2, 4.0);
+    model.setRelayBits(0x03);
+    PmReading inlet = *model.reading(255);
+    EXPECT_DOUBLE_EQ(inlet.amps, 3.0);
+    EXPECT_DOUBLE_EQ(inlet.watts, 690.0);
+    model.setCurrent(255, 0.05);
+    model.setPower(255, 11.5);
+    inlet = *model.reading(255);
+    EXPECT_DOUBLE_EQ(inlet.amps, 0.05);
+    EXPECT_DOUBLE_EQ(inlet.watts, 11.5);
+    model.setCurrent(255, -1);
+    EXPECT_DOUBLE_EQ(model.reading(255)->amps, 3.0);
+}
+
+TEST(PmMeterModelTest, EnergyRisesWithPowerOverTime)
+{
+    FakeClock clock;
+    PmMeterModel model(clock.function());
+    model.setVoltage(250.0);
+    model.setCurrent(1, 4.0);  // 1 kW
+    model.setEnergy(1, 500);
+    clock.advance(std::chrono::hours(1));
+    EXPECT_EQ(model.reading(1)->energyHundredths, 500u) << "off outlets draw nothing";
+    model.setRelay(1, true);
+    clock.advance(std::chrono::minutes(36));  // 0.6 kWh
+    EXPECT_EQ(model.reading(1)->energyHundredths, 560u);
+    EXPECT_EQ(model.reading(255)->energyHundredths, 60u);
+    model.setEnergyRate(10.0);
+    clock.advance(std::chrono::minutes(6));  // 0.1 kWh, ten times as fast
+    EXPECT_EQ(model.reading(1)->energyHundredths, 660u);
+    model.setRelay(1, false);
+    clock.advance(std::chrono::hours(5));
+    EXPECT_EQ(model.reading(1)->energyHundredths, 660u);
+}
+
+TEST(PmMeterModelTest, RelayCommandsRefuseBadPortsAndActions)
+{
+    PmMeterModel model;
+    EXPECT_EQ(model.switchRelay(7, 1), 0);
+    EXPECT_EQ(model.switchRelay(8, 1), 1);
+    EXPECT_EQ(model.switchRelay(255, 1), 1);
+    EXPECT_EQ(model.switchRelay(2, 2), 1);
+    EXPECT_EQ(model.relayBits(), 0x80);
+    EXPECT_EQ(model.switchRelay(7, 0), 0);
+    EXPECT_EQ(model.relayBits(), 0x00);
+}
+
+TEST(PmMeterModelTest, CalibrationNeedsTheMeasuredOutletOn)
+{
+    PmMeterModel model;
+    model.setCalibratedBits(0x00);
+    EXPECT_EQ(model.calibrate(3), 1);
+    EXPECT_EQ(model.calibrate(255), 1);
+    model.setRelay(3, true);
+    EXPECT_EQ(model.calibrate(3), 0);
+    EXPECT_EQ(model.calibratedBits(), 0x08);
+    model.setRelayBits(0x01);
+    EXPECT_EQ(model.calibrate(255), 0);
+    EXPECT_EQ(model.calibratedBits(), 0x08) << "the inlet has no bit";
+    model.setCalibrationFailure(2);
+    EXPECT_EQ(model.calibrate(0), 2);
+    EXPECT_EQ(model.calibratedBits(), 0x08);
+    EXPECT_EQ(model.calibrate(9), 1);
+
+    model.setCaliParams(1, 2, 3);
+    uint16_t v = 0, c = 0, p = 0;
+    model.caliParams(v, c, p);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(c, 2);
+    EXPECT_EQ(p, 3);
+}
