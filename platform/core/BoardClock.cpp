@@ -31,8 +31,8 @@ int64_t loadOffset()
 
 void storeOffset(int64_t value)
 {
-    ::mkdir(path("/var/lib").c_str(), 0755);
-    ::mkdir(path("/var/lib/railbox").c_str(), 0755);
+    for (const char* dir : {"/var", "/var/lib", "/var/lib/railbox"})
+        ::mkdir(path(dir).c_str(), 0755);
     std::string tmp = offsetFile() + ".tmp";
     if (FILE* f = ::fopen(tmp.c_str(), "w"))
     {

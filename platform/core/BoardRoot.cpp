@@ -1,7 +1,12 @@
 #include "platform/core/BoardRoot.h"
 
 #include <cstdlib>
-#include <mutex>
+#include <cstring>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
 
 namespace board
 {
@@ -34,23 +39,29 @@ std::string path(const std::string& absolute)
     return root() + absolute;
 }
 
-void preparePath()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (!simulated())
-            return;
-        const char* old = ::getenv("PATH");
-        std::string p = root() + "/bin";
-        p += ":";
-        p += old ? old : "/usr/sbin:/usr/bin:/sbin:/bin";
-        ::setenv("PATH", p.c_str(), 1);
-    });
-}
-
 int runCommand(const std::string& command)
 {
-    preparePath();
-    return ::system(command.c_str());
+    if (!simulated())
+        return ::system(command.c_str());
+    // Only the board's own commands: a missing stand-in must fail, never fall
+    // through to the host's reboot or hwclock. The daemon's own PATH is left
+    // alone.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (::strncmp(*e, "PATH=", 5) != 0)
+            env.emplace_back(*e);
+    env.push_back("PATH=" + root() + "/bin");
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(&e[0]);
+    envp.push_back(nullptr);
+    const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+    pid_t pid;
+    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), envp.data()) != 0)
+        return -1;
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid)
+        return -1;  // already reaped: SIGCHLD is ignored by the daemon
+    return status;
 }
 }

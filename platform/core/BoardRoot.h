@@ -11,9 +11,8 @@ const std::string& root();
 bool simulated();
 // Maps an absolute board path below the root; other paths pass unchanged.
 std::string path(const std::string& absolute);
-// Runs a shell command as the unit would; under a board root $ROOT/bin comes
-// first on PATH, so stand-ins of reboot, hwclock and friends are found.
+// Runs a shell command as the unit would; under a board root PATH is
+// $ROOT/bin alone, so only the board's stand-ins of reboot, hwclock and
+// friends can run, never the host's.
 int runCommand(const std::string& command);
-// Puts $ROOT/bin first on PATH once; runCommand and the mail child rely on it.
-void preparePath();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 #include "support/TempBoard.h"
 
@@ -12,7 +13,13 @@ int main(int argc, char** argv)
     if (!::getenv("RAILBOX_ROOT"))
     {
         static std::string root = test::makeTempDir("railbox-test-root");
+        static pid_t owner = ::getpid();
         ::setenv("RAILBOX_ROOT", root.c_str(), 1);
+        // Forked children (death tests, spawned daemons) leave it to the owner.
+        std::atexit([] {
+            if (::getpid() == owner)
+                test::removeTree(root);
+        });
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,44 @@
+#pragma once
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+
+#include <iostream>
+#include <string>
+#include <utility>
+
+#include "platform/core/BoardRoot.h"
+
+// One connection per call: opens a database of the unit for this call alone,
+// runs the work on it and closes it again. A SQLite::Exception is printed to
+// the standard error stream and turns into false, so a broken or missing
+// file never ends the process.
+class DbAccess
+{
+public:
+    template <typename Work>
+    static bool run(const char* unitPath, int flags, Work&& work)
+    {
+        try
+        {
+            SQLite::Database db(board::path(unitPath), flags);
+            return work(db);
+        }
+        catch (const SQLite::Exception& e)
+        {
+            std::cerr << e.what() << '\n';
+            return false;
+        }
+    }
+
+    template <typename Work>
+    static bool read(const char* unitPath, Work&& work)
+    {
+        return run(unitPath, SQLite::OPEN_READONLY, std::forward<Work>(work));
+    }
+
+    template <typename Work>
+    static bool write(const char* unitPath, Work&& work)
+    {
+        return run(unitPath, SQLite::OPEN_READWRITE, std::forward<Work>(work));
+    }
+};
