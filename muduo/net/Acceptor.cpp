@@ -8,13 +8,14 @@
 #include "muduo/net/EventLoop.h"
 #include "muduo/net/InetAddress.h"
 #include "muduo/net/SocketsOps.h"
+#include "netext/SocketsExt.h"
 
 namespace muduo
 {
 namespace net
 {
 Acceptor::Acceptor(EventLoop* loop, const InetAddress& listenAddr, bool reuseport)
-    : loop_(loop), acceptSocket_(sockets::createNonblockingOrDie(listenAddr.family())),
+    : loop_(loop), acceptSocket_(sockets::createNonblockingTcpOrDie(listenAddr.family())),
       acceptChannel_(loop, acceptSocket_.fd()), listening_(false), idleFd_(::open("/dev/null", O_RDONLY | O_CLOEXEC))
 {
     if (idleFd_ < 0)

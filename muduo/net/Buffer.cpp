@@ -1,5 +1,10 @@
 #include "muduo/net/Buffer.h"
 
+#include <cstring>
+
+#include "muduo/net/InetAddress.h"
+#include "netext/SocketsExt.h"
+
 #include <cerrno>
 #include <sys/uio.h>
 
@@ -94,6 +99,21 @@ ssize_t Buffer::readFd(int fd, int* savedErrno)
         writerIndex_ = buffer_.size();
         append(extrabuf, static_cast<size_t>(n) - writable);
     }
+    return n;
+}
+ssize_t Buffer::readFromFd(int fd, InetAddress& peer, int* savedErrno)
+{
+    char extrabuf[65536];
+    struct sockaddr_in6 from;
+    ::memset(&from, 0, sizeof from);
+    const ssize_t n = sockets::recvfrom(fd, extrabuf, sizeof extrabuf, &from);
+    if (n < 0)
+    {
+        *savedErrno = errno;
+        return n;
+    }
+    peer.setSockAddr(*reinterpret_cast<const struct sockaddr_in*>(&from));
+    append(extrabuf, static_cast<size_t>(n));
     return n;
 }
 }  // namespace net

@@ -13,6 +13,8 @@ namespace muduo
 {
 namespace net
 {
+class InetAddress;
+
 // A byte buffer with cheap prepend space:
 //   | prependable | readable (peek()..) | writable (beginWrite()..) |
 class Buffer : public muduo::copyable
@@ -121,6 +123,8 @@ public:
 
     // Reads straight into the buffer; returns read(2)'s result.
     ssize_t readFd(int fd, int* savedErrno);
+    // One datagram: stores the sender in peer; returns recvfrom(2)'s result.
+    ssize_t readFromFd(int fd, InetAddress& peer, int* savedErrno);
 
 private:
     char* begin() { return buffer_.data(); }

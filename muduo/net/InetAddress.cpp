@@ -5,12 +5,19 @@
 
 #include "muduo/base/Logging.h"
 #include "muduo/net/SocketsOps.h"
+#include "netext/SocketsExt.h"
 
 namespace muduo
 {
 namespace net
 {
 static_assert(sizeof(InetAddress) == sizeof(struct sockaddr_in), "InetAddress is a plain sockaddr_in");
+
+InetAddress::InetAddress(uint32_t ip, uint16_t port)
+{
+    ::memset(&addr_, 0, sizeof addr_);
+    sockets::fromIpPort(ip, port, &addr_);
+}
 
 InetAddress::InetAddress(uint16_t port, bool loopbackOnly)
 {

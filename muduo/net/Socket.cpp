@@ -48,5 +48,25 @@ void Socket::setReuseAddr(bool on) { setFlag(sockfd_, SOL_SOCKET, SO_REUSEADDR, 
 void Socket::setReusePort(bool on) { setFlag(sockfd_, SOL_SOCKET, SO_REUSEPORT, on, "SO_REUSEPORT"); }
 
 void Socket::setKeepAlive(bool on) { setFlag(sockfd_, SOL_SOCKET, SO_KEEPALIVE, on, "SO_KEEPALIVE"); }
+namespace
+{
+void setIntOption(int fd, int option, int value)
+{
+    if (::setsockopt(fd, SOL_SOCKET, option, &value, static_cast<socklen_t>(sizeof value)) < 0)
+        LOG_SYSERR << "setsockopt";
+}
+
+int getIntOption(int fd, int option)
+{
+    int value = 0;
+    socklen_t len = static_cast<socklen_t>(sizeof value);
+    return ::getsockopt(fd, SOL_SOCKET, option, &value, &len) < 0 ? -1 : value;
+}
+}  // namespace
+
+void Socket::setReadBufSize(int size) { setIntOption(sockfd_, SO_RCVBUF, size); }
+int Socket::getReadBufSize() const { return getIntOption(sockfd_, SO_RCVBUF); }
+void Socket::setWriteBufSize(int size) { setIntOption(sockfd_, SO_SNDBUF, size); }
+int Socket::getWriteBufSize() const { return getIntOption(sockfd_, SO_SNDBUF); }
 }  // namespace net
 }  // namespace muduo

@@ -27,6 +27,11 @@ public:
     void setReuseAddr(bool on);
     void setReusePort(bool on);
     void setKeepAlive(bool on);
+    // SO_RCVBUF / SO_SNDBUF; a get returns -1 when getsockopt fails.
+    void setReadBufSize(int size);
+    int getReadBufSize() const;
+    void setWriteBufSize(int size);
+    int getWriteBufSize() const;
 
 private:
     const int sockfd_;

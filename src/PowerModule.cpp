@@ -1,0 +1,211 @@
+#include "PowerModule.h"
+
+#include "PduTimer.h"
+#include "PowerModulePacketBuilder.h"
+#include "SerialPort.h"
+#include "muduo/base/Logging.h"
+#include "muduo/net/Buffer.h"
+
+using powermodule::kInletPort;
+
+const double PowerModule::kDataTimeout = 3.0;
+
+namespace
+{
+const int kFrameRoom = 9;  // the longest request
+const int kBaud = 19200;
+
+int clampOutlets(int count)
+{
+    if (count < 0)
+        return 0;
+    return count > PowerModule::kMaxOutlets ? PowerModule::kMaxOutlets : count;
+}
+}
+
+PowerModule::PowerModule(muduo::net::EventLoop* loop, const char* devName, int index, int outletCount,
+                         bool pollInlet, bool pollOutlets)
+    : index_(index), outletCount_(clampOutlets(outletCount)), pollInlet_(pollInlet),
+      pollOutlets_(pollOutlets && outletCount_ > 0), currentPollPort_(-1),
+      serialPort_(std::make_shared<SerialPort>(loop, devName)),
+      statusTimer_(std::make_shared<PduTimer>(loop, index)), meterTimer_(std::make_shared<PduTimer>(loop, index)),
+      dataTimeoutTimer_(std::make_shared<PduTimer>(loop, index))
+{
+    serialPort_->configUart(kBaud);
+    serialPort_->setDataCallback([this](muduo::net::Buffer* buf, muduo::Timestamp t) { handleRead(buf, t); });
+    statusTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { queryRelayStatusRequest(); });
+    meterTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pollStep(); });
+    dataTimeoutTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { onDataTimeout(); });
+    LOG_INFO << "start setup power module:" << index_;
+}
+
+PowerModule::~PowerModule()
+{
+    statusTimer_->cancel();
+    meterTimer_->cancel();
+    dataTimeoutTimer_->cancel();
+    serialPort_->setDataCallback(SerialPort::DataCallback());
+}
+
+void PowerModule::startQueryOutputStatus(double interval) { statusTimer_->runEvery(interval); }
+
+void PowerModule::stopQueryOutputStatus() { statusTimer_->cancel(); }
+
+void PowerModule::startQueryMeterData(double interval)
+{
+    if (pollInlet_)
+        currentPollPort_ = kInletPort;
+    else if (pollOutlets_)
+        currentPollPort_ = 0;
+    else
+    {
+        meterTimer_->cancel();
+        return;
+    }
+    meterTimer_->cancel();
+    meterTimer_->runEvery(interval);
+    dataTimeoutTimer_->runAfter(kDataTimeout);
+}
+
+void PowerModule::stopQueryMeterData()
+{
+    dataTimeoutTimer_->cancel();
+    meterTimer_->cancel();
+}
+
+void PowerModule::pollStep()
+{
+    queryDataRequest(currentPollPort_);
+    if (currentPollPort_ != kInletPort)
+    {
+        ++currentPollPort_;
+        if (currentPollPort_ >= outletCount_)
+            currentPollPort_ = pollInlet_ ? kInletPort : 0;
+    }
+    else if (pollOutlets_)
+    {
+        currentPollPort_ = 0;
+    }
+}
+
+bool PowerModule::send(const unsigned char* frame, int length)
+{
+    if (length < 1)
+        return false;
+    serialPort_->fileHandler()->write(frame, length);
+    return true;
+}
+
+bool PowerModule::queryDataRequest(int port)
+{
+    unsigned char frame[kFrameRoom];
+    return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port));
+}
+
+bool PowerModule::controlRelayRequest(int port, unsigned char action)
+{
+    unsigned char frame[kFrameRoom];
+    return send(frame, PowerModulePacketBuilder::buildRelayControlPacket(frame, kFrameRoom, port, action));
+}
+
+bool PowerModule::queryRelayStatusRequest()
+{
+    unsigned char frame[kFrameRoom];
+    return send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom));
+}
+
+bool PowerModule::requestCaliParam()
+{
+    unsigned char frame[kFrameRoom];
+    return send(frame, PowerModulePacketBuilder::buildRequestCaliParamPacket(frame, kFrameRoom));
+}
+
+bool PowerModule::transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower)
+{
+    unsigned char frame[kFrameRoom];
+    return send(frame, PowerModulePacketBuilder::buildTransferCaliParamPacket(frame, kFrameRoom, caliVoltage,
+                                                                              caliCurrent, caliPower));
+}
+
+bool PowerModule::startCalibrate(int port)
+{
+    unsigned char frame[kFrameRoom];
+    return send(frame, PowerModulePacketBuilder::buildStartCalibrate(frame, kFrameRoom, port));
+}
+
+void PowerModule::handleRead(muduo::net::Buffer* buf, muduo::Timestamp receiveTime)
+{
+    Ptr self(shared_from_this());
+    parser_.parsePacket(buf->peek(), static_cast<int>(buf->readableBytes()), receiveTime);
+    buf->retrieveAll();
+    unsigned char cmd = 0;
+    while (parser_.hasParsedPacket(cmd))
+    {
+        dispatch(self, cmd);
+        parser_.popParsedPacket();
+    }
+}
+
+bool PowerModule::acceptPort(const char* reply, int port, bool inletAllowed) const
+{
+    if ((port >= 0 && port < outletCount_) || (inletAllowed && port == kInletPort))
+        return true;
+    LOG_WARN << "power module " << index_ << ": " << reply << " reply for unknown port " << port << " dropped";
+    return false;
+}
+
+void PowerModule::dispatchMeterData(const Ptr& self)
+{
+    int port = 0;
+    _PowerModuleData data{};
+    if (!parser_.getPowerModuleData(&port, &data) || !acceptPort("meter", port, true))
+        return;
+    if (meterDataCallback_)
+        meterDataCallback_(self, port, &data);
+    dataTimeoutTimer_->cancel();
+    dataTimeoutTimer_->runAfter(kDataTimeout);
+}
+
+void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
+{
+    int port = 0;
+    int count = 0;
+    unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;
+    unsigned short voltage = 0, current = 0, power = 0;
+    switch (cmd)
+    {
+    case powermodule::kMeterData:
+        dispatchMeterData(self);
+        break;
+    case powermodule::kRelayControl:
+        if (parser_.getRelayControlRet(&port, &action, &result) && acceptPort("relay", port, false) &&
+            relayReplyCallback_)
+            relayReplyCallback_(self, port, action, result);
+        break;
+    case powermodule::kOutputStatus:
+        if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)
+            outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated);
+        break;
+    case powermodule::kRequestCaliParam:
+        if (parser_.getRequestCaliParamRet(&voltage, &current, &power, &result) && caliParamCallback_)
+            caliParamCallback_(self, voltage, current, power, result);
+        break;
+    case powermodule::kTransferCaliParam:
+        if (parser_.getTransferCaliParamRet(&result) && transferCaliParamCallback_)
+            transferCaliParamCallback_(self, result);
+        break;
+    case powermodule::kStartCalibrate:
+        if (parser_.getStartCalibrateRet(&port, &result) && acceptPort("calibration", port, true) &&
+            startCalibrateCallback_)
+            startCalibrateCallback_(self, port, result);
+        break;
+    default:
+        break;
+    }
+}
+
+void PowerModule::onDataTimeout()
+{
+    if (dataTimeoutCallback_)
+        dataTimeoutCallback_(shared_from_this());
+}

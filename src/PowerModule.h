@@ -1,0 +1,102 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "PowerModulePacketParser.h"
+#include "PowerModuleTypes.h"
+#include "muduo/base/Timestamp.h"
+#include "muduo/base/noncopyable.h"
+
+namespace muduo
+{
+namespace net
+{
+class Buffer;
+class EventLoop;
+}
+}
+class PduTimer;
+class SerialPort;
+
+// The unit's side of one serial power-metering/relay module: polls meter
+// readings and relay states, sends relay and calibration requests and turns
+// every reply into a callback. Ports are the module's own: outlets 0 to
+// outletCount - 1, 255 the inlet. Loop thread only; always held by a shared_ptr.
+class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
+{
+public:
+    typedef std::shared_ptr<PowerModule> Ptr;
+    typedef std::function<void(const Ptr&, int port, const _PowerModuleData* data)> MeterDataCallback;
+    typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result)> RelayReplyCallback;
+    typedef std::function<void(const Ptr&, int outletCount, unsigned char onOffBits, unsigned char calibratedBits)>
+        OutputStatusCallback;
+    typedef std::function<void(const Ptr&, unsigned short caliVoltage, unsigned short caliCurrent,
+                               unsigned short caliPower, unsigned char result)>
+        CaliParamCallback;
+    typedef std::function<void(const Ptr&, unsigned char result)> TransferCaliParamCallback;
+    typedef std::function<void(const Ptr&, int port, unsigned char result)> StartCalibrateCallback;
+    typedef std::function<void(const Ptr&)> DataTimeoutCallback;
+
+    static constexpr int kMaxOutlets = 8;
+    static const double kDataTimeout;
+
+    // devName is the unit's device path; it is opened below the board root.
+    PowerModule(muduo::net::EventLoop* loop, const char* devName, int index, int outletCount, bool pollInlet,
+                bool pollOutlets);
+    virtual ~PowerModule();
+
+    void startQueryOutputStatus(double interval);
+    void stopQueryOutputStatus();
+    void startQueryMeterData(double interval);
+    void stopQueryMeterData();
+
+    bool queryDataRequest(int port);
+    bool controlMeterDataRequest(int port) { return queryDataRequest(port); }
+    bool controlRelayRequest(int port, unsigned char action);
+    bool queryRelayStatusRequest();
+    bool requestCaliParam();
+    bool transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower);
+    bool startCalibrate(int port);
+
+    void handleRead(muduo::net::Buffer* buf, muduo::Timestamp receiveTime);
+    void onDataTimeout();
+
+    void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
+    void setRelayReplyCallback(RelayReplyCallback cb) { relayReplyCallback_ = std::move(cb); }
+    void setOutputStatusCallback(OutputStatusCallback cb) { outputStatusCallback_ = std::move(cb); }
+    void setCaliParamCallback(CaliParamCallback cb) { caliParamCallback_ = std::move(cb); }
+    void setTransferCaliParamCallback(TransferCaliParamCallback cb) { transferCaliParamCallback_ = std::move(cb); }
+    void setStartCalibrateCallback(StartCalibrateCallback cb) { startCalibrateCallback_ = std::move(cb); }
+    void setDataTimeoutCallback(DataTimeoutCallback cb) { dataTimeoutCallback_ = std::move(cb); }
+
+    int index() const { return index_; }
+    int outletCount() const { return outletCount_; }
+    int currentPollPort() const { return currentPollPort_; }
+    const std::shared_ptr<SerialPort>& serialPort() const { return serialPort_; }
+
+private:
+    bool send(const unsigned char* frame, int length);
+    void pollStep();
+    void dispatch(const Ptr& self, unsigned char cmd);
+    void dispatchMeterData(const Ptr& self);
+    // An outlet of this module, or the inlet where the reply may name it.
+    bool acceptPort(const char* reply, int port, bool inletAllowed) const;
+
+    int index_;
+    int outletCount_;
+    bool pollInlet_;
+    bool pollOutlets_;
+    int currentPollPort_;
+    std::shared_ptr<SerialPort> serialPort_;
+    std::shared_ptr<PduTimer> statusTimer_;
+    std::shared_ptr<PduTimer> meterTimer_;
+    std::shared_ptr<PduTimer> dataTimeoutTimer_;
+    MeterDataCallback meterDataCallback_;
+    RelayReplyCallback relayReplyCallback_;
+    OutputStatusCallback outputStatusCallback_;
+    CaliParamCallback caliParamCallback_;
+    TransferCaliParamCallback transferCaliParamCallback_;
+    StartCalibrateCallback startCalibrateCallback_;
+    DataTimeoutCallback dataTimeoutCallback_;
+    PowerModulePacketParser parser_;
+};

@@ -1,0 +1,280 @@
+#include "PowerModuleContainer.h"
+
+#include "PduTimer.h"
+#include "PowerModule.h"
+#include "RelayActionTrigger.h"
+#include "SerialPort.h"
+#include "muduo/base/Logging.h"
+
+using powermodule::kInletPort;
+
+const double PowerModuleContainer::kAckTimeout = 0.2;
+const char* const PowerModuleContainer::s_moduleDevFileNames[] = {"/dev/ttyS10"};
+
+namespace
+{
+const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) / sizeof(const char*);
+}
+
+PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
+    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), pendingActions_(), retryMask_(0),
+      retryBudgets_()
+{
+    modules_.reserve(1);
+    for (int p = 0; p < kPortCount; ++p)
+    {
+        ackTimers_[p] = std::make_shared<PduTimer>(loop, p);
+        ackTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { onAckTimeout(t->getId()); });
+    }
+    trigger_->setRelayActionCallback([this](int port, int action) { onRelayActionDelayTimeout(port, action); });
+}
+
+PowerModuleContainer::~PowerModuleContainer()
+{
+    for (auto& timer : ackTimers_)
+        timer->cancel();
+    // A module kept alive elsewhere must not call back into a dead container.
+    for (auto& module : modules_)
+    {
+        module->setMeterDataCallback(PowerModule::MeterDataCallback());
+        module->setRelayReplyCallback(PowerModule::RelayReplyCallback());
+        module->setOutputStatusCallback(PowerModule::OutputStatusCallback());
+        module->setCaliParamCallback(PowerModule::CaliParamCallback());
+        module->setTransferCaliParamCallback(PowerModule::TransferCaliParamCallback());
+        module->setStartCalibrateCallback(PowerModule::StartCalibrateCallback());
+        module->setDataTimeoutCallback(PowerModule::DataTimeoutCallback());
+    }
+}
+
+PowerModuleContainer::PowerModulePtr PowerModuleContainer::createPowerModule(muduo::net::EventLoop* loop, int index,
+                                                                             bool pollInlet, bool pollOutlets)
+{
+    if (index < 0 || index >= kModuleDevCount)
+    {
+        LOG_ERROR << "no serial device for power module " << index;
+        return PowerModulePtr();
+    }
+    return std::make_shared<PowerModule>(loop, s_moduleDevFileNames[index], index, kPortsPerModule, pollInlet,
+                                         pollOutlets);
+}
+
+void PowerModuleContainer::addPowerModule(const PowerModulePtr& module)
+{
+    if (!module)
+        return;
+    const int m = static_cast<int>(modules_.size());
+    const int base = m * kPortsPerModule;
+    auto global = [base](int port) { return port == kInletPort ? port : base + port; };
+    module->setMeterDataCallback([this, global](const PowerModulePtr&, int port, const _PowerModuleData* data) {
+        if (meterDataCallback_)
+            meterDataCallback_(global(port), data);
+    });
+    module->setRelayReplyCallback([this, base](const PowerModulePtr&, int port, unsigned char action,
+                                               unsigned char result) {
+        onControlRelayAckCallback(base + port, action, result);
+    });
+    module->setOutputStatusCallback([this, m](const PowerModulePtr&, int count, unsigned char on, unsigned char cal) {
+        if (outputStatusCallback_)
+            outputStatusCallback_(m, count, on, cal);
+    });
+    module->setCaliParamCallback([this, m](const PowerModulePtr&, unsigned short v, unsigned short c,
+                                           unsigned short p, unsigned char result) {
+        if (caliParamCallback_)
+            caliParamCallback_(m, v, c, p, result);
+    });
+    module->setTransferCaliParamCallback([this, m](const PowerModulePtr&, unsigned char result) {
+        if (transferCaliParamCallback_)
+            transferCaliParamCallback_(m, result);
+    });
+    module->setStartCalibrateCallback([this, global](const PowerModulePtr&, int port, unsigned char result) {
+        if (startCalibrateCallback_)
+            startCalibrateCallback_(global(port), result);
+    });
+    module->setDataTimeoutCallback([this, m](const PowerModulePtr&) {
+        if (dataTimeoutCallback_)
+            dataTimeoutCallback_(m);
+    });
+    modules_.push_back(module);
+}
+
+void PowerModuleContainer::startRead()
+{
+    for (auto& module : modules_)
+        module->serialPort()->fileHandler()->startRead();
+}
+
+void PowerModuleContainer::startQueryAllOutputsStatus(double interval)
+{
+    for (auto& module : modules_)
+        module->startQueryOutputStatus(interval);
+}
+
+void PowerModuleContainer::stopQueryAllOutputsStatus()
+{
+    for (auto& module : modules_)
+        module->stopQueryOutputStatus();
+}
+
+void PowerModuleContainer::startQueryAllPortsMeterData(double interval)
+{
+    for (auto& module : modules_)
+        module->startQueryMeterData(interval);
+}
+
+void PowerModuleContainer::stopQueryAllPortsMeterData()
+{
+    for (auto& module : modules_)
+        module->stopQueryMeterData();
+}
+
+bool PowerModuleContainer::requestCaliParam()
+{
+    for (auto& module : modules_)
+        if (!module->requestCaliParam())
+            return false;
+    return true;
+}
+
+bool PowerModuleContainer::transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent,
+                                             unsigned short caliPower)
+{
+    for (auto& module : modules_)
+        if (!module->transferCaliParam(caliVoltage, caliCurrent, caliPower))
+            return false;
+    return true;
+}
+
+bool PowerModuleContainer::startCalibrate(int port)
+{
+    if (modules_.empty() || (port != kInletPort && (port < 0 || port >= kPortCount)))
+        return false;
+    return modules_[0]->startCalibrate(port);
+}
+
+bool PowerModuleContainer::switchable(const char* operation, int port) const
+{
+    int outlets = modules_.empty() ? kPortCount : modules_[0]->outletCount();
+    if (port >= 0 && port < kPortCount && port < outlets)
+        return true;
+    LOG_WARN << operation << ": outlet " << port << " is not switchable, refused";
+    return false;
+}
+
+bool PowerModuleContainer::turnOnPort(int port, bool retry) { return switchNow(port, 1, 0, retry); }
+
+bool PowerModuleContainer::turnOffPort(int port, bool retry) { return switchNow(port, 0, 0, retry); }
+
+bool PowerModuleContainer::restartPort(int port, int restartDelay, bool retry)
+{
+    return switchNow(port, kRestartFlag, restartDelay, retry);
+}
+
+bool PowerModuleContainer::turnOnPortAfter(int port, int delay, bool retry)
+{
+    return switchLater(port, 1, delay, 0, retry);
+}
+
+bool PowerModuleContainer::turnOffPortAfter(int port, int delay, bool retry)
+{
+    return switchLater(port, 0, delay, 0, retry);
+}
+
+bool PowerModuleContainer::restartPortAfter(int port, int delay, int restartDelay, bool retry)
+{
+    return switchLater(port, kRestartFlag, delay, restartDelay, retry);
+}
+
+bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, bool retry)
+{
+    if (!switchable("switch", port))
+        return false;
+    restartDelays_[port] = restartDelay;
+    if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
+        return false;
+    pendingActions_[port] = action;
+    retryBudgets_[port] = retry ? kRetries : 0;
+    portOperationStarted(port);
+    return true;
+}
+
+bool PowerModuleContainer::switchLater(int port, int action, int delay, int restartDelay, bool retry)
+{
+    if (!trigger_ || !switchable("delayed switch", port))
+        return false;
+    restartDelays_[port] = restartDelay;
+    if (retry)
+        retryMask_ |= 1u << port;
+    else
+        retryMask_ &= ~(1u << port);
+    trigger_->startRelayActionAfter(port, action, delay);
+    portOperationStarted(port);
+    return true;
+}
+
+bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
+{
+    if (port < 0 || port >= kPortCount || modules_.empty())
+        return false;
+    LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
+    if (!modules_[0]->controlRelayRequest(port, action))
+        return false;
+    ackTimers_[port]->runAfter(kAckTimeout);
+    if (relayRequestSentCallback_)
+        relayRequestSentCallback_(port, action);
+    return true;
+}
+
+void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action)
+{
+    if (port < 0 || port >= kPortCount)
+        return;
+    if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
+        return;
+    pendingActions_[port] = action;
+    retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
+}
+
+void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char action, unsigned char result)
+{
+    if (port < 0 || port >= kPortCount)
+    {
+        LOG_WARN << "relay reply for port " << port << " dropped";
+        return;
+    }
+    ackTimers_[port]->cancel();
+    if (pendingActions_[port] & kRestartFlag)
+        trigger_->startRelayActionAfter(port, 1, restartDelays_[port]);
+    else
+        portOperationEnded(port);
+    if (relayReplyCallback_)
+        relayReplyCallback_(port, action, result);
+}
+
+void PowerModuleContainer::onAckTimeout(int port)
+{
+    if (port < 0 || port >= kPortCount)
+        return;
+    int action = pendingActions_[port] & 0x7F;
+    if (retryBudgets_[port] < 1)
+    {
+        if (relayFailedCallback_)
+            relayFailedCallback_(port, static_cast<unsigned char>(action));
+        portOperationEnded(port);
+        return;
+    }
+    LOG_INFO << "retry, port:" << port << " action:" << action;
+    controlRelayRequest(port, static_cast<unsigned char>(action));
+    --retryBudgets_[port];
+}
+
+void PowerModuleContainer::portOperationStarted(int port)
+{
+    if (portOperationStartedCallback_)
+        portOperationStartedCallback_(port);
+}
+
+void PowerModuleContainer::portOperationEnded(int port)
+{
+    if (portOperationEndedCallback_)
+        portOperationEndedCallback_(port);
+}

@@ -1,0 +1,119 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "PowerModuleTypes.h"
+#include "muduo/base/noncopyable.h"
+
+namespace muduo
+{
+namespace net
+{
+class EventLoop;
+}
+}
+class PduTimer;
+class PowerModule;
+class RelayActionTrigger;
+
+// The one entry point for switching and metering outlets. Global ports:
+// outlet p of module m is m x 8 + p, 255 the inlet. Switching and
+// calibration address the first module, so only ports 0 to 7 switch. Every
+// switching call is one operation per port, from port-operation-started to
+// port-operation-ended (acknowledged, or failed after the retries).
+// Loop thread only.
+class PowerModuleContainer : muduo::noncopyable
+{
+public:
+    typedef std::shared_ptr<PowerModule> PowerModulePtr;
+    typedef std::function<void(int port, const _PowerModuleData* data)> MeterDataCallback;
+    typedef std::function<void(int port, unsigned char action)> RelayRequestSentCallback;
+    typedef std::function<void(int port, unsigned char action, unsigned char result)> RelayReplyCallback;
+    typedef std::function<void(int port, unsigned char action)> RelayFailedCallback;
+    typedef std::function<void(int module, int outletCount, unsigned char onOffBits, unsigned char calibratedBits)>
+        OutputStatusCallback;
+    typedef std::function<void(int module, unsigned short caliVoltage, unsigned short caliCurrent,
+                               unsigned short caliPower, unsigned char result)>
+        CaliParamCallback;
+    typedef std::function<void(int module, unsigned char result)> TransferCaliParamCallback;
+    typedef std::function<void(int port, unsigned char result)> StartCalibrateCallback;
+    typedef std::function<void(int module)> DataTimeoutCallback;
+    typedef std::function<void(int port)> PortOperationCallback;
+
+    static constexpr int kPortCount = 8;
+    static constexpr int kPortsPerModule = 8;
+    static constexpr int kRetries = 3;
+    static constexpr int kRestartFlag = 0x80;
+    static const double kAckTimeout;
+    static const char* const s_moduleDevFileNames[];
+
+    explicit PowerModuleContainer(muduo::net::EventLoop* loop);
+    virtual ~PowerModuleContainer();
+
+    PowerModulePtr createPowerModule(muduo::net::EventLoop* loop, int index, bool pollInlet, bool pollOutlets);
+    void addPowerModule(const PowerModulePtr& module);
+    void startRead();
+    void startQueryAllOutputsStatus(double interval);
+    void stopQueryAllOutputsStatus();
+    void startQueryAllPortsMeterData(double interval);
+    void stopQueryAllPortsMeterData();
+
+    bool requestCaliParam();
+    bool transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower);
+    bool startCalibrate(int port);
+
+    bool turnOnPort(int port, bool retry);
+    bool turnOffPort(int port, bool retry);
+    bool restartPort(int port, int restartDelay, bool retry);
+    bool turnOnPortAfter(int port, int delay, bool retry);
+    bool turnOffPortAfter(int port, int delay, bool retry);
+    bool restartPortAfter(int port, int delay, int restartDelay, bool retry);
+    bool controlRelayRequest(int port, unsigned char action);
+
+    void onRelayActionDelayTimeout(int port, int action);
+    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);
+
+    void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
+    void setRelayRequestSentCallback(RelayRequestSentCallback cb) { relayRequestSentCallback_ = std::move(cb); }
+    void setRelayReplyCallback(RelayReplyCallback cb) { relayReplyCallback_ = std::move(cb); }
+    void setRelayFailedCallback(RelayFailedCallback cb) { relayFailedCallback_ = std::move(cb); }
+    void setOutputStatusCallback(OutputStatusCallback cb) { outputStatusCallback_ = std::move(cb); }
+    void setCaliParamCallback(CaliParamCallback cb) { caliParamCallback_ = std::move(cb); }
+    void setTransferCaliParamCallback(TransferCaliParamCallback cb) { transferCaliParamCallback_ = std::move(cb); }
+    void setStartCalibrateCallback(StartCalibrateCallback cb) { startCalibrateCallback_ = std::move(cb); }
+    void setDataTimeoutCallback(DataTimeoutCallback cb) { dataTimeoutCallback_ = std::move(cb); }
+    void setPortOperationStartedCallback(PortOperationCallback cb) { portOperationStartedCallback_ = std::move(cb); }
+    void setPortOperationEndedCallback(PortOperationCallback cb) { portOperationEndedCallback_ = std::move(cb); }
+
+    const std::vector<PowerModulePtr>& modules() const { return modules_; }
+
+private:
+    // A switchable outlet: on the first module and inside the per-port tables.
+    bool switchable(const char* operation, int port) const;
+    bool switchNow(int port, int action, int restartDelay, bool retry);
+    bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
+    void onAckTimeout(int port);
+    void portOperationStarted(int port);
+    void portOperationEnded(int port);
+
+    std::vector<PowerModulePtr> modules_;
+    int restartDelays_[kPortCount];
+    std::shared_ptr<RelayActionTrigger> trigger_;
+    MeterDataCallback meterDataCallback_;
+    RelayRequestSentCallback relayRequestSentCallback_;
+    RelayReplyCallback relayReplyCallback_;
+    RelayFailedCallback relayFailedCallback_;
+    std::shared_ptr<PduTimer> ackTimers_[kPortCount];
+    int pendingActions_[kPortCount];
+    uint32_t retryMask_;
+    int retryBudgets_[kPortCount];
+    OutputStatusCallback outputStatusCallback_;
+    CaliParamCallback caliParamCallback_;
+    TransferCaliParamCallback transferCaliParamCallback_;
+    StartCalibrateCallback startCalibrateCallback_;
+    DataTimeoutCallback dataTimeoutCallback_;
+    PortOperationCallback portOperationStartedCallback_;
+    PortOperationCallback portOperationEndedCallback_;
+};

@@ -1,0 +1,215 @@
+#include "PowerModuleFixture.h"
+
+using pmtest::Clock;
+using pmtest::requestsOf;
+using pmtest::seconds;
+
+namespace
+{
+struct Event
+{
+    std::string what;
+    int port;
+    int action;
+    double at;
+};
+
+class PowerModuleContainerTest : public pmtest::PowerModuleFixture
+{
+protected:
+    void SetUp() override
+    {
+        PowerModuleFixture::SetUp();
+        makeContainer();
+        start = Clock::now();
+        auto log = [this](const char* what, int port, int action) {
+            events.push_back({what, port, action, seconds(Clock::now() - start)});
+        };
+        container->setRelayRequestSentCallback([log](int p, unsigned char a) { log("sent", p, a); });
+        container->setRelayReplyCallback([log](int p, unsigned char a, unsigned char r) {
+            log("reply", p, a);
+            EXPECT_EQ(0, r);
+        });
+        container->setRelayFailedCallback([log](int p, unsigned char a) { log("failed", p, a); });
+        container->setPortOperationStartedCallback([log](int p) { log("started", p, -1); });
+        container->setPortOperationEndedCallback([log](int p) { log("ended", p, -1); });
+    }
+
+    std::vector<Event> of(const std::string& what) const
+    {
+        std::vector<Event> out;
+        for (const auto& e : events)
+            if (e.what == what)
+                out.push_back(e);
+        return out;
+    }
+
+    // Relay frames the module received for one outlet, as (action, seconds since start).
+    std::vector<std::pair<int, double>> relayFrames(int port) const
+    {
+        std::vector<std::pair<int, double>> out;
+        for (const auto& r : requestsOf(emu, 2))
+            if (r.payload.size() == 2 && r.payload[0] == port)
+                out.push_back({r.payload[1], seconds(r.received - start)});
+        return out;
+    }
+
+    Clock::time_point start;
+    std::vector<Event> events;
+};
+}
+
+TEST_F(PowerModuleContainerTest, AcknowledgedWithinTheTimeoutNeedsNoRetry)
+{
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 5.0));
+    runFor(1.0);  // any retry would have happened by now
+    EXPECT_EQ(1u, relayFrames(3).size());
+    ASSERT_EQ(1u, of("reply").size());
+    EXPECT_EQ(1, of("reply")[0].action);
+    EXPECT_LT(of("reply")[0].at, 0.2 + 0.3);
+    EXPECT_EQ(1u, of("started").size());
+    EXPECT_EQ(1u, of("ended").size());
+    EXPECT_TRUE(of("failed").empty());
+    EXPECT_TRUE(emu.relayBits() & (1u << 3));
+}
+
+TEST_F(PowerModuleContainerTest, SilentModuleGetsThreeRetriesThenFailure)
+{
+    emu.setSilent(true);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return !of("failed").empty(); }, 5.0));
+    runFor(0.5);
+    auto frames = relayFrames(3);
+    ASSERT_EQ(4u, frames.size());
+    for (size_t i = 1; i < frames.size(); ++i)
+    {
+        EXPECT_EQ(1, frames[i].first);
+        EXPECT_GE(frames[i].second - frames[i - 1].second, 0.15);
+        EXPECT_LT(frames[i].second - frames[i - 1].second, 0.6);
+    }
+    EXPECT_EQ(4u, of("sent").size());
+    ASSERT_EQ(1u, of("failed").size());
+    EXPECT_EQ(3, of("failed")[0].port);
+    EXPECT_EQ(1, of("failed")[0].action);
+    EXPECT_GE(of("failed")[0].at, 0.75);
+    ASSERT_EQ(1u, of("ended").size());
+    EXPECT_GE(of("ended")[0].at, of("failed")[0].at);
+}
+
+TEST_F(PowerModuleContainerTest, WithoutRetryOneFrameThenFailure)
+{
+    emu.setSilent(true);
+    ASSERT_TRUE(container->turnOffPort(3, false));
+    ASSERT_TRUE(runUntil([&] { return !of("failed").empty(); }, 5.0));
+    runFor(0.5);
+    EXPECT_EQ(1u, relayFrames(3).size());
+    ASSERT_EQ(1u, of("failed").size());
+    EXPECT_EQ(0, of("failed")[0].action);
+    EXPECT_GE(of("failed")[0].at, 0.19);
+    EXPECT_EQ(1u, of("ended").size());
+}
+
+TEST_F(PowerModuleContainerTest, RestartIsOffThenOnAfterTheRestartDelay)
+{
+    emu.model().setRelay(2, true);
+    ASSERT_TRUE(container->restartPort(2, 1, true));
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 6.0));
+    auto frames = relayFrames(2);
+    ASSERT_EQ(2u, frames.size());
+    EXPECT_EQ(0, frames[0].first);
+    EXPECT_EQ(1, frames[1].first);
+    auto replies = of("reply");
+    ASSERT_EQ(2u, replies.size());
+    EXPECT_GE(frames[1].second - replies[0].at, 0.95);
+    EXPECT_LT(frames[1].second - replies[0].at, 2.5);
+    EXPECT_EQ(1u, of("started").size());
+    ASSERT_EQ(1u, of("ended").size());
+    // The operation ends with the on half's acknowledgement, not the off half's.
+    EXPECT_EQ("ended", events[events.size() - 2].what);
+    EXPECT_EQ("reply", events.back().what);
+    EXPECT_EQ(1, events.back().action);
+    EXPECT_TRUE(emu.relayBits() & (1u << 2));
+}
+
+TEST_F(PowerModuleContainerTest, DelayedOnStartsTheOperationAtOnce)
+{
+    ASSERT_TRUE(container->turnOnPortAfter(4, 1, false));
+    ASSERT_EQ(1u, of("started").size());
+    EXPECT_TRUE(relayFrames(4).empty());
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 6.0));
+    auto frames = relayFrames(4);
+    ASSERT_EQ(1u, frames.size());
+    EXPECT_EQ(1, frames[0].first);
+    EXPECT_GE(frames[0].second, 0.95);
+    EXPECT_TRUE(emu.relayBits() & (1u << 4));
+}
+
+TEST_F(PowerModuleContainerTest, DelayedRestartRunsBothHalvesLater)
+{
+    emu.model().setRelay(1, true);
+    ASSERT_TRUE(container->restartPortAfter(1, 1, 1, false));
+    EXPECT_EQ(1u, of("started").size());
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 8.0));
+    auto frames = relayFrames(1);
+    ASSERT_EQ(2u, frames.size());
+    EXPECT_EQ(0, frames[0].first);
+    EXPECT_GE(frames[0].second, 0.95);
+    EXPECT_EQ(1, frames[1].first);
+    EXPECT_GE(frames[1].second - frames[0].second, 0.95);
+    EXPECT_EQ(1u, of("ended").size());
+}
+
+TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
+{
+    ASSERT_TRUE(container->turnOffPortAfter(6, 0, true));
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 5.0));
+    emu.setSilent(true);
+    events.clear();
+    ASSERT_TRUE(container->turnOnPortAfter(6, 0, true));
+    ASSERT_TRUE(runUntil([&] { return !of("failed").empty(); }, 5.0));
+    EXPECT_EQ(4u, of("sent").size());
+}
+
+TEST_F(PowerModuleContainerTest, OutletsOutsideTheModuleAreRefused)
+{
+    for (int port : {-1, -100, 8, 9, 63, 255, 100000})
+    {
+        EXPECT_FALSE(container->turnOnPort(port, true)) << port;
+        EXPECT_FALSE(container->turnOffPort(port, false)) << port;
+        EXPECT_FALSE(container->restartPort(port, 5, true)) << port;
+        EXPECT_FALSE(container->turnOnPortAfter(port, 0, true)) << port;
+        EXPECT_FALSE(container->turnOffPortAfter(port, 0, false)) << port;
+        EXPECT_FALSE(container->restartPortAfter(port, 0, 1, true)) << port;
+        EXPECT_FALSE(container->controlRelayRequest(port, 1)) << port;
+    }
+    EXPECT_FALSE(container->startCalibrate(8));
+    EXPECT_FALSE(container->startCalibrate(-1));
+    runFor(0.5);
+    EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(requestsOf(emu, 2).empty());
+}
+
+TEST_F(PowerModuleContainerTest, CalibrationRequestsReachTheModule)
+{
+    std::vector<int> starts;
+    int transfers = 0;
+    unsigned short voltage = 0;
+    container->setStartCalibrateCallback([&](int port, unsigned char) { starts.push_back(port); });
+    container->setTransferCaliParamCallback([&](int m, unsigned char r) {
+        EXPECT_EQ(0, m);
+        EXPECT_EQ(0, r);
+        ++transfers;
+    });
+    container->setCaliParamCallback([&](int, unsigned short v, unsigned short, unsigned short, unsigned char) {
+        voltage = v;
+    });
+    EXPECT_TRUE(container->transferCaliParam(0x1234, 2, 3));
+    ASSERT_TRUE(runUntil([&] { return transfers == 1; }, 5.0));
+    EXPECT_TRUE(container->requestCaliParam());
+    ASSERT_TRUE(runUntil([&] { return voltage != 0; }, 5.0));
+    EXPECT_EQ(0x1234, voltage);
+    EXPECT_TRUE(container->startCalibrate(255));
+    ASSERT_TRUE(runUntil([&] { return !starts.empty(); }, 5.0));
+    EXPECT_EQ(255, starts[0]);
+}

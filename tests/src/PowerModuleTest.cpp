@@ -1,0 +1,164 @@
+// The module and container against a scripted line: a pty linked at the
+// board's /dev/ttyS10 whose far end the test writes by hand.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "PowerModule.h"
+#include "PowerModuleContainer.h"
+#include "PowerModulePacketBuilder.h"
+#include "muduo/net/EventLoop.h"
+#include "platform/core/BoardRoot.h"
+#include "support/LogCapture.h"
+#include "support/LoopUntil.h"
+
+namespace
+{
+typedef std::vector<unsigned char> Bytes;
+
+Bytes frame(unsigned char cmd, const Bytes& payload)
+{
+    unsigned char out[32];
+    int n = PowerModulePacketBuilder::buildPacket(out, sizeof out, cmd, payload.data(),
+                                                  static_cast<int>(payload.size()));
+    return Bytes(out, out + n);
+}
+
+Bytes meter(unsigned char port, unsigned char volts)
+{
+    Bytes p(19, 0);
+    p[0] = port;
+    p[2] = volts;
+    return frame(1, p);
+}
+
+class PowerModuleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::mkdir(board::path("/dev").c_str(), 0755);
+        link_ = board::path("/dev/ttyS10");
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(master_, 0);
+        ASSERT_EQ(0, ::grantpt(master_));
+        ASSERT_EQ(0, ::unlockpt(master_));
+        ::unlink(link_.c_str());
+        ASSERT_EQ(0, ::symlink(::ptsname(master_), link_.c_str()));
+        container = std::make_shared<PowerModuleContainer>(&loop);
+        module = container->createPowerModule(&loop, 0, true, true);
+        container->addPowerModule(module);
+        container->startRead();
+    }
+
+    void TearDown() override
+    {
+        container.reset();
+        module.reset();
+        ::unlink(link_.c_str());
+        ::close(master_);
+    }
+
+    void reply(const std::vector<Bytes>& frames)
+    {
+        Bytes all;
+        for (const auto& f : frames)
+            all.insert(all.end(), f.begin(), f.end());
+        ASSERT_EQ(static_cast<ssize_t>(all.size()), ::write(master_, all.data(), all.size()));
+    }
+
+    // Relay frames the module sent so far.
+    int relayFramesSent()
+    {
+        unsigned char buf[256];
+        ssize_t n;
+        while ((n = ::read(master_, buf, sizeof buf)) > 0)
+            sent_.insert(sent_.end(), buf, buf + n);
+        int count = 0;
+        for (size_t i = 0; i + 4 < sent_.size(); ++i)
+            if (sent_[i] == 0xA5 && sent_[i + 1] == 2)
+                ++count;
+        return count;
+    }
+
+    void runFor(double s) { test::loopUntil(loop, [] { return false; }, s); }
+
+    muduo::net::EventLoop loop;
+    std::shared_ptr<PowerModuleContainer> container;
+    std::shared_ptr<PowerModule> module;
+
+private:
+    std::string link_;
+    int master_ = -1;
+    Bytes sent_;
+};
+}
+
+TEST_F(PowerModuleTest, TwoRepliesInOneChunkGiveTwoCallbacksInOrder)
+{
+    std::vector<std::pair<int, int>> readings;
+    container->setMeterDataCallback([&](int port, const _PowerModuleData* d) {
+        readings.push_back({port, d->voltageInt});
+    });
+    reply({meter(255, 231), meter(4, 229)});
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return readings.size() == 2; }, 5.0));
+    EXPECT_EQ(std::make_pair(255, 231), readings[0]);
+    EXPECT_EQ(std::make_pair(4, 229), readings[1]);
+}
+
+TEST_F(PowerModuleTest, RepliesForUnknownPortsAreDroppedWithALogLine)
+{
+    test::LogCapture log;
+    std::vector<int> metered, calibrated;
+    int relayReplies = 0;
+    std::vector<int> counts;
+    container->setMeterDataCallback([&](int port, const _PowerModuleData*) { metered.push_back(port); });
+    container->setRelayReplyCallback([&](int, unsigned char, unsigned char) { ++relayReplies; });
+    container->setStartCalibrateCallback([&](int port, unsigned char) { calibrated.push_back(port); });
+    container->setOutputStatusCallback([&](int, int count, unsigned char, unsigned char) { counts.push_back(count); });
+    reply({meter(9, 1), meter(254, 1), frame(2, {8, 1, 0}), frame(2, {255, 1, 0}), frame(6, {8, 0}),
+           frame(6, {200, 0}), frame(3, {200, 0xFF, 0xFF}),
+           // and the good ones behind them
+           meter(7, 1), frame(6, {255, 0}), frame(2, {7, 1, 0})});
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return relayReplies == 1; }, 5.0));
+    EXPECT_EQ(std::vector<int>{7}, metered);
+    EXPECT_EQ(std::vector<int>{255}, calibrated);
+    EXPECT_EQ(std::vector<int>{8}, counts);  // clamped to the module's outlets
+    EXPECT_EQ(2, log.count("meter reply for unknown port"));
+    EXPECT_EQ(2, log.count("relay reply for unknown port"));
+    EXPECT_EQ(2, log.count("calibration reply for unknown port"));
+}
+
+TEST_F(PowerModuleTest, FailedRelayResultStillEndsTheOperationAndStopsRetries)
+{
+    std::vector<int> results;
+    int ended = 0, failed = 0;
+    container->setRelayReplyCallback([&](int port, unsigned char, unsigned char r) {
+        EXPECT_EQ(3, port);
+        results.push_back(r);
+    });
+    container->setPortOperationEndedCallback([&](int) { ++ended; });
+    container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    reply({frame(2, {3, 1, 1})});
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return ended == 1; }, 5.0));
+    runFor(1.0);
+    EXPECT_EQ(std::vector<int>{1}, results);
+    EXPECT_EQ(1, ended);
+    EXPECT_EQ(0, failed);
+    EXPECT_EQ(1, relayFramesSent());
+}
+
+TEST_F(PowerModuleTest, StrayRelayReplyCountsAsAnAcknowledgement)
+{
+    int ended = 0;
+    container->setPortOperationEndedCallback([&](int) { ++ended; });
+    reply({frame(2, {5, 0, 0})});
+    runFor(0.3);
+    EXPECT_EQ(1, ended);  // any relay reply counts as an acknowledgement
+    EXPECT_EQ(0, relayFramesSent());
+}
