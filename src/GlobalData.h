@@ -118,6 +118,41 @@ public:
                                         int endDay, int endHour, int endMinute, int endSecond);
     // ---- end of scheduled tasks -----------------------------------------
 
+    // ---- Alarm thresholds (table alarms; GlobalDataThresholds.cpp) ------
+    // addr is the cascade address, 0 for this unit. Loads leave value
+    // unchanged and return false without a row; saves return false when no
+    // row changed. Group saves are all-or-nothing.
+    static bool loadDeviceCurrentUpperThresholdFromDb(int addr, double& value);
+    static bool loadDeviceCurrentLowerThresholdFromDb(int addr, double& value);
+    static bool loadDeviceVoltageUpperThresholdFromDb(int addr, double& value);
+    static bool loadDeviceVoltageLowerThresholdFromDb(int addr, double& value);
+    static bool loadDeviceTempUpperThresholdFromDb(int addr, double& value);
+    static bool loadDeviceTempLowerThresholdFromDb(int addr, double& value);
+    static bool loadDeviceHumUpperThresholdFromDb(int addr, double& value);
+    static bool loadDeviceHumLowerThresholdFromDb(int addr, double& value);
+    static bool loadOutletWarnCurrentUpperThresholdFromDb(int addr, int port, double& value);
+    static bool loadOutletWarnCurrentLowerThresholdFromDb(int addr, int port, double& value);
+    static bool loadOutletFaultCurrentUpperThresholdFromDb(int addr, int port, double& value);
+    static bool loadOutletFaultCurrentLowerThresholdFromDb(int addr, int port, double& value);
+    static bool saveDeviceCurrentUpperThresholdToDb(int addr, double value);
+    static bool saveDeviceCurrentLowerThresholdToDb(int addr, double value);
+    static bool saveDeviceVoltageUpperThresholdToDb(int addr, double value);
+    static bool saveDeviceVoltageLowerThresholdToDb(int addr, double value);
+    static bool saveDeviceTempUpperThresholdToDb(int addr, double value);
+    static bool saveDeviceTempLowerThresholdToDb(int addr, double value);
+    static bool saveDeviceHumUpperThresholdToDb(int addr, double value);
+    static bool saveDeviceHumLowerThresholdToDb(int addr, double value);
+    static bool saveOutletWarnCurrentUpperThresholdToDb(int addr, int port, double value);
+    static bool saveOutletWarnCurrentLowerThresholdToDb(int addr, int port, double value);
+    static bool saveOutletFaultCurrentUpperThresholdToDb(int addr, int port, double value);
+    static bool saveOutletFaultCurrentLowerThresholdToDb(int addr, int port, double value);
+    // Only the pairs selected by the record's mask.
+    static bool saveInputThresholdToDb(int addr, const _DeviceInputThreshold& threshold);
+    static bool saveTempHumThresholdToDb(int addr, const _DeviceTempHumiThreshold& threshold);
+    // Limits equal to the invalid value 2147483648.0 stay as they are.
+    static bool saveOutputThresholdSettingToDb(int addr, const _DeviceOutputThresholdSetting& setting);
+    // ---- end of alarm thresholds ----------------------------------------
+
     // ---- Ping watchdogs (table ping) -----------------------------------
     // Rows with an empty or unparsable address are skipped.
     static bool loadPingSettingFromDb(std::map<int, PingSetting>& settings);
