@@ -40,7 +40,7 @@ struct _DeviceStatus
     uint64_t onOffMask = 0;
     uint64_t calibratedMask = 0;
     bool inputCalibrated = false;
-    int32_t calibratingPort = 0;  // -1 none; written only by the front panel
+    int32_t calibratingPort = -1;  // -1 none; written only by the front panel
     _DeviceInputStatus input;
     std::array<_DeviceOutputStatus, kPortSlots> outputs{};
     _EnvironmentalStatus environment;

@@ -160,8 +160,10 @@ void PowerModule::dispatchMeterData(const Ptr& self)
     _PowerModuleData data{};
     if (!parser_.getPowerModuleData(&port, &data) || !acceptPort("meter", port, true))
         return;
+    // A copy: at -O3 GCC 12 takes &port handed to the parser for a dangling pointer.
+    const int reported = port;
     if (meterDataCallback_)
-        meterDataCallback_(self, port, &data);
+        meterDataCallback_(self, reported, &data);
     dataTimeoutTimer_->cancel();
     dataTimeoutTimer_->runAfter(kDataTimeout);
 }

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds a fresh board root for the daemon (RAILBOX_ROOT=DIR):
+#   make-board.sh DIR
+# - var/www/database: the factory databases (platform/db/mkdb.sh)
+# - dev: lcd and beeper as plain files, key and temp_hum as FIFOs; no
+#   watchdog. /dev/ttyS10 (pm-emulator) and /dev/ttyS3 (board-devices) are
+#   links made by the live stand-ins, which also hold the FIFOs open.
+# - bin: reboot and hwclock stand-ins that only record their calls in
+#   var/log/<name>.calls (the daemon runs commands with PATH=DIR/bin alone)
+# - usr/app: the files of platform/board/app (e.g. the mail program)
+# DIR must be missing or empty.
+set -euo pipefail
+
+[ $# -eq 1 ] || { echo "usage: $0 DIR" >&2; exit 2; }
+root=$1
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -e "$root" ] && [ -n "$(ls -A "$root")" ]; then
+  echo "$0: $root is not empty" >&2
+  exit 1
+fi
+
+mkdir -p "$root"/{bin,dev,usr/app,var/log,var/www/database,var/www/public/uploads}
+root=$(cd "$root" && pwd)
+"$here/../db/mkdb.sh" "$root/var/www/database"
+
+: >"$root/dev/lcd"
+: >"$root/dev/beeper"
+mkfifo -m 600 "$root/dev/key" "$root/dev/temp_hum"
+
+for name in reboot hwclock; do
+  cat >"$root/bin/$name" <<STANDIN
+#!/bin/sh
+# Stand-in of the unit's $name: records the call and changes nothing.
+root=\${RAILBOX_ROOT:-\$(cd "\${0%/*}/.." && pwd)}
+printf '%s\n' "$name \$*" >>"\$root/var/log/$name.calls"
+STANDIN
+  chmod 755 "$root/bin/$name"
+done
+
+if [ -d "$here/app" ]; then
+  cp -pR "$here/app/." "$root/usr/app/"
+fi
