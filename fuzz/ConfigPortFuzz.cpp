@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ConfigParser.h"
+#include "FuzzSplit.h"
 #include "muduo/base/Logging.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -15,16 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)quiet;
     ConfigParser parser;
     int64_t now = 1000000000000000;
-    size_t pos = 0;
-    while (pos < size)
-    {
-        uint8_t control = data[pos++];
-        size_t chunk = control & 0x3F;
-        if (chunk > size - pos)
-            chunk = size - pos;
+    fuzz::forEachChunk(data, size, 0x3F, [&](uint8_t control, const uint8_t* bytes, size_t n) {
         now += (control >> 6) * 300000;  // 0 to 0.9 s
-        parser.parsePacket(reinterpret_cast<const char*>(data + pos), static_cast<int>(chunk), muduo::Timestamp(now));
-        pos += chunk;
+        parser.parsePacket(reinterpret_cast<const char*>(bytes), static_cast<int>(n), muduo::Timestamp(now));
         unsigned char code = 0;
         while (parser.hasParsedPacket(code))
         {
@@ -36,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             parser.getUid(a, b, c);
             parser.popParsedPacket();
         }
-    }
+    });
     return 0;
 }

@@ -1,7 +1,7 @@
 // The key device's record decoding on arbitrary bytes in arbitrary pieces.
-#include <algorithm>
 #include <cstdint>
 
+#include "FuzzSplit.h"
 #include "KeyReader.h"
 #include "muduo/net/Buffer.h"
 
@@ -14,18 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         ++events;
     };
-    // The first byte picks the piece length, so splits are explored too.
-    const size_t piece = size > 0 ? data[0] % 7 + 1 : 1;
     size_t fed = 0;
-    for (size_t at = 1; at < size; at += piece)
-    {
-        size_t n = std::min(piece, size - at);
-        buffer.append(reinterpret_cast<const char*>(data + at), n);
+    fuzz::forEachPiece(data, size, 7, [&](const uint8_t* bytes, size_t n) {
+        buffer.append(reinterpret_cast<const char*>(bytes), n);
         fed += n;
         KeyReader::decode(&buffer, cb);
         if (buffer.readableBytes() >= KeyReader::kRecordSize)
             __builtin_trap();
-    }
+    });
     if (events != fed / KeyReader::kRecordSize)
         __builtin_trap();
     return 0;

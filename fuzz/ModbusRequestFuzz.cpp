@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "FuzzSplit.h"
 #include "modbus/ModbusController.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
@@ -44,16 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     controller->addParser("fuzz");
     muduo::net::Buffer reply;
-    size_t pos = 0;
-    while (pos < size)
-    {
-        size_t chunk = data[pos++];
-        if (chunk > size - pos)
-            chunk = size - pos;
-        controller->parse("fuzz", reinterpret_cast<const char*>(data + pos), static_cast<int>(chunk), reply);
-        pos += chunk;
+    fuzz::forEachChunk(data, size, 0xFF, [&](uint8_t, const uint8_t* bytes, size_t n) {
+        controller->parse("fuzz", reinterpret_cast<const char*>(bytes), static_cast<int>(n), reply);
         checkReplies(reply);
-    }
+    });
     controller->deleteParser("fuzz");
     return 0;
 }

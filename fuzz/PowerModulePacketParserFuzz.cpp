@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "FuzzSplit.h"
 #include "PowerModulePacketParser.h"
 #include "muduo/base/Logging.h"
 
@@ -37,21 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)quiet;
     PowerModulePacketParser parser;
     int64_t now = 1000000000;
-    size_t pos = 0;
     // Each chunk: one control byte (length in the low 5 bits, a pause when
     // the top bit is set), then up to that many bytes of line data.
-    while (pos < size)
-    {
-        uint8_t control = data[pos++];
-        size_t length = control & 0x1F;
-        if (length > size - pos)
-            length = size - pos;
+    fuzz::forEachChunk(data, size, 0x1F, [&](uint8_t control, const uint8_t* bytes, size_t n) {
         now += (control & 0x80) ? 600000 : 1000;
-        parser.parsePacket(reinterpret_cast<const char*>(data + pos), static_cast<int>(length), muduo::Timestamp(now));
-        pos += length;
+        parser.parsePacket(reinterpret_cast<const char*>(bytes), static_cast<int>(n), muduo::Timestamp(now));
         if (control & 0x40)
             drain(parser);
-    }
+    });
     drain(parser);
     return 0;
 }

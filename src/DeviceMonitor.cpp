@@ -17,6 +17,8 @@ const int kNormal = 0;
 const int kUnder = 1;
 const int kOver = 2;
 const int kCutOff = 4;
+// Neither back in range nor newly raised: nothing to report.
+const int kStill = -1;
 
 const DeviceMonitor::RangeAlarm kVoltageAlarm = {
     &SystemLog::addInputVoltageUpperLimitLog, &SystemLog::addInputVoltageLowerLimitLog,
@@ -109,20 +111,12 @@ void DeviceMonitor::checkOutletWarning(_Device& device, int n, Flags& flags)
 {
     const double current = device.status.outputs[n].current;
     const _DeviceOutputThreshold& limits = device.outputThresholds[n];
-    AlarmCounter& counter = outlets_[n].warn;
-    if (!outsideRange(current, limits.warnLowerCurrent, limits.warnUpperCurrent))
-    {
-        counter.reset();
+    const int status = rangeStep(outlets_[n].warn, current, limits.warnLowerCurrent, limits.warnUpperCurrent, flags);
+    if (status == kNormal)
         SharedMemory::instance().setOutletCurrentStatus(n, kNormal);
+    if (status == kNormal || status == kStill)
         return;
-    }
-    AlarmCounter::Step step = counter.outside();
-    if (step == AlarmCounter::kCounting)
-        return;
-    flags.slow = true;
-    if (step != AlarmCounter::kRaised)
-        return;
-    if (Utility::isGreaterThanDoubleValue(current, limits.warnUpperCurrent))
+    if (status == kOver)
     {
         SystemLog::instance()->addOutputCurrentUpperLimitLog(n, false);
         Email::sendOutputCurrentUpperLimitEmail(n);
@@ -137,23 +131,32 @@ void DeviceMonitor::checkOutletWarning(_Device& device, int n, Flags& flags)
     LOG_INFO << "output:" << n << ",current warn";
 }
 
+int DeviceMonitor::rangeStep(AlarmCounter& counter, double value, double lower, double upper, Flags& flags)
+{
+    if (!outsideRange(value, lower, upper))
+    {
+        counter.reset();
+        return kNormal;
+    }
+    AlarmCounter::Step step = counter.outside();
+    if (step == AlarmCounter::kCounting)
+        return kStill;
+    flags.slow = true;
+    if (step != AlarmCounter::kRaised)
+        return kStill;
+    return Utility::isGreaterThanDoubleValue(value, upper) ? kOver : kUnder;
+}
+
 void DeviceMonitor::checkRange(AlarmCounter& counter, double value, double lower, double upper,
                                const RangeAlarm& alarm, Flags& flags)
 {
     SharedMemory& mirror = SharedMemory::instance();
-    if (!outsideRange(value, lower, upper))
-    {
-        counter.reset();
+    const int status = rangeStep(counter, value, lower, upper, flags);
+    if (status == kNormal)
         (mirror.*alarm.status)(kNormal);
+    if (status == kNormal || status == kStill)
         return;
-    }
-    AlarmCounter::Step step = counter.outside();
-    if (step == AlarmCounter::kCounting)
-        return;
-    flags.slow = true;
-    if (step != AlarmCounter::kRaised)
-        return;
-    const bool over = Utility::isGreaterThanDoubleValue(value, upper);
+    const bool over = status == kOver;
     (SystemLog::instance()->*(over ? alarm.upperLog : alarm.lowerLog))(false);
     (over ? alarm.upperMail : alarm.lowerMail)();
     (mirror.*alarm.status)(over ? kOver : kUnder);

@@ -77,6 +77,10 @@ private:
     void checkOutletWarning(_Device& device, int n, Flags& flags);
     void checkInputCurrent(const _Device& device, Flags& flags);
     void checkEnvironment(const _Device& device, Flags& flags);
+    // Counts a reading against its warning range: the mirror status to report
+    // (normal once back in range, under or over when the alarm is raised),
+    // or none while it stands or is still being counted.
+    int rangeStep(AlarmCounter& counter, double value, double lower, double upper, Flags& flags);
     // Shared by the inlet voltage, temperature and humidity.
     void checkRange(AlarmCounter& counter, double value, double lower, double upper, const RangeAlarm& alarm,
                     Flags& flags);

@@ -87,6 +87,24 @@ void bindTaskFields(SQLite::Statement& st, int first, const _DeviceTask& task, c
     st.bind(first + 5, task.remark);
 }
 
+// Runs fn(db, date, time) in a write of the task's row; a repeat mask
+// without weekday is refused before the database is opened.
+template <class Fn>
+bool writeTask(const char* dbName, const _DeviceTask& task, Fn&& fn)
+{
+    if (!repeatMaskUsable(task.repeat))
+    {
+        LOG_WARN << "task refused, repeat mask without weekday:" << hex(task.repeat, 2);
+        return false;
+    }
+    return DbAccess::write(dbName, [&](SQLite::Database& db) {
+        std::string date = dateText(task), time = timeText(task);
+        LOG_INFO << "date:" << date;
+        LOG_INFO << "time:" << time;
+        return fn(db, date, time);
+    });
+}
+
 bool boundText(int y, int mo, int d, int h, int mi, int s, std::string& out)
 {
     if (y == -1 || mo == -1 || d == -1 || h == -1 || mi == -1 || s == -1)
@@ -100,15 +118,7 @@ bool boundText(int y, int mo, int d, int h, int mi, int s, std::string& out)
 
 bool GlobalData::addScheduledTaskToDb(int addr, const _DeviceTask& task, int& newId)
 {
-    if (!repeatMaskUsable(task.repeat))
-    {
-        LOG_WARN << "task refused, repeat mask without weekday:" << hex(task.repeat, 2);
-        return false;
-    }
-    return DbAccess::write(s_dbName, [&](SQLite::Database& db) {
-        std::string date = dateText(task), time = timeText(task);
-        LOG_INFO << "date:" << date;
-        LOG_INFO << "time:" << time;
+    return writeTask(s_dbName, task, [&](SQLite::Database& db, const std::string& date, const std::string& time) {
         SQLite::Statement st(db, "insert into tasks (addr,ports,action,date,time,repeat,remark) values(?,?,?,?,?,?,?)");
         st.bind(1, addr);
         bindTaskFields(st, 2, task, date, time);
@@ -125,15 +135,7 @@ bool GlobalData::addScheduledTaskToDb(int addr, const _DeviceTask& task, int& ne
 
 bool GlobalData::updateScheduledTaskToDb(int addr, const _DeviceTask& task)
 {
-    if (!repeatMaskUsable(task.repeat))
-    {
-        LOG_WARN << "task refused, repeat mask without weekday:" << hex(task.repeat, 2);
-        return false;
-    }
-    return DbAccess::write(s_dbName, [&](SQLite::Database& db) {
-        std::string date = dateText(task), time = timeText(task);
-        LOG_INFO << "date:" << date;
-        LOG_INFO << "time:" << time;
+    return writeTask(s_dbName, task, [&](SQLite::Database& db, const std::string& date, const std::string& time) {
         SQLite::Statement st(db, "update tasks set ports=?,action=?,date=?,time=?,repeat=?,remark=? where id=? and addr=?");
         bindTaskFields(st, 1, task, date, time);
         st.bind(7, task.id);

@@ -7,6 +7,7 @@
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
 #include "netext/NonTcpConnection.h"
+#include "netext/WireReader.h"
 
 namespace
 {
@@ -85,14 +86,16 @@ void PingModule::buildIcmpPacket(unsigned char* out, uint16_t identifier, uint16
 
 bool PingModule::isEchoReply(const unsigned char* data, size_t length, uint16_t identifier)
 {
-    if (length == 0)
+    muduo::net::WireReader in(data, length);
+    uint8_t versionAndLength = 0;
+    if (!in.u8(versionAndLength))
         return false;
-    size_t header = static_cast<size_t>(data[0] & 0x0F) * 4;
-    if (header < kMinIpHeader || length < header + kPacketSize)
+    const size_t header = static_cast<size_t>(versionAndLength & 0x0F) * 4;
+    unsigned char icmp[kPacketSize];
+    if (header < kMinIpHeader || !in.skip(header - 1) || !in.bytes(icmp, sizeof icmp))
         return false;
-    const unsigned char* icmp = data + header;
     uint16_t id = 0;
-    ::memcpy(&id, icmp + 4, 2);
+    ::memcpy(&id, icmp + 4, 2);  // sent in memory order, compared so
     if (id != identifier || icmp[0] != kEchoReply)
         return false;
     unsigned short sum = checksumOf(icmp);

@@ -123,18 +123,11 @@ void ST7567LcdModule::setPixel(int x, int y, bool dark)
 
 void ST7567LcdModule::drawDot(int x, int y, bool reverse) { setPixel(x, y, !reverse); }
 
-void ST7567LcdModule::fillRect(int x, int y, int w, int h)
-{
-    if (x < 0 || x >= kWidth || y < 0 || y >= kHeight || w < 1)
-        return;
-    int right = static_cast<int>(std::min<int64_t>(int64_t{x} + w, kWidth));
-    int bottom = static_cast<int>(std::min<int64_t>(int64_t{y} + h, kHeight));
-    for (int row = y; row < bottom; ++row)
-        for (int column = x; column < right; ++column)
-            setPixel(column, row, true);
-}
+void ST7567LcdModule::fillRect(int x, int y, int w, int h) { paintRect(x, y, w, h, true); }
 
-void ST7567LcdModule::clearRect(int x, int y, int w, int h)
+void ST7567LcdModule::clearRect(int x, int y, int w, int h) { paintRect(x, y, w, h, false); }
+
+void ST7567LcdModule::paintRect(int x, int y, int w, int h, bool dark)
 {
     if (x < 0 || x >= kWidth || y < 0 || y >= kHeight || w < 1)
         return;
@@ -142,7 +135,7 @@ void ST7567LcdModule::clearRect(int x, int y, int w, int h)
     int bottom = static_cast<int>(std::min<int64_t>(int64_t{y} + h, kHeight));
     for (int row = y; row < bottom; ++row)
         for (int column = x; column < right; ++column)
-            setPixel(column, row, false);
+            setPixel(column, row, dark);
 }
 
 void ST7567LcdModule::drawRect(int x, int y, int w, int h, bool reverse)

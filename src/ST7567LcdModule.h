@@ -100,12 +100,16 @@ private:
     };
 
     void setPixel(int x, int y, bool dark);
+    void paintRect(int x, int y, int w, int h, bool dark);
     void touch(int page, int column);
     void resetDirty();
     void loadFont(const char* name, LcdFont& font);
     int drawGlyph(int x, int y, const LcdFont& font, const unsigned char* glyph, bool reverse);
     int drawAsciiChar(FontSize size, int x, int y, char c, bool reverse);
     int drawHanzi(FontSize size, int x, int y, const char* code, bool reverse);
+    // Moves the cursor past a glyph w wide, wrapping at the right edge; false
+    // once the next line would start below the screen.
+    bool advance(FontSize size, int w, int& x, int& y, unsigned short& total);
     unsigned short drawAsciiString(FontSize size, int x, int y, const char* text, bool reverse);
     unsigned short drawHanziString(FontSize size, int x, int y, const char* text, bool reverse);
     int drawCharacters(FontSize size, int x, int y, const std::string& text, bool reverse);

@@ -99,44 +99,36 @@ int ST7567LcdModule::drawAsciiChar6x12(int x, int y, char c, bool reverse) { ret
 int ST7567LcdModule::drawHanzi16x16(int x, int y, const char* code, bool reverse) { return drawHanzi(kLarge, x, y, code, reverse); }
 int ST7567LcdModule::drawHanzi12x12(int x, int y, const char* code, bool reverse) { return drawHanzi(kSmall, x, y, code, reverse); }
 
+bool ST7567LcdModule::advance(FontSize size, int w, int& x, int& y, unsigned short& total)
+{
+    x += w;
+    total = static_cast<unsigned short>(total + w);
+    if (x < kWidth)
+        return true;
+    y += size == kLarge ? 16 : 12;
+    x = 0;
+    return y < kHeight;
+}
+
 unsigned short ST7567LcdModule::drawAsciiString(FontSize size, int x, int y, const char* text, bool reverse)
 {
-    int lineHeight = size == kLarge ? 16 : 12;
     unsigned short total = 0;
     for (const char* p = text; p && *p; ++p)
-    {
-        int w = drawAsciiChar(size, x, y, *p, reverse);
-        x += w;
-        total = static_cast<unsigned short>(total + w);
-        if (x >= kWidth)
-        {
-            y += lineHeight;
-            x = 0;
-            if (y >= kHeight)
-                break;
-        }
-    }
+        if (!advance(size, drawAsciiChar(size, x, y, *p, reverse), x, y, total))
+            break;
     return total;
 }
 
 unsigned short ST7567LcdModule::drawHanziString(FontSize size, int x, int y, const char* text, bool reverse)
 {
-    int lineHeight = size == kLarge ? 16 : 12;
     unsigned short total = 0;
     for (const char* p = text; p && p[0]; p += 2)
     {
         int w = drawHanzi(size, x, y, p, reverse);
         if (size == kLarge)
             w = 16;  // the large font always advances a full cell
-        x += w;
-        total = static_cast<unsigned short>(total + w);
-        if (x >= kWidth)
-        {
-            y += lineHeight;
-            x = 0;
-            if (y >= kHeight)
-                break;
-        }
+        if (!advance(size, w, x, y, total))
+            break;
         if (!p[1])
             break;  // a lone lead byte ends the text: its cell was drawn blank
     }

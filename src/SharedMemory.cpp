@@ -2,15 +2,7 @@
 
 #include <cstdio>
 
-// The SNMP agent's link library (libagentlink.so).
-extern "C"
-{
-int init_shm_sem_master();
-int snmp_set_data(int table, int item, int size, void* data);
-int snmp_get_data(int table, int item, int size, void* data);
-int del_sem();
-int del_shm();
-}
+#include "platform/agentlink/AgentLinkApi.h"
 
 namespace
 {

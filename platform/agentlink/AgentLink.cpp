@@ -1,5 +1,6 @@
 // Stand-in of the SNMP agent's link library: the daemon is the master that
 // creates the tables; the agent (or the viewer) maps the same segment.
+#include "AgentLinkApi.h"
 #include "AgentLinkLayout.h"
 
 #include <fcntl.h>
@@ -9,8 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-
-#define AGENTLINK_API extern "C" __attribute__((visibility("default")))
 
 namespace
 {
@@ -49,7 +48,7 @@ int transfer(int table, int item, int size, void* data, bool toTable)
 }
 }
 
-AGENTLINK_API int init_shm_sem_master()
+int init_shm_sem_master()
 {
     if (g_segment)
         return 0;
@@ -81,17 +80,17 @@ AGENTLINK_API int init_shm_sem_master()
     return 0;
 }
 
-AGENTLINK_API int snmp_set_data(int table, int item, int size, void* data)
+int snmp_set_data(int table, int item, int size, void* data)
 {
     return transfer(table, item, size, data, true);
 }
 
-AGENTLINK_API int snmp_get_data(int table, int item, int size, void* data)
+int snmp_get_data(int table, int item, int size, void* data)
 {
     return transfer(table, item, size, data, false);
 }
 
-AGENTLINK_API int del_sem()
+int del_sem()
 {
     if (!g_segment)
         return -1;
@@ -100,7 +99,7 @@ AGENTLINK_API int del_sem()
     return 0;
 }
 
-AGENTLINK_API int del_shm()
+int del_shm()
 {
     if (!g_segment)
         return -1;

@@ -137,6 +137,12 @@ bool ModbusController::outletRegister(BlockIndex block, int outlet, int& address
     return true;
 }
 
+bool ModbusController::setOutletRegister(BlockIndex block, int outlet, unsigned short value)
+{
+    int address = 0;
+    return outletRegister(block, outlet, address) && setRegister(address, value);
+}
+
 bool ModbusController::setInputVoltage(unsigned short value) { return setRegister(kInletVoltage, value); }
 bool ModbusController::setInputCurrent(unsigned short value) { return setRegister(kInletCurrent, value); }
 bool ModbusController::setInputPower(unsigned short value) { return setRegister(kInletPower, value); }
@@ -144,29 +150,10 @@ bool ModbusController::setInputFactor(unsigned short value) { return setRegister
 bool ModbusController::setInputEnergy(unsigned int value) { return setDoubleRegister(kInletEnergy, value); }
 bool ModbusController::setOutputNum(unsigned short value) { return setRegister(kOutletCount, value); }
 
-bool ModbusController::setOutputVoltage(int outlet, unsigned short value)
-{
-    int address = 0;
-    return outletRegister(kVoltages, outlet, address) && setRegister(address, value);
-}
-
-bool ModbusController::setOutputCurrent(int outlet, unsigned short value)
-{
-    int address = 0;
-    return outletRegister(kCurrents, outlet, address) && setRegister(address, value);
-}
-
-bool ModbusController::setOutputPower(int outlet, unsigned short value)
-{
-    int address = 0;
-    return outletRegister(kPowers, outlet, address) && setRegister(address, value);
-}
-
-bool ModbusController::setOutputFactor(int outlet, unsigned short value)
-{
-    int address = 0;
-    return outletRegister(kFactors, outlet, address) && setRegister(address, value);
-}
+bool ModbusController::setOutputVoltage(int outlet, unsigned short value) { return setOutletRegister(kVoltages, outlet, value); }
+bool ModbusController::setOutputCurrent(int outlet, unsigned short value) { return setOutletRegister(kCurrents, outlet, value); }
+bool ModbusController::setOutputPower(int outlet, unsigned short value) { return setOutletRegister(kPowers, outlet, value); }
+bool ModbusController::setOutputFactor(int outlet, unsigned short value) { return setOutletRegister(kFactors, outlet, value); }
 
 bool ModbusController::setOutputEnergy(int outlet, unsigned int value)
 {

@@ -90,6 +90,7 @@ private:
     bool setDoubleRegister(int address, unsigned int value);
     // The outlet's register in a block; false for an outlet this unit lacks.
     bool outletRegister(BlockIndex block, int outlet, int& address) const;
+    bool setOutletRegister(BlockIndex block, int outlet, unsigned short value);
     const Block* findBlock(int virtualAddress) const;
 
     muduo::net::EventLoop* loop_;

@@ -5,27 +5,15 @@
 #include "ConfigPacketBuilder.h"
 #include "ConfigParser.h"
 #include "support/LogCapture.h"
+#include "support/TestFrames.h"
 
 using muduo::Timestamp;
 
+using test::configFrame;
+using test::configField;
+
 namespace
 {
-std::string frame(uint8_t code, const std::string& data)
-{
-    std::string f;
-    f += static_cast<char>(0xA4);
-    f += static_cast<char>(data.size() + 1);
-    f += static_cast<char>(code);
-    return f + data;
-}
-
-std::string field(const std::string& text)
-{
-    std::string f = text.substr(0, 16);
-    f.resize(16, '\0');
-    return f;
-}
-
 Timestamp at(double seconds) { return Timestamp(static_cast<int64_t>(seconds * 1e6) + 1000000000000000); }
 
 void feed(ConfigParser& p, const std::string& bytes, double when)
@@ -38,7 +26,7 @@ TEST(ConfigParser, ReadsTheFieldsOfEachCode)
 {
     ConfigParser p;
     std::string mac = std::string("\x00\x07", 2) + "\x02\x1A\x2B\x3C\x4D\x5E";
-    feed(p, frame(15, mac), 0);
+    feed(p, configFrame(15, mac), 0);
     unsigned char code = 0;
     ASSERT_TRUE(p.hasParsedPacket(code));
     EXPECT_EQ(15, code);
@@ -50,7 +38,7 @@ TEST(ConfigParser, ReadsTheFieldsOfEachCode)
     p.popParsedPacket();
     EXPECT_FALSE(p.hasParsedPacket(code));
 
-    feed(p, frame(18, field("G020300000000099") + field("Rack A") + field("RACKA")), 1);
+    feed(p, configFrame(18, configField("G020300000000099") + configField("Rack A") + configField("RACKA")), 1);
     ASSERT_TRUE(p.hasParsedPacket(code));
     EXPECT_EQ(18, code);
     char uid[17], name[17], nb[17];
@@ -63,10 +51,10 @@ TEST(ConfigParser, ReadsTheFieldsOfEachCode)
 TEST(ConfigParser, FrameTooShortForItsCodeYieldsNothing)
 {
     ConfigParser p;
-    feed(p, frame(18, field("G020300000000099") + field("Rack A") + field("RACKA")), 0);
+    feed(p, configFrame(18, configField("G020300000000099") + configField("Rack A") + configField("RACKA")), 0);
     p.popParsedPacket();
     // a code 16 frame with a single data byte must not read the old identity
-    feed(p, frame(16, "X"), 1);
+    feed(p, configFrame(16, "X"), 1);
     unsigned char code = 0;
     ASSERT_TRUE(p.hasParsedPacket(code));
     char uid[17] = "unchanged";
@@ -81,7 +69,7 @@ TEST(ConfigParser, FrameTooShortForItsCodeYieldsNothing)
 TEST(ConfigParser, ReassemblesAcrossChunksWithinHalfASecond)
 {
     ConfigParser p;
-    std::string f = frame(16, field("ABC"));
+    std::string f = configFrame(16, configField("ABC"));
     feed(p, f.substr(0, 7), 0.0);
     feed(p, f.substr(7), 0.49);
     unsigned char code = 0;
@@ -97,7 +85,7 @@ TEST(ConfigParser, SkipsNoiseAndRejectsBadLengths)
 {
     test::LogCapture log;
     ConfigParser p;
-    feed(p, std::string("\x01\x02", 2) + frame(16, field("A")), 0);
+    feed(p, std::string("\x01\x02", 2) + configFrame(16, configField("A")), 0);
     EXPECT_EQ(2, log.count("invalid data:0x0"));
     unsigned char code = 0;
     ASSERT_TRUE(p.hasParsedPacket(code));
@@ -117,7 +105,7 @@ TEST(ConfigParser, FullRingDropsNewFramesInsteadOfOverwriting)
     ConfigParser p;
     std::string all;
     for (int i = 0; i < 5; ++i)
-        all += frame(static_cast<uint8_t>(20 + i), "x");
+        all += configFrame(static_cast<uint8_t>(20 + i), "x");
     feed(p, all, 0);
     unsigned char code = 0;
     for (int i = 0; i < 3; ++i)

@@ -5,28 +5,16 @@
 #include "ConfigProcessor.h"
 #include "muduo/net/Buffer.h"
 #include "support/StoreFixture.h"
+#include "support/TestFrames.h"
 
 using muduo::Timestamp;
 using muduo::net::Buffer;
 
+using test::configFrame;
+using test::configField;
+
 namespace
 {
-std::string frame(uint8_t code, const std::string& data)
-{
-    std::string f;
-    f += static_cast<char>(0xA4);
-    f += static_cast<char>(data.size() + 1);
-    f += static_cast<char>(code);
-    return f + data;
-}
-
-std::string field(const std::string& text)
-{
-    std::string f = text.substr(0, 16);
-    f.resize(16, '\0');
-    return f;
-}
-
 std::string reply(uint8_t code, uint8_t result)
 {
     std::string r;
@@ -56,7 +44,7 @@ protected:
 
 TEST_F(ConfigProcessorTest, SetUidStoresInBothDatabases)
 {
-    EXPECT_EQ(reply(16, 0), send(frame(16, field("G030500000000042"))));
+    EXPECT_EQ(reply(16, 0), send(configFrame(16, configField("G030500000000042"))));
     EXPECT_EQ("G030500000000042", setting("hard_id"));
     EXPECT_EQ("G030500000000042", setting("hard_id", pduDefault()));
 }
@@ -64,15 +52,15 @@ TEST_F(ConfigProcessorTest, SetUidStoresInBothDatabases)
 TEST_F(ConfigProcessorTest, SetMacStoresUpperCaseText)
 {
     std::string data = std::string("\x00\x01", 2) + std::string("\x0A\xB0\x00\xFF\x10\x01", 6);
-    EXPECT_EQ(reply(15, 0), send(frame(15, data)));
+    EXPECT_EQ(reply(15, 0), send(configFrame(15, data)));
     EXPECT_EQ("0A:B0:00:FF:10:01", setting("mac"));
     EXPECT_EQ("0A:B0:00:FF:10:01", setting("mac", pduDefault()));
 }
 
 TEST_F(ConfigProcessorTest, SetUidExtStoresIdentityNameAndNetbiosName)
 {
-    std::string data = field("G020300000000077") + field("Rack Seven") + field("RACK7");
-    EXPECT_EQ(reply(18, 0), send(frame(18, data)));
+    std::string data = configField("G020300000000077") + configField("Rack Seven") + configField("RACK7");
+    EXPECT_EQ(reply(18, 0), send(configFrame(18, data)));
     for (const std::string& db : {pdu(), pduDefault()})
     {
         EXPECT_EQ("G020300000000077", setting("hard_id", db));
@@ -84,30 +72,31 @@ TEST_F(ConfigProcessorTest, SetUidExtStoresIdentityNameAndNetbiosName)
 TEST_F(ConfigProcessorTest, FailedSaveIsAnsweredWithResultOne)
 {
     sql("delete from pdu_names where addr=0");
-    std::string data = field("G020300000000077") + field("Rack Seven") + field("RACK7");
-    EXPECT_EQ(reply(18, 1), send(frame(18, data)));
+    std::string data = configField("G020300000000077") + configField("Rack Seven") + configField("RACK7");
+    EXPECT_EQ(reply(18, 1), send(configFrame(18, data)));
     EXPECT_EQ("G020300000000001", setting("hard_id"));
     EXPECT_EQ("G020300000000001", setting("hard_id", pduDefault()));
     // pdu_default.db without settings: pdu.db keeps the new value, the answer is 1
     test::execSql(pduDefault(), "drop table settings");
-    EXPECT_EQ(reply(16, 1), send(frame(16, field("G020300000000005"))));
+    EXPECT_EQ(reply(16, 1), send(configFrame(16, configField("G020300000000005"))));
     EXPECT_EQ("G020300000000005", setting("hard_id"));
 }
 
 TEST_F(ConfigProcessorTest, ShortFrameIsAnsweredWithResultOneAndStoresNothing)
 {
-    EXPECT_EQ(reply(18, 0), send(frame(18, field("G020300000000077") + field("N") + field("NB"))));
-    EXPECT_EQ(reply(16, 1), send(frame(16, "G0"), 1));
-    EXPECT_EQ(reply(15, 1), send(frame(15, std::string("\x00", 1)), 2));
-    EXPECT_EQ(reply(18, 1), send(frame(18, field("G020300000000088")), 3));
+    std::string ext = configField("G020300000000077") + configField("N") + configField("NB");
+    EXPECT_EQ(reply(18, 0), send(configFrame(18, ext)));
+    EXPECT_EQ(reply(16, 1), send(configFrame(16, "G0"), 1));
+    EXPECT_EQ(reply(15, 1), send(configFrame(15, std::string("\x00", 1)), 2));
+    EXPECT_EQ(reply(18, 1), send(configFrame(18, configField("G020300000000088")), 3));
     EXPECT_EQ("G020300000000077", setting("hard_id"));
     EXPECT_EQ("02:00:00:00:00:01", setting("mac"));
 }
 
 TEST_F(ConfigProcessorTest, UnknownCodeAndIncompleteFramesGetNoReply)
 {
-    EXPECT_EQ("<none>", send(frame(17, field("x"))));
-    std::string f = frame(16, field("G020300000000011"));
+    EXPECT_EQ("<none>", send(configFrame(17, configField("x"))));
+    std::string f = configFrame(16, configField("G020300000000011"));
     EXPECT_EQ("<none>", send(f.substr(0, 10), 1.0));
     EXPECT_EQ(reply(16, 0), send(f.substr(10), 1.2));
     EXPECT_EQ("G020300000000011", setting("hard_id"));
@@ -118,7 +107,8 @@ TEST_F(ConfigProcessorTest, UnknownCodeAndIncompleteFramesGetNoReply)
 
 TEST_F(ConfigProcessorTest, SecondFrameOfADatagramIsAnsweredWithTheNext)
 {
-    std::string two = frame(16, field("G020300000000021")) + frame(16, field("G020300000000022"));
+    std::string two =
+        configFrame(16, configField("G020300000000021")) + configFrame(16, configField("G020300000000022"));
     EXPECT_EQ(reply(16, 0), send(two));
     EXPECT_EQ("G020300000000021", setting("hard_id"));
     EXPECT_EQ(reply(16, 0), send("", 0.1));

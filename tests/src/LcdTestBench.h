@@ -13,6 +13,7 @@
 #include "LcdPanel.h"
 #include "LcdRecordParser.h"
 #include "platform/core/BoardRoot.h"
+#include "support/LcdBoard.h"
 #include "support/TempBoard.h"
 
 namespace lcdtest
@@ -55,16 +56,7 @@ inline Font font(const std::string& name)
 class Bench
 {
 public:
-    Bench()
-    {
-        namespace fs = std::filesystem;
-        fs::create_directories(board::path("/dev"));
-        fs::create_directories(board::path("/usr/app"));
-        std::ofstream(board::path("/dev/lcd"), std::ios::trunc);
-        for (const char* name : {"asc16", "hzk16s", "asc12", "hzk12"})
-            fs::copy_file(test::buildPath(std::string("fonts/") + name), board::path(std::string("/usr/app/") + name),
-                          fs::copy_options::overwrite_existing);
-    }
+    Bench() { test::prepareLcdBoard(); }
 
     // Every record the driver left since the last mark().
     std::vector<LcdRecord> records() const

@@ -2,26 +2,19 @@
 
 #include <vector>
 
-#include "PowerModulePacketBuilder.h"
 #include "PowerModulePacketParser.h"
 #include "support/LogCapture.h"
+#include "support/TestFrames.h"
 
 namespace
 {
-typedef std::vector<unsigned char> Bytes;
-
-Bytes frame(unsigned char cmd, const Bytes& payload)
-{
-    unsigned char out[32];
-    int n = PowerModulePacketBuilder::buildPacket(out, sizeof out, cmd, payload.data(),
-                                                  static_cast<int>(payload.size()));
-    return Bytes(out, out + n);
-}
+using test::Bytes;
+using test::pmFrame;
 
 // Meter reply for outlet 3: 230.45 V, 1.05 A, 241.97 W, 70000.25 kWh.
 Bytes meterReply(unsigned char port = 3)
 {
-    return frame(1, {port, 0x00, 0xE6, 0x00, 0x2D, 0x00, 0x01, 0x00, 0x05, 0x00, 0xF1, 0x00, 0x61, 0x00, 0x01, 0x11,
+    return pmFrame(1, {port, 0x00, 0xE6, 0x00, 0x2D, 0x00, 0x01, 0x00, 0x05, 0x00, 0xF1, 0x00, 0x61, 0x00, 0x01, 0x11,
                      0x70, 0x00, 0x19});
 }
 
@@ -85,7 +78,7 @@ TEST(PowerModulePacketParserTest, PauseInsideAFrameDropsItAndRescans)
     feed(p, b, 0.2, 10, 20);
     // The last two bytes come 0.5 s later: the partial frame is gone.
     Bytes tail(b.begin() + 20, b.end());
-    Bytes relay = frame(2, {4, 1, 0});
+    Bytes relay = pmFrame(2, {4, 1, 0});
     tail.insert(tail.end(), relay.begin(), relay.end());
     feed(p, tail, 0.7);
     EXPECT_TRUE(log.contains("parse reset"));
@@ -115,7 +108,7 @@ TEST(PowerModulePacketParserTest, BadChecksumIsDroppedAndNextFrameDecodes)
     PowerModulePacketParser p;
     Bytes bad = meterReply();
     bad.back() = static_cast<unsigned char>(bad.back() + 1);
-    Bytes good = frame(3, {8, 0x5A, 0xFF});
+    Bytes good = pmFrame(3, {8, 0x5A, 0xFF});
     bad.insert(bad.end(), good.begin(), good.end());
     feed(p, bad, 0.0);
     unsigned char cmd = 0;
@@ -136,7 +129,7 @@ TEST(PowerModulePacketParserTest, InvalidCommandResynchronisesOnNextHeader)
     test::LogCapture log;
     PowerModulePacketParser p;
     Bytes b = {0x00, 0x13, 0xA5, 0x07};
-    Bytes good = frame(3, {8, 1, 2});
+    Bytes good = pmFrame(3, {8, 1, 2});
     b.insert(b.end(), good.begin(), good.end());
     feed(p, b, 0.0);
     EXPECT_TRUE(log.contains("invalid data:0x07"));
@@ -150,7 +143,7 @@ TEST(PowerModulePacketParserTest, InvalidCommandResynchronisesOnNextHeader)
 TEST(PowerModulePacketParserTest, HeaderByteInsidePayloadIsPayload)
 {
     PowerModulePacketParser p;
-    feed(p, frame(4, {0xA5, 0xA5, 0x00, 0xA5, 0x12, 0x34, 0x01}), 0.0);
+    feed(p, pmFrame(4, {0xA5, 0xA5, 0x00, 0xA5, 0x12, 0x34, 0x01}), 0.0);
     unsigned short v = 0, c = 0, pw = 0;
     unsigned char r = 0;
     ASSERT_TRUE(p.getRequestCaliParamRet(&v, &c, &pw, &r));
@@ -163,8 +156,8 @@ TEST(PowerModulePacketParserTest, HeaderByteInsidePayloadIsPayload)
 TEST(PowerModulePacketParserTest, FramesInOneChunkComeOutInOrder)
 {
     PowerModulePacketParser p;
-    Bytes b = frame(5, {0});
-    Bytes s = frame(6, {255, 1});
+    Bytes b = pmFrame(5, {0});
+    Bytes s = pmFrame(6, {255, 1});
     b.insert(b.end(), s.begin(), s.end());
     feed(p, b, 0.0);
     unsigned char cmd = 0, result = 9;
@@ -185,10 +178,10 @@ TEST(PowerModulePacketParserTest, RingKeepsThirtyOneFramesAndDropsTheRest)
 {
     PowerModulePacketParser p;
     for (int i = 0; i < 40; ++i)
-        feed(p, frame(2, {static_cast<unsigned char>(i % 8), 1, 0}), 0.0);
+        feed(p, pmFrame(2, {static_cast<unsigned char>(i % 8), 1, 0}), 0.0);
     EXPECT_EQ(PowerModulePacketParser::kSlots - 1, countFrames(p));
     // Room again after popping.
-    feed(p, frame(5, {0}), 0.1);
+    feed(p, pmFrame(5, {0}), 0.1);
     EXPECT_EQ(1, countFrames(p));
 }
 
@@ -198,7 +191,7 @@ TEST(PowerModulePacketParserTest, GettersRefuseWhenNothingWaitsOrTheFrameIsShort
     int port = 0;
     EXPECT_FALSE(p.getPowerModuleData(&port, nullptr));
     EXPECT_FALSE(p.getRelayControlRet(&port, nullptr, nullptr));
-    feed(p, frame(5, {0}), 0.0);
+    feed(p, pmFrame(5, {0}), 0.0);
     // A transfer reply is far too short for a meter reading.
     EXPECT_FALSE(p.getPowerModuleData(&port, nullptr));
     EXPECT_FALSE(p.getRequestCaliParamRet(nullptr, nullptr, nullptr, nullptr));

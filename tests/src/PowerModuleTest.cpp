@@ -10,30 +10,23 @@
 
 #include "PowerModule.h"
 #include "PowerModuleContainer.h"
-#include "PowerModulePacketBuilder.h"
 #include "muduo/net/EventLoop.h"
 #include "platform/core/BoardRoot.h"
 #include "support/LogCapture.h"
 #include "support/LoopUntil.h"
+#include "support/TestFrames.h"
 
 namespace
 {
-typedef std::vector<unsigned char> Bytes;
-
-Bytes frame(unsigned char cmd, const Bytes& payload)
-{
-    unsigned char out[32];
-    int n = PowerModulePacketBuilder::buildPacket(out, sizeof out, cmd, payload.data(),
-                                                  static_cast<int>(payload.size()));
-    return Bytes(out, out + n);
-}
+using test::Bytes;
+using test::pmFrame;
 
 Bytes meter(unsigned char port, unsigned char volts)
 {
     Bytes p(19, 0);
     p[0] = port;
     p[2] = volts;
-    return frame(1, p);
+    return pmFrame(1, p);
 }
 
 class PowerModuleTest : public ::testing::Test
@@ -120,10 +113,10 @@ TEST_F(PowerModuleTest, RepliesForUnknownPortsAreDroppedWithALogLine)
     container->setRelayReplyCallback([&](int, unsigned char, unsigned char) { ++relayReplies; });
     container->setStartCalibrateCallback([&](int port, unsigned char) { calibrated.push_back(port); });
     container->setOutputStatusCallback([&](int, int count, unsigned char, unsigned char) { counts.push_back(count); });
-    reply({meter(9, 1), meter(254, 1), frame(2, {8, 1, 0}), frame(2, {255, 1, 0}), frame(6, {8, 0}),
-           frame(6, {200, 0}), frame(3, {200, 0xFF, 0xFF}),
+    reply({meter(9, 1), meter(254, 1), pmFrame(2, {8, 1, 0}), pmFrame(2, {255, 1, 0}), pmFrame(6, {8, 0}),
+           pmFrame(6, {200, 0}), pmFrame(3, {200, 0xFF, 0xFF}),
            // and the good ones behind them
-           meter(7, 1), frame(6, {255, 0}), frame(2, {7, 1, 0})});
+           meter(7, 1), pmFrame(6, {255, 0}), pmFrame(2, {7, 1, 0})});
     ASSERT_TRUE(test::loopUntil(loop, [&] { return relayReplies == 1; }, 5.0));
     EXPECT_EQ(std::vector<int>{7}, metered);
     EXPECT_EQ(std::vector<int>{255}, calibrated);
@@ -144,7 +137,7 @@ TEST_F(PowerModuleTest, FailedRelayResultStillEndsTheOperationAndStopsRetries)
     container->setPortOperationEndedCallback([&](int) { ++ended; });
     container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
     ASSERT_TRUE(container->turnOnPort(3, true));
-    reply({frame(2, {3, 1, 1})});
+    reply({pmFrame(2, {3, 1, 1})});
     ASSERT_TRUE(test::loopUntil(loop, [&] { return ended == 1; }, 5.0));
     runFor(1.0);
     EXPECT_EQ(std::vector<int>{1}, results);
@@ -157,7 +150,7 @@ TEST_F(PowerModuleTest, StrayRelayReplyCountsAsAnAcknowledgement)
 {
     int ended = 0;
     container->setPortOperationEndedCallback([&](int) { ++ended; });
-    reply({frame(2, {5, 0, 0})});
+    reply({pmFrame(2, {5, 0, 0})});
     runFor(0.3);
     EXPECT_EQ(1, ended);  // any relay reply counts as an acknowledgement
     EXPECT_EQ(0, relayFramesSent());

@@ -2,37 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "support/TempBoard.h"
+#include "support/AlarmProbe.h"
+
+using test::alarm::mirrorTable;
 
 namespace
 {
-// The words of one table as the viewer, a separate process, reads them.
-std::vector<int> agentTable(int table)
-{
-    std::string cmd = test::buildPath("platform/agentlink/agentlink-dump") + " " + std::to_string(table);
-    std::vector<int> words;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p)
-        return words;
-    std::string out;
-    char buf[4096];
-    size_t n;
-    while ((n = ::fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    if (::pclose(p) != 0 || out.find(':') == std::string::npos)
-        return words;
-    std::istringstream in(out.substr(out.find(':') + 1));
-    int w;
-    while (in >> w)
-        words.push_back(w);
-    return words;
-}
-
 _DEVICE_VALUE value(int base) { return _DEVICE_VALUE{base, base + 1, base + 2, base + 3, base + 4}; }
 }
 
@@ -54,13 +32,13 @@ TEST(SharedMemoryTest, DeviceTableLayout)
 
     // The value replaces words 0-4 only; the rest of the record stands.
     EXPECT_EQ(std::vector<int>({2300, 2301, 2302, 2303, 2304, INT32_MIN, INT32_MIN, 0, 2, 0, 4, 8, 1}),
-              agentTable(0));
+              mirrorTable(0));
 
     _SENSOR_VALUE sensor{-123, 456};
     ASSERT_TRUE(shm.setSensorValue(sensor));
     ASSERT_TRUE(shm.setDeviceVoltageStatus(1));
     ASSERT_TRUE(shm.setDeviceTempStatus(3));
-    EXPECT_EQ(std::vector<int>({2300, 2301, 2302, 2303, 2304, -123, 456, 1, 2, 3, 4, 8, 1}), agentTable(0));
+    EXPECT_EQ(std::vector<int>({2300, 2301, 2302, 2303, 2304, -123, 456, 1, 2, 3, 4, 8, 1}), mirrorTable(0));
 }
 
 TEST(SharedMemoryTest, OutletTableLayout)
@@ -76,7 +54,7 @@ TEST(SharedMemoryTest, OutletTableLayout)
     EXPECT_FALSE(shm.setOutletPortStatus(-1, 1));
     EXPECT_FALSE(shm.getOutletStatus(60, status));
 
-    std::vector<int> t = agentTable(1);
+    std::vector<int> t = mirrorTable(1);
     ASSERT_EQ(420u, t.size());
     EXPECT_EQ(std::vector<int>({10, 11, 12, 13, 14, 5, 1}), std::vector<int>(t.begin() + 14, t.begin() + 21));
     EXPECT_EQ(900, t[413]);
@@ -102,7 +80,7 @@ TEST(SharedMemoryTest, CascadeTablesBySlot)
     ASSERT_TRUE(shm.setCascadeDeviceValue(4, v));
     _SENSOR_VALUE s{250, 400};
     ASSERT_TRUE(shm.setCascadeSensorValue(4, s));
-    EXPECT_EQ(std::vector<int>({1, 100, 101, 102, 103, 104, 250, 400, 24}), agentTable(5));
+    EXPECT_EQ(std::vector<int>({1, 100, 101, 102, 103, 104, 250, 400, 24}), mirrorTable(5));
 
     ASSERT_TRUE(shm.setCascadeDeviceValid(4, false));
     bool valid = true;
@@ -120,10 +98,10 @@ TEST(SharedMemoryTest, CascadeTablesBySlot)
     EXPECT_FALSE(shm.setCascadeOutletPortStatus(4, 60, 1));
     EXPECT_FALSE(shm.setCascadeOutletPortStatus(0, 0, 1));
 
-    std::vector<int> t9 = agentTable(9);
+    std::vector<int> t9 = mirrorTable(9);
     ASSERT_EQ(360u, t9.size());
     EXPECT_EQ(1, t9[359]);
-    std::vector<int> t6 = agentTable(6);
+    std::vector<int> t6 = mirrorTable(6);
     ASSERT_EQ(360u, t6.size());
     EXPECT_EQ(std::vector<int>({60, 61, 62, 63, 64, 1}), std::vector<int>(t6.begin() + 6, t6.begin() + 12));
 

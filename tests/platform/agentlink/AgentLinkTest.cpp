@@ -6,16 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/agentlink/AgentLinkApi.h"
 #include "support/TempBoard.h"
-
-extern "C"
-{
-int init_shm_sem_master();
-int snmp_set_data(int table, int item, int size, void* data);
-int snmp_get_data(int table, int item, int size, void* data);
-int del_sem();
-int del_shm();
-}
 
 namespace
 {

@@ -21,6 +21,7 @@
 #include "ST7567LcdModule.h"
 #include "platform/core/BoardDevice.h"
 #include "platform/core/BoardRoot.h"
+#include "support/LcdBoard.h"
 #include "support/TempBoard.h"
 
 namespace fs = std::filesystem;
@@ -70,16 +71,6 @@ LcdPanel panelOf(const std::string& device)
     LcdRecordParser parser([&panel](const LcdRecord& r) { panel.apply(r); });
     parser.feed(bytes.data(), bytes.size());
     return panel;
-}
-
-void prepareBoard()
-{
-    fs::create_directories(board::path("/dev"));
-    fs::create_directories(board::path("/usr/app"));
-    std::ofstream(board::path("/dev/lcd"), std::ios::trunc);
-    for (const char* name : {"asc16", "hzk16s", "asc12", "hzk12"})
-        fs::copy_file(test::buildPath(std::string("fonts/") + name), board::path(std::string("/usr/app/") + name),
-                      fs::copy_options::overwrite_existing);
 }
 
 // A page as the unit might show it: title, Chinese label, reading, address,
@@ -152,7 +143,7 @@ const std::string kRecorder = test::buildPath("platform/lcd/lcd-recorder");
 
 TEST(LcdRecorderTest, SampleScreenRendersDotForDot)
 {
-    prepareBoard();
+    test::prepareLcdBoard();
     ST7567LcdModule lcd;
     drawSampleScreen(lcd);
     LcdPanel panel = panelOf(board::path("/dev/lcd"));

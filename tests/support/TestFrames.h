@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Frames of the serial and config-port protocols, as the far side sends them.
+namespace test
+{
+typedef std::vector<unsigned char> Bytes;
+
+// A config-port request: 0xA4, the length of code and data, the code, the data.
+std::string configFrame(uint8_t code, const std::string& data);
+// A 16-byte text field of a config-port request: cut at 16, padded with zeros.
+std::string configField(const std::string& text);
+// A power-module frame with its header and checksum, built by the daemon's own builder.
+Bytes pmFrame(unsigned char cmd, const Bytes& payload);
+}
