@@ -3,6 +3,10 @@
 // writer on the FIFOs ROOT/dev/key and ROOT/dev/temp_hum so their reader
 // never sees a hang-up. What the daemon sends on the cascade line is read
 // and dropped: no other unit is on the chain. Runs until SIGINT or SIGTERM.
+//   board-devices ROOT [--sensor] [--control SOCKET] [--status]
+// --sensor   feeds sensor records into ROOT/dev/temp_hum every few seconds
+// --control  keeps the emulator's readings (at its control SOCKET) varying
+// --status   prints a status line of the board whenever it changes
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/signalfd.h>
@@ -11,18 +15,44 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
 #include <string>
 
+#include "MeterDrift.h"
+#include "PmControlClient.h"
 #include "PmPty.h"
+#include "SensorFeeder.h"
+#include "StatusLine.h"
+
+namespace
+{
+int usage()
+{
+    std::fprintf(stderr, "usage: board-devices ROOT [--sensor] [--control SOCKET] [--status]\n");
+    return 2;
+}
+}
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-    {
-        std::fprintf(stderr, "usage: board-devices ROOT\n");
-        return 2;
-    }
+    if (argc < 2)
+        return usage();
     const std::string root = argv[1];
+    bool sensor = false, status = false;
+    std::string control;
+    for (int i = 2; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--sensor") == 0)
+            sensor = true;
+        else if (std::strcmp(argv[i], "--status") == 0)
+            status = true;
+        else if (std::strcmp(argv[i], "--control") == 0 && i + 1 < argc)
+            control = argv[++i];
+        else
+            return usage();
+    }
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -37,22 +67,32 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "board-devices: %s\n", error.c_str());
         return 1;
     }
+    int tempHumFd = -1;
     for (const char* fifo : {"/dev/key", "/dev/temp_hum"})
     {
-        // Read-write: never blocks, and the FIFO keeps a writer.
-        if (::open((root + fifo).c_str(), O_RDWR | O_CLOEXEC) < 0)
+        // Read-write: never blocks, and the FIFO keeps a writer. Non-blocking:
+        // a full FIFO (no daemon reading) drops a record instead of stalling.
+        const int fd = ::open((root + fifo).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
         {
             std::perror((root + fifo).c_str());
             return 1;
         }
+        tempHumFd = fd;
     }
     std::printf("board-devices: %s/dev/ttyS3 -> %s, key and temp_hum held open\n", root.c_str(),
                 cascade.slavePath().c_str());
     std::fflush(stdout);
 
+    std::unique_ptr<SensorFeeder> feeder(sensor ? new SensorFeeder(tempHumFd) : nullptr);
+    PmControlClient client(control);
+    std::unique_ptr<MeterDrift> drift(control.empty() ? nullptr : new MeterDrift(client));
+    std::unique_ptr<StatusLine> line(status && !control.empty() ? new StatusLine(root, client, feeder.get()) : nullptr);
+
     pollfd fds[2] = {{stopFd, POLLIN, 0}, {cascade.masterFd(), POLLIN, 0}};
     char scratch[4096];
-    while (::poll(fds, 2, -1) >= 0 || errno == EINTR)
+    time_t lastTick = 0;
+    while (::poll(fds, 2, 250) >= 0 || errno == EINTR)
     {
         if (fds[0].revents)
             break;
@@ -60,6 +100,16 @@ int main(int argc, char** argv)
             (void)!::read(cascade.masterFd(), scratch, sizeof scratch);
         else if (fds[1].revents)
             ::usleep(100000);  // no reader on the slave side just now
+        const time_t now = std::time(nullptr);
+        if (now == lastTick)
+            continue;
+        lastTick = now;
+        if (feeder)
+            feeder->tick(now);
+        if (drift)
+            drift->tick(now);
+        if (line)
+            line->tick();
     }
     cascade.close();
     return 0;

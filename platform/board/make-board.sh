@@ -5,8 +5,9 @@
 # - dev: lcd and beeper as plain files, key and temp_hum as FIFOs; no
 #   watchdog. /dev/ttyS10 (pm-emulator) and /dev/ttyS3 (board-devices) are
 #   links made by the live stand-ins, which also hold the FIFOs open.
-# - bin: reboot and hwclock stand-ins that only record their calls in
-#   var/log/<name>.calls (the daemon runs commands with PATH=DIR/bin alone)
+# - bin: reboot and hwclock stand-ins that record their calls in
+#   var/log/<name>.calls (the daemon runs commands with PATH=DIR/bin alone);
+#   under scripts/simulate reboot also restarts the daemon
 # - usr/app: the files of platform/board/app (e.g. the mail program)
 # DIR must be missing or empty.
 set -euo pipefail
@@ -27,15 +28,28 @@ root=$(cd "$root" && pwd)
 : >"$root/dev/beeper"
 mkfifo -m 600 "$root/dev/key" "$root/dev/temp_hum"
 
-for name in reboot hwclock; do
-  cat >"$root/bin/$name" <<STANDIN
+# The stand-ins run with PATH=DIR/bin alone: shell built-ins only.
+cat >"$root/bin/hwclock" <<'STANDIN'
 #!/bin/sh
-# Stand-in of the unit's $name: records the call and changes nothing.
-root=\${RAILBOX_ROOT:-\$(cd "\${0%/*}/.." && pwd)}
-printf '%s\n' "$name \$*" >>"\$root/var/log/$name.calls"
+# Stand-in of the unit's hwclock: records the call and changes nothing.
+root=${RAILBOX_ROOT:-$(cd "${0%/*}/.." && pwd)}
+printf '%s\n' "hwclock $*" >>"$root/var/log/hwclock.calls"
 STANDIN
-  chmod 755 "$root/bin/$name"
-done
+cat >"$root/bin/reboot" <<'STANDIN'
+#!/bin/sh
+# Stand-in of the unit's reboot: records the call. Under scripts/simulate
+# (which keeps the daemon's process id in DIR/run/railbox.pid) it also stops
+# the daemon, and the simulation starts it again on the same board root, as
+# the unit would come back up.
+root=${RAILBOX_ROOT:-$(cd "${0%/*}/.." && pwd)}
+printf '%s\n' "reboot $*" >>"$root/var/log/reboot.calls"
+if [ -s "$root/run/railbox.pid" ] && read -r pid <"$root/run/railbox.pid"; then
+  : >"$root/run/reboot-requested"
+  kill -TERM "$pid"
+fi
+exit 0
+STANDIN
+chmod 755 "$root/bin/hwclock" "$root/bin/reboot"
 
 if [ -d "$here/app" ]; then
   cp -pR "$here/app/." "$root/usr/app/"

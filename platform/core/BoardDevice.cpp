@@ -16,6 +16,12 @@ bool isCharDevice(int fd)
     return ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode);
 }
 
+bool isPlainFile(int fd)
+{
+    struct stat st;
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 void putBe32(std::string& out, uint32_t v)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -31,6 +37,10 @@ ssize_t writeRecord(int fd, uint8_t kind, uint32_t a, const void* data, uint32_t
     putBe32(rec, kind == kIoctlRecord ? size : 0);
     if (size)
         rec.append(static_cast<const char*>(data), size);
+    // A plain-file stand-in keeps the history of earlier runs: the daemon
+    // opens devices without O_APPEND, as a character device needs none.
+    if (isPlainFile(fd))
+        ::lseek(fd, 0, SEEK_END);
     ssize_t n = ::write(fd, rec.data(), rec.size());
     return n == static_cast<ssize_t>(rec.size()) ? static_cast<ssize_t>(size) : -1;
 }

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <fstream>
+#include <iterator>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "platform/core/BoardClock.h"
+#include "platform/core/BoardDevice.h"
 #include "platform/core/BoardRoot.h"
 
 TEST(Board, PathsOfTheUnitLiveBelowTheRoot)
@@ -57,4 +61,24 @@ TEST(Board, SettingTheClockShiftsOnlyTheBoardAndPersists)
     ASSERT_TRUE(board::setWallClock(board::wallClockMicros() - board::wallClockOffsetMicros()));
     EXPECT_EQ(notified, 1);
     EXPECT_LT(std::llabs(board::wallClockOffsetMicros()), 1000000LL);
+}
+
+TEST(Board, StandInDevicesKeepEveryRequestAcrossOpens)
+{
+    std::string dev = board::path("/beeper-standin");
+    for (int run = 0; run < 2; ++run)  // the daemon reopens it after a restart
+    {
+        int fd = ::open(dev.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        int arg = 7 + run;
+        ASSERT_EQ(board::deviceIoctl(fd, 0x40046C01, &arg), 0);
+        ::close(fd);
+    }
+    std::ifstream in(dev, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 2 * (board::kRecordHeader + 4));
+    EXPECT_EQ(bytes[0], 'I');
+    EXPECT_EQ(static_cast<uint8_t>(bytes[1]), 0x40);  // request, big-endian
+    EXPECT_EQ(bytes[9], 7);  // the int argument as the daemon holds it in memory
+    EXPECT_EQ(bytes[board::kRecordHeader + 4 + 9], 8);
 }
