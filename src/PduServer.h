@@ -7,6 +7,7 @@
 #include "EnergyDatabase.h"
 #include "PortStatusManager.h"
 #include "PowerModuleTypes.h"
+#include "RequestPaths.h"
 #include "SharedMemoryRecords.h"
 #include "muduo/base/noncopyable.h"
 #include "muduo/net/TcpServer.h"
@@ -48,6 +49,8 @@ class MgrCtrlProcessorFactory;
 namespace CascadeCtrl
 {
 class CascadeCtrlProcessorFactory;
+class CascadeCtrlRelay;
+class CascadeCtrlSender;
 }
 
 // Owns every long-lived part of the daemon: the servers, the device modules,
@@ -82,6 +85,12 @@ public:
     const std::shared_ptr<BeeperModule>& getBeeperModule() const { return beeper_; }
     const std::shared_ptr<menu::MenuController>& getMenuController() const { return menu_; }
     const std::shared_ptr<SerialPort>& getCascadeSerialPort() const { return cascadePort_; }
+    const std::shared_ptr<modbus::ModbusController>& getModbusController() const { return modbus_; }
+
+    // The request interfaces' entry points the socket handlers call; bound
+    // where their factories are made (and by tests).
+    RequestPaths& requestPaths() { return requestPaths_; }
+    void setCascadeCtrlProcessorFactory(std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> factory);
 
     // ---- Socket handlers (PduServerSocketHandlers.cpp) -----------------
     void onWebRequestMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, const char* data,
@@ -129,6 +138,17 @@ private:
     void loadScheduledTasks();
     void loadPingTasks();
 
+    // Handler helpers.
+    // Outlets that have a slot in every per-outlet table of the record.
+    static bool localOutlet(int port);
+    bool calibrating() const;
+    // The outlet action rule: 1 on, 0 off, else restart, each by its delays.
+    void switchOutlet(int port, int action);
+    void publishInletReading();
+    void publishOutletReading(int port);
+    void forwardToSlave(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay,
+                        const std::shared_ptr<CascadeCtrl::CascadeCtrlSender>& sender);
+
     muduo::net::EventLoop* loop_;
     _DEVICE_STATUS snmpDeviceStatus_;
     std::array<_OUTLET_STATUS, 60> snmpOutletStatus_;
@@ -161,4 +181,6 @@ private:
     std::unique_ptr<MgrCtrl::MgrCtrlProcessorFactory> mgrCtrlFactory_;
     std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> cascadeFactory_;
     std::shared_ptr<WatchdogModule> watchdog_;
+    RequestPaths requestPaths_;
+    bool timeAdjusted_ = false;  // the first NTP correction re-arms the tasks
 };

@@ -4,9 +4,16 @@
 #include "NbnsResponder.h"
 #include "PduServer.h"
 #include "Utility.h"
+#include "cascade/processor/CascadeCtrlProcessorFactory.h"
+#include "cascade/processor/CascadeCtrlRelay.h"
+#include "cascade/processor/CascadeCtrlTcpSender.h"
+#include "cascade/processor/CascadeCtrlUdpSender.h"
+#include "manage_control/processor/MgrCtrlProcessor.h"
 #include "modbus/ModbusController.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/TcpConnection.h"
+#include "snmp/processor/SnmpProcessor.h"
+#include "web/web_processor/WebProcessor.h"
 
 namespace
 {
@@ -22,10 +29,51 @@ unsigned int firstInterfaceAddress()
 }
 }
 
-void PduServer::onWebRequestMessage(const UdpTranceiverPtr&, const InetAddress& peer, const char*, int length,
-                                    Timestamp)
+void PduServer::setCascadeCtrlProcessorFactory(std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> factory)
 {
-    LOG_INFO << "web request of " << length << " bytes from " << peer.toIpPort() << " dropped: no web interface";
+    cascadeFactory_ = std::move(factory);
+}
+
+void PduServer::forwardToSlave(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay,
+                               const std::shared_ptr<CascadeCtrl::CascadeCtrlSender>& sender)
+{
+    // A unit that is not the master makes no relay: nothing to send.
+    if (!relay)
+    {
+        LOG_INFO << "request for a slave without a relay: nothing sent";
+        return;
+    }
+    if (!cascadeFactory_)
+    {
+        LOG_WARN << "request for a slave dropped: no cascade link";
+        return;
+    }
+    relay->setSerialPort(cascadePort_);
+    relay->setSender(sender);
+    cascadeFactory_->addCascadeCtrlRelay(relay);
+}
+
+void PduServer::onWebRequestMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, const char* data,
+                                    int length, Timestamp)
+{
+    if (!requestPaths_.parseWeb)
+    {
+        LOG_INFO << "web request of " << length << " bytes dropped: no web interface";
+        return;
+    }
+    std::shared_ptr<web::WebProcessor> processor;
+    const int result = requestPaths_.parseWeb(std::string(data, static_cast<size_t>(length > 0 ? length : 0)),
+                                              processor);
+    if (!processor || (result != 1 && result != 2))
+        return;
+    if (result == 2)
+    {
+        auto sender = std::make_shared<CascadeCtrl::CascadeCtrlUdpSender>(tranceiver, peer);
+        return forwardToSlave(processor->relay(), sender);
+    }
+    std::string response;
+    processor->process(response);
+    tranceiver->send(peer, muduo::StringPiece(response));
 }
 
 void PduServer::onConfigMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, Buffer* buffer,
@@ -36,11 +84,18 @@ void PduServer::onConfigMessage(const UdpTranceiverPtr& tranceiver, const InetAd
         tranceiver->send(peer, reply.peek(), static_cast<int>(reply.readableBytes()));
 }
 
-void PduServer::onSnmpMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, const std::string&,
-                              Timestamp)
+void PduServer::onSnmpMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer,
+                              const std::string& request, Timestamp)
 {
-    // No request of the agent has a processor here.
-    tranceiver->send(peer, muduo::StringPiece("error"));
+    std::shared_ptr<snmp::SnmpProcessor> processor;
+    if (requestPaths_.parseSnmp)
+        processor = requestPaths_.parseSnmp(request);
+    std::string response;
+    if (processor)
+        processor->process(response);
+    else
+        response = "error";
+    tranceiver->send(peer, muduo::StringPiece(response));
 }
 
 void PduServer::onModbusConnection(const TcpConnectionPtr& connection)
@@ -61,23 +116,61 @@ void PduServer::onModbusMessage(const TcpConnectionPtr& connection, Buffer* buff
         connection->send(&reply);
 }
 
-void PduServer::onMgrCtrlScanMessage(const UdpTranceiverPtr&, const InetAddress& peer, Buffer* buffer, Timestamp)
+void PduServer::onMgrCtrlScanMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, Buffer* buffer,
+                                     Timestamp)
 {
     LOG_INFO << "onMgrCtrlScanMessage";
-    LOG_INFO << "scan request of " << buffer->readableBytes() << " bytes from " << peer.toIpPort()
-             << " dropped: no manage-control interface";
+    if (!requestPaths_.parseScanFrame || !requestPaths_.parseScanDevice)
+    {
+        LOG_INFO << "scan request dropped: no manage-control interface";
+        return;
+    }
+    Buffer frame(1024);
+    const int parsed = requestPaths_.parseScanFrame(buffer->peek(), static_cast<int>(buffer->readableBytes()), frame);
+    if (parsed == 1)
+    {
+        LOG_INFO << "parse incomplete";
+    }
+    else if (parsed == 2)
+    {
+        LOG_WARN << "parse wrong";
+    }
+    if (parsed != 0)
+        return;
+    std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
+    if (requestPaths_.parseScanDevice(frame, processor) != 2 || !processor)
+        return;
+    Buffer reply(1024);
+    processor->process(reply);
+    tranceiver->send(peer, reply.peek(), static_cast<int>(reply.readableBytes()));
 }
 
 void PduServer::onMgrCtrlConnection(const TcpConnectionPtr& connection)
 {
     LOG_INFO << "manage-control " << connection->peerAddress().toIpPort() << " is "
              << (connection->connected() ? "UP" : "DOWN");
+    const auto& change = connection->connected() ? requestPaths_.addMgrCtrlParser : requestPaths_.deleteMgrCtrlParser;
+    if (change)
+        change(connection->name());
 }
 
 void PduServer::onMgrCtrlMessage(const TcpConnectionPtr& connection, Buffer* buffer, Timestamp)
 {
-    LOG_INFO << "manage-control request of " << buffer->readableBytes() << " bytes on " << connection->name()
-             << " dropped: no manage-control interface";
+    if (!requestPaths_.parseMgrCtrl)
+    {
+        LOG_INFO << "manage-control request on " << connection->name() << " dropped: no manage-control interface";
+        return;
+    }
+    std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
+    const int result = requestPaths_.parseMgrCtrl(connection->name(), buffer->peek(),
+                                                  static_cast<int>(buffer->readableBytes()), processor);
+    if (!processor || (result != 1 && result != 2))
+        return;
+    if (result == 2)
+        return forwardToSlave(processor->relay(), std::make_shared<CascadeCtrl::CascadeCtrlTcpSender>(connection));
+    Buffer reply(1024);
+    processor->process(reply);
+    connection->send(&reply);
 }
 
 void PduServer::onNbnsMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, Buffer* buffer, Timestamp)
@@ -92,5 +185,10 @@ void PduServer::onNbnsMessage(const UdpTranceiverPtr& tranceiver, const InetAddr
 
 void PduServer::onCascadeDataReceived(Buffer* buffer, Timestamp)
 {
-    LOG_INFO << "cascade bytes dropped: " << buffer->readableBytes() << ", no cascade endpoint";
+    if (!requestPaths_.processCascadePacket)
+    {
+        LOG_INFO << "cascade bytes dropped: " << buffer->readableBytes() << ", no cascade endpoint";
+        return;
+    }
+    requestPaths_.processCascadePacket(buffer->peek(), static_cast<int>(buffer->readableBytes()));
 }

@@ -1,0 +1,129 @@
+// Events of the sensor, the scheduled tasks, the ping watchdogs, the Modbus
+// coils and the NTP task.
+#include "DataConverter.h"
+#include "GlobalData.h"
+#include "MeterReading.h"
+#include "PduServer.h"
+#include "PowerModuleContainer.h"
+#include "ScheduledTaskContainer.h"
+#include "SharedMemory.h"
+#include "Utility.h"
+#include "modbus/ModbusController.h"
+#include "muduo/base/Logging.h"
+
+void PduServer::onKeyReceived(unsigned short code, unsigned short state)
+{
+    LOG_INFO << "key:" << code << " state:" << state;
+}
+
+void PduServer::onTempHum(bool valid, double temperature, double humidity)
+{
+    _EnvironmentalStatus& environment = GlobalData::getDevice().status.environment;
+    environment.valid = valid;
+    environment.temperature = valid ? temperature : Utility::kInvalidDoubleValue;
+    environment.humidity = valid ? humidity : Utility::kInvalidDoubleValue;
+    _SENSOR_VALUE value;
+    value.temperature = valid ? MeterReading::scaled(temperature, 10) : _SENSOR_VALUE::kNoReading;
+    value.humidity = valid ? MeterReading::scaled(humidity, 10) : _SENSOR_VALUE::kNoReading;
+    const double invalid = Utility::kInvalidDoubleValue;
+    modbus_->setTemperature(valid ? static_cast<unsigned short>(value.temperature)
+                                  : static_cast<unsigned short>(DataConverter::TempDoubleToInt(invalid)));
+    modbus_->setHumidity(valid ? static_cast<unsigned short>(value.humidity) : DataConverter::HumiDoubleToInt(invalid));
+    _SENSOR_VALUE& scratch = snmpDeviceStatus_.sensor;
+    if (value.temperature != scratch.temperature || value.humidity != scratch.humidity)
+    {
+        scratch = value;
+        SharedMemory::instance().setSensorValue(scratch);
+    }
+}
+
+void PduServer::switchOutlet(int port, int action)
+{
+    const _DevicePortDelay& delay = GlobalData::getDevice().portDelays[port];
+    PowerModuleContainer& modules = *powerModuleContainer_;
+    if (action == 1)
+    {
+        LOG_INFO << "port:" << port << ",delay:" << delay.onDelay;
+        delay.onDelay >= 1 ? modules.turnOnPortAfter(port, delay.onDelay, true) : modules.turnOnPort(port, true);
+        return;
+    }
+    LOG_INFO << "port:" << port << ",delay:" << delay.offDelay;
+    if (action == 0)
+        delay.offDelay >= 1 ? modules.turnOffPortAfter(port, delay.offDelay, true) : modules.turnOffPort(port, true);
+    else if (delay.offDelay >= 1)
+        modules.restartPortAfter(port, delay.offDelay, delay.restartDelay, true);
+    else
+        modules.restartPort(port, delay.restartDelay, true);
+}
+
+void PduServer::onScheduledTask(int id, unsigned int ports, int action)
+{
+    LOG_INFO << "scheduled task id:" << id;
+    LOG_INFO << "action:" << action << ",portBitmap:" << muduo::Fmt("0x%08X", ports);
+    const int outlets = GlobalData::getDevice().slotCount();
+    if (outlets < 32 && (ports >> outlets) != 0)
+        LOG_WARN << "scheduled task id:" << id << " names outlets this unit lacks; they are left alone";
+    for (int port = 0; port < outlets && port < 32; ++port)
+        if (ports & (1u << port))
+            switchOutlet(port, action);
+}
+
+void PduServer::onModbusPowerModuleControl(const unsigned char* states, int first, int count)
+{
+    if (!states || count < 1)
+        return;
+    for (int i = 0; i < count; ++i)
+    {
+        const long port = static_cast<long>(first) + i;
+        if (!localOutlet(static_cast<int>(port)) || port != static_cast<int>(port))
+        {
+            LOG_WARN << "modbus coil " << port << " ignored: not an outlet of this unit";
+            continue;
+        }
+        switchOutlet(static_cast<int>(port), states[i] ? 1 : 0);
+    }
+}
+
+void PduServer::onPingTaskSuccess(int port, bool periodic)
+{
+    if (!localOutlet(port))
+    {
+        LOG_WARN << "ping success of port " << port << " dropped: not an outlet of this unit";
+        return;
+    }
+    _DeviceStatus& status = GlobalData::getDevice().status;
+    if (!periodic)
+    {
+        LOG_INFO << "ping test succeed,port:" << port;
+        status.pingTestResult[port] = 1;
+    }
+    status.pingActionDone[port] = 0;
+}
+
+void PduServer::onPingTaskFail(int port, int action)
+{
+    LOG_INFO << "ping fail:port:" << port << ",failAction:" << action;
+    if (!localOutlet(port))
+    {
+        LOG_WARN << "ping failure of port " << port << " dropped: not an outlet of this unit";
+        return;
+    }
+    _Device& device = GlobalData::getDevice();
+    uint8_t& latch = device.status.pingActionDone[port];
+    if (latch)
+        return;
+    if (action == 0)
+        powerModuleContainer_->turnOffPort(port, true);
+    else if (action == 2)
+        powerModuleContainer_->restartPort(port, device.portDelays[port].restartDelay, true);
+    latch = 1;
+}
+
+void PduServer::onTimeAdjusted()
+{
+    LOG_INFO << "time adjusted";
+    if (timeAdjusted_)
+        return;
+    timeAdjusted_ = true;
+    scheduledTasks_->updateAllTask();
+}

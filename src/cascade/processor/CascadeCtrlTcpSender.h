@@ -1,0 +1,19 @@
+#pragma once
+#include "cascade/processor/CascadeCtrlSender.h"
+#include "muduo/net/TcpConnection.h"
+
+namespace CascadeCtrl
+{
+// Answers a manage-control client on its connection, which it keeps alive
+// until the answer is out.
+class CascadeCtrlTcpSender : public CascadeCtrlSender
+{
+public:
+    explicit CascadeCtrlTcpSender(const muduo::net::TcpConnectionPtr& connection) : connection_(connection) {}
+
+    void sendLocal(const char* data, int length) override { connection_->send(data, length); }
+
+private:
+    muduo::net::TcpConnectionPtr connection_;
+};
+}
