@@ -31,8 +31,8 @@ const char* level(int status)
 }
 }
 
-StatusLine::StatusLine(std::string root, PmControlClient& control, const SensorFeeder* sensor)
-    : root_(std::move(root)), control_(control), sensor_(sensor)
+StatusLine::StatusLine(std::string root, PmControlClient& control, const SensorFeeder* sensor, std::string label)
+    : root_(std::move(root)), control_(control), sensor_(sensor), label_(std::move(label))
 {
 }
 
@@ -48,7 +48,7 @@ std::string StatusLine::compose()
                       volts, amps, watts);
     else
         std::snprintf(text, sizeof text, "outlets ? | inlet ?");
-    std::string line = text;
+    std::string line = (label_.empty() ? "" : label_ + ": ") + text;
     if (sensor_)
     {
         std::snprintf(text, sizeof text, " | %.1f C %.0f %%RH", sensor_->temperature(), sensor_->humidity());

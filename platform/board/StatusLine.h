@@ -7,11 +7,12 @@ class SensorFeeder;
 
 // The simulated board at a glance, printed whenever it changes: outlets on
 // and off, inlet volts/amps/watts, temperature and humidity, and the alarms
-// the daemon raised (its SNMP mirror and the beeper).
+// the daemon raised (its SNMP mirror and the beeper). A label names the unit
+// when several share the terminal.
 class StatusLine
 {
 public:
-    StatusLine(std::string root, PmControlClient& control, const SensorFeeder* sensor);
+    StatusLine(std::string root, PmControlClient& control, const SensorFeeder* sensor, std::string label = "");
     // The line as it stands now.
     std::string compose();
     // Prints the line when it differs from the last one printed.
@@ -25,5 +26,6 @@ private:
     std::string root_;
     PmControlClient& control_;
     const SensorFeeder* sensor_;
+    std::string label_;
     std::string last_;
 };

@@ -3,10 +3,13 @@
 // writer on the FIFOs ROOT/dev/key and ROOT/dev/temp_hum so their reader
 // never sees a hang-up. What the daemon sends on the cascade line is read
 // and dropped: no other unit is on the chain. Runs until SIGINT or SIGTERM.
-//   board-devices ROOT [--sensor] [--control SOCKET] [--status]
-// --sensor   feeds sensor records into ROOT/dev/temp_hum every few seconds
-// --control  keeps the emulator's readings (at its control SOCKET) varying
-// --status   prints a status line of the board whenever it changes
+//   board-devices ROOT [--sensor] [--control SOCKET] [--status] [--label NAME] [--no-cascade]
+// --sensor      feeds sensor records into ROOT/dev/temp_hum every few seconds
+// --control     keeps the emulator's readings (at its control SOCKET) varying
+// --status      prints a status line of the board whenever it changes
+// --label       begins each status line with "NAME: " (one line per unit)
+// --no-cascade  leaves ROOT/dev/ttyS3 alone: chainline joins it to the
+//               other units' lines
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/signalfd.h>
@@ -30,7 +33,8 @@ namespace
 {
 int usage()
 {
-    std::fprintf(stderr, "usage: board-devices ROOT [--sensor] [--control SOCKET] [--status]\n");
+    std::fprintf(stderr, "usage: board-devices ROOT [--sensor] [--control SOCKET] [--status] [--label NAME]"
+                         " [--no-cascade]\n");
     return 2;
 }
 }
@@ -40,16 +44,20 @@ int main(int argc, char** argv)
     if (argc < 2)
         return usage();
     const std::string root = argv[1];
-    bool sensor = false, status = false;
-    std::string control;
+    bool sensor = false, status = false, ownCascade = true;
+    std::string control, label;
     for (int i = 2; i < argc; ++i)
     {
         if (std::strcmp(argv[i], "--sensor") == 0)
             sensor = true;
         else if (std::strcmp(argv[i], "--status") == 0)
             status = true;
+        else if (std::strcmp(argv[i], "--no-cascade") == 0)
+            ownCascade = false;
         else if (std::strcmp(argv[i], "--control") == 0 && i + 1 < argc)
             control = argv[++i];
+        else if (std::strcmp(argv[i], "--label") == 0 && i + 1 < argc)
+            label = argv[++i];
         else
             return usage();
     }
@@ -62,7 +70,7 @@ int main(int argc, char** argv)
 
     pmemu::PmPty cascade;
     std::string error;
-    if (!cascade.open(root + "/dev/ttyS3", error))
+    if (ownCascade && !cascade.open(root + "/dev/ttyS3", error))
     {
         std::fprintf(stderr, "board-devices: %s\n", error.c_str());
         return 1;
@@ -80,15 +88,18 @@ int main(int argc, char** argv)
         }
         tempHumFd = fd;
     }
-    std::printf("board-devices: %s/dev/ttyS3 -> %s, key and temp_hum held open\n", root.c_str(),
-                cascade.slavePath().c_str());
+    if (ownCascade)
+        std::printf("board-devices: %s/dev/ttyS3 -> %s\n", root.c_str(), cascade.slavePath().c_str());
+    std::printf("board-devices: %s/dev/key and temp_hum held open\n", root.c_str());
     std::fflush(stdout);
 
     std::unique_ptr<SensorFeeder> feeder(sensor ? new SensorFeeder(tempHumFd) : nullptr);
     PmControlClient client(control);
     std::unique_ptr<MeterDrift> drift(control.empty() ? nullptr : new MeterDrift(client));
-    std::unique_ptr<StatusLine> line(status && !control.empty() ? new StatusLine(root, client, feeder.get()) : nullptr);
+    std::unique_ptr<StatusLine> line(status && !control.empty() ? new StatusLine(root, client, feeder.get(), label)
+                                                                : nullptr);
 
+    // Without the cascade pty its fd is -1, which poll(2) passes over.
     pollfd fds[2] = {{stopFd, POLLIN, 0}, {cascade.masterFd(), POLLIN, 0}};
     char scratch[4096];
     time_t lastTick = 0;

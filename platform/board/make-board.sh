@@ -3,8 +3,9 @@
 #   make-board.sh DIR
 # - var/www/database: the factory databases (platform/db/mkdb.sh)
 # - dev: lcd and beeper as plain files, key and temp_hum as FIFOs; no
-#   watchdog. /dev/ttyS10 (pm-emulator) and /dev/ttyS3 (board-devices) are
-#   links made by the live stand-ins, which also hold the FIFOs open.
+#   watchdog. /dev/ttyS10 (pm-emulator) and /dev/ttyS3 (board-devices, or
+#   chainline for a chain of units) are links made by the live stand-ins,
+#   which also hold the FIFOs open.
 # - bin: reboot and hwclock stand-ins that record their calls in
 #   var/log/<name>.calls (the daemon runs commands with PATH=DIR/bin alone);
 #   under scripts/simulate reboot also restarts the daemon

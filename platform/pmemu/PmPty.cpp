@@ -51,7 +51,7 @@ PmPty::~PmPty()
     close();
 }
 
-bool PmPty::open(const std::string& linkPath, std::string& error)
+bool PmPty::open(const std::string& linkPath, std::string& error, bool holdSlave)
 {
     close();
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -79,6 +79,11 @@ bool PmPty::open(const std::string& linkPath, std::string& error)
     ::cfmakeraw(&tio);
     ::cfsetspeed(&tio, B19200);
     ::tcsetattr(slave_, TCSANOW, &tio);
+    if (!holdSlave)
+    {
+        ::close(slave_);  // the line settings stay with the pty
+        slave_ = -1;
+    }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
 
     if (!makeLink(slavePath_, linkPath, error))

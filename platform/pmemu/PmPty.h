@@ -4,8 +4,10 @@
 namespace pmemu
 {
 // A pseudo-terminal whose slave side is in raw mode and reachable through a
-// symbolic link (the board's serial device path). The slave stays open here
-// too, so the master never sees a hang-up while the daemon reopens the port.
+// symbolic link (the board's serial device path). By default the slave stays
+// open here too, so the master never sees a hang-up while the daemon reopens
+// the port; without holdSlave the master sees one whenever no one has the
+// slave open.
 class PmPty
 {
 public:
@@ -16,7 +18,7 @@ public:
 
     // Opens the pty and creates the link (replacing an old link, never a
     // regular file); false with a reason in error.
-    bool open(const std::string& linkPath, std::string& error);
+    bool open(const std::string& linkPath, std::string& error, bool holdSlave = true);
     // Removes the link when it still points here, and closes both sides.
     void close();
 
