@@ -49,6 +49,13 @@ public:
     }
     void WriteNull() { writer_.Null(); }
 
+    // Doubles written from now on lose every digit past this many decimal
+    // places (cut, not rounded); kDefaultMaxDecimalPlaces restores the full
+    // precision.
+    static constexpr int kDefaultMaxDecimalPlaces =
+        rapidjson::Writer<rapidjson::StringBuffer>::kDefaultMaxDecimalPlaces;
+    void SetMaxDecimalPlaces(int places) { writer_.SetMaxDecimalPlaces(places); }
+
     template <typename T>
     void WriteKeyValue(const char* key, const T& v)
     {

@@ -73,6 +73,10 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
             LOG_INFO << "slave addr:" << entry.second.address;
         }
     }
+    webFactory_ = std::make_unique<web::WebProcessorFactory>(this);
+    requestPaths_.parseWeb = [this](const std::string& request, std::shared_ptr<web::WebProcessor>& processor) {
+        return webFactory_->parseWebProcessor(request, processor);
+    };
     restoreEnergy();
     energyRecorder_->recordOnStartup();
     seedSharedMemory();

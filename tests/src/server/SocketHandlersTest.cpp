@@ -24,7 +24,12 @@ namespace
 class AnswerWeb : public web::WebProcessor
 {
 public:
-    void process(std::string& response) override { response = "{\"answer\":1}"; }
+    int work() override { return 0; }
+    bool buildResponseString(int, std::string& response) override
+    {
+        response = "{\"answer\":1}";
+        return true;
+    }
 };
 
 class AnswerSnmp : public snmp::SnmpProcessor
@@ -112,6 +117,7 @@ TEST_F(SocketHandlersTest, WebRequestIsAnsweredHereOnResultOne)
 
 TEST_F(SocketHandlersTest, WebRequestWithoutInterfaceOrAnswerSendsNothing)
 {
+    server_->requestPaths().parseWeb = nullptr;
     web("{\"request\":1}");
     webResult(0, nullptr);
     web("{\"request\":1}");
