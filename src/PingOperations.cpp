@@ -51,5 +51,6 @@ bool PingOperations::test(int port, const std::string& host)
 
 bool PingOperations::testAnswered(int port)
 {
-    return LocalOutlets::contains(port) && GlobalData::getDevice().status.pingTestResult[static_cast<size_t>(port)] == 1;
+    const _DeviceStatus& status = GlobalData::getDevice().status;
+    return LocalOutlets::contains(port) && status.pingTestResult[static_cast<size_t>(port)] == 1;
 }
