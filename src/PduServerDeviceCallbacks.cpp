@@ -2,6 +2,7 @@
 // record, the energy database, the SNMP mirror and the Modbus registers.
 #include "CalibrationModule.h"
 #include "GlobalData.h"
+#include "LocalOutlets.h"
 #include "MeterReading.h"
 #include "PduServer.h"
 #include "SharedMemory.h"
@@ -39,7 +40,7 @@ void zeroLoad(Status& s)
 }
 }
 
-bool PduServer::localOutlet(int port) { return port >= 0 && port < GlobalData::getDevice().slotCount(); }
+bool PduServer::localOutlet(int port) { return LocalOutlets::contains(port); }
 
 bool PduServer::calibrating() const { return calibration_->state() != CalibrationModule::kIdle; }
 

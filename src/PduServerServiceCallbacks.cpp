@@ -3,6 +3,7 @@
 #include "DataConverter.h"
 #include "GlobalData.h"
 #include "MeterReading.h"
+#include "OutletAction.h"
 #include "PduServer.h"
 #include "PowerModuleContainer.h"
 #include "ScheduledTaskContainer.h"
@@ -37,24 +38,7 @@ void PduServer::onTempHum(bool valid, double temperature, double humidity)
     }
 }
 
-void PduServer::switchOutlet(int port, int action)
-{
-    const _DevicePortDelay& delay = GlobalData::getDevice().portDelays[port];
-    PowerModuleContainer& modules = *powerModuleContainer_;
-    if (action == 1)
-    {
-        LOG_INFO << "port:" << port << ",delay:" << delay.onDelay;
-        delay.onDelay >= 1 ? modules.turnOnPortAfter(port, delay.onDelay, true) : modules.turnOnPort(port, true);
-        return;
-    }
-    LOG_INFO << "port:" << port << ",delay:" << delay.offDelay;
-    if (action == 0)
-        delay.offDelay >= 1 ? modules.turnOffPortAfter(port, delay.offDelay, true) : modules.turnOffPort(port, true);
-    else if (delay.offDelay >= 1)
-        modules.restartPortAfter(port, delay.offDelay, delay.restartDelay, true);
-    else
-        modules.restartPort(port, delay.restartDelay, true);
-}
+void PduServer::switchOutlet(int port, int action) { OutletAction(*powerModuleContainer_).apply(port, action); }
 
 void PduServer::onScheduledTask(int id, unsigned int ports, int action)
 {

@@ -1,0 +1,25 @@
+#pragma once
+#include <vector>
+
+#include "DeviceRecords.h"
+
+class ScheduledTaskContainer;
+
+// Adding, changing and deleting this unit's scheduled tasks: pdu.db first,
+// then the running timers, so a refused change leaves both as they were.
+// Loop thread only; cheap to make per request.
+class ScheduledTaskOperations
+{
+public:
+    explicit ScheduledTaskOperations(ScheduledTaskContainer& tasks) : tasks_(tasks) {}
+
+    // Stores the task, gives it the new row id and arms it.
+    bool add(_DeviceTask& task);
+    // Rewrites the task of the same id and re-arms it (stop, change, start).
+    bool update(const _DeviceTask& task);
+    // Deletes all the tasks or, when one id is not stored, none.
+    bool remove(const std::vector<int>& ids);
+
+private:
+    ScheduledTaskContainer& tasks_;
+};
