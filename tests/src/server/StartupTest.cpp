@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -18,6 +19,20 @@ const char* const kUsage =
     "Usage: ./railbox [web_ip] [web_port] [config_port] [modbus_port] [manage_control_scan_port] "
     "[manage_control_port]";
 const double kStartTimeout = 20;
+
+// The sockets are bound while the server is built, before it seeds its
+// tables and restores the counters: what follows start-up is polled for.
+bool eventually(const std::function<bool()>& done, double timeoutSeconds = kStartTimeout)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (!done())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 std::vector<std::string> addresses(const std::string& web, const std::string& config, const std::string& modbus,
                                    const std::string& scan, const std::string& mgrCtrl)
@@ -182,15 +197,21 @@ TEST(StartupTest, SeedsTheAgentTables)
     ASSERT_TRUE(daemon.start());
     ASSERT_TRUE(daemon.waitListening({"udp 127.0.0.1:8889"}, kStartTimeout)) << daemon.output();
     const std::string dump = test::buildPath("platform/agentlink/agentlink-dump") + " --root " + daemon.root();
-    FILE* pipe = ::popen(dump.c_str(), "r");
-    ASSERT_NE(nullptr, pipe);
     std::string tables;
-    char chunk[4096];
-    for (size_t n; (n = ::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        tables.append(chunk, n);
-    ::pclose(pipe);
-    // No sensor reading yet, eight outlets, started; slave heads invalid.
-    EXPECT_NE(std::string::npos, tables.find("table 0: 0 0 0 0 0 -2147483648 -2147483648 0 0 0 0 8 1")) << tables;
+    const auto readTables = [&] {
+        tables.clear();
+        FILE* pipe = ::popen(dump.c_str(), "r");
+        if (!pipe)
+            return false;
+        char chunk[4096];
+        for (size_t n; (n = ::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+            tables.append(chunk, n);
+        ::pclose(pipe);
+        // No sensor reading yet, eight outlets, started.
+        return tables.find("table 0: 0 0 0 0 0 -2147483648 -2147483648 0 0 0 0 8 1") != std::string::npos;
+    };
+    EXPECT_TRUE(eventually(readTables)) << tables;
+    // Slave heads invalid.
     for (int slot = 2; slot <= 5; ++slot)
         EXPECT_NE(std::string::npos, tables.find("table " + std::to_string(slot) + ": 0 ")) << tables;
 }
@@ -207,6 +228,7 @@ TEST(StartupTest, RestoresTheEnergyCountersBeforeTheStartUpRecord)
     ASSERT_TRUE(daemon.start());
     ASSERT_TRUE(daemon.waitListening({"udp 127.0.0.1:8888"}, kStartTimeout)) << daemon.output();
     // What each port used since its last save belongs to the hour of that save.
+    EXPECT_TRUE(eventually([&] { return test::queryText(energy, "select count(*) from statistics") != "0"; }));
     EXPECT_EQ("300", test::queryText(energy, "select energy from statistics where port=0"));
     EXPECT_EQ("40", test::queryText(energy, "select energy from statistics where port=255"));
     EXPECT_EQ("500", test::queryText(energy, "select save_energy from variable where port=0"));
