@@ -13,6 +13,8 @@ using B = MgrCtrl::MgrCtrlPacketBuilder;
 namespace
 {
 const double kMissing = Utility::kInvalidDoubleValue;
+const std::string kOutlet1 = "08 FC 00 32 00 00 04 7E 00 64 00 00 00 E1";
+const std::string kRemark15 = " 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 00";
 
 _DeviceStatus status()
 {
@@ -26,36 +28,28 @@ _DeviceStatus status()
 
 _DeviceNetworkSetting network()
 {
-    _DeviceNetwork n{0, 0xC0A8010A, 0xFFFFFF00, 0xC0A80101, 1, {0, 0x11, 0x22, 0x33, 0x44, 0x55}, "PDU", 80, 443, 1};
-    return _DeviceNetworkSetting{{n}, 8890};
+    return {{{0, 0xC0A8010A, 0xFFFFFF00, 0xC0A80101, 1, {0, 0x11, 0x22, 0x33, 0x44, 0x55}, "PDU", 80, 443, 1}}, 8890};
 }
 
 _DeviceTask task(const std::string& remark) { return {5, 0x100000003ull, 1, 2031, 12, 25, 8, 30, 0, 0x41, remark}; }
+std::string zeros(size_t n) { return " " + test::hexBytes(std::string(n, '\0')); }
 
-std::string hex(const std::function<void(Buffer&)>& build)
-{
-    Buffer out;
-    out.append("\xEE", 1);  // builders append: what was there stays
-    build(out);
-    std::string bytes = out.retrieveAllAsString();
-    return bytes[0] == '\xEE' ? test::hexBytes(bytes.substr(1)) : "overwritten";
-}
-
-std::string zeros(size_t n)
-{
-    std::string s;
-    while (n-- > 0)
-        s += " 00";
-    return s;
-}
-const std::string kOutlet1 = "08 FC 00 32 00 00 04 7E 00 64 00 00 00 E1";
 Buffer bytes(const std::string& s)
 {
     Buffer b;
     b.append(s);
     return b;
 }
-const std::string kRemark15 = " 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 00";
+
+// The bytes a builder appends, in hex; what the buffer held must stay.
+std::string hex(const std::function<void(Buffer&)>& build)
+{
+    Buffer out;
+    out.append("\xEE", 1);
+    build(out);
+    const std::string bytes = out.retrieveAllAsString();
+    return bytes[0] == '\xEE' ? test::hexBytes(bytes.substr(1)) : "overwritten";
+}
 
 // One golden row: a builder call appending to o, and the bytes it appends.
 #define ROW(call, golden) {[](Buffer& o) { B::call; }, golden}
