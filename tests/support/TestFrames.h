@@ -14,4 +14,9 @@ std::string configFrame(uint8_t code, const std::string& data);
 std::string configField(const std::string& text);
 // A power-module frame with its header and checksum, built by the daemon's own builder.
 Bytes pmFrame(unsigned char cmd, const Bytes& payload);
+// A manage-control frame: 0xA4, the checksum flag, the checksum (the data's
+// byte sum unless given), the 32-bit data length, the data.
+std::string mgrCtrlFrame(uint8_t flag, const std::string& data, int checksum = -1);
+// "A4 01 00" for the bytes; what golden tables compare.
+std::string hexBytes(const std::string& bytes);
 }
