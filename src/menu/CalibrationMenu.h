@@ -27,15 +27,15 @@ public:
     // The calibration module's end-of-calibration callback.
     virtual void onCalibration(int port, int result);
 
-    int state() const { return state_; }
-
-protected:
     enum State
     {
         kIdle = 0,
         kCalibrating = 1,
         kResultShown = 2,
     };
+    int state() const { return state_; }
+
+protected:
 
     // Wait pop-up, then the calibration of port (255 the inlet).
     void startCalibration(int port);

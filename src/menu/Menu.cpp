@@ -70,7 +70,7 @@ void Menu::checkRestoreDefaultAndReboot(unsigned short key, unsigned short state
     // On the unit the paths stay as they are; a board root keeps the copy below it.
     const std::string command = "cp -a " + board::path(GlobalData::s_defaultDbName) + " " + board::path(kUploadDir)
                                 + " && reboot";
-    LOG_WARN << "restore defaults: " << command;
+    LOG_INFO << "restore defaults: " << command;
     board::runCommand(command);
 }
 
