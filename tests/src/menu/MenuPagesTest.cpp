@@ -175,4 +175,17 @@ TEST_F(MenuPagesTest, KeySequenceNeedsItsEightPressesWithinASecondEach)
     keys({4});
     EXPECT_EQ(menu::kSetMenu, menu().currentMenu()->id());
 }
+
+TEST_F(MenuPagesTest, SilentModuleEndsTheRequestWithItsFailureTip)
+{
+    build(8);
+    board_->emulator().setSilent(true);
+    menu().switchMenu(menu::kCaliParamMenu);
+    EXPECT_TRUE(lcdtest::showsText(panel(), 31, 26, "Please Wait", ascii()));
+    ASSERT_TRUE(board_->runUntil([&] { return page<menu::CaliParamMenu>().state() == 3; }, 2));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 4, 26, "Request Param Failed", ascii()));
+    keys({2});
+    EXPECT_EQ(0, page<menu::CaliParamMenu>().state());
+    EXPECT_TRUE(lcdtest::showsText(panel(), 5, 16, "Cali Cur:", ascii()));
+}
 }
