@@ -92,6 +92,7 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     bindServerCallbacks();
     ntpTask_->setServerIp({device.ntpServer, device.secondNtpServer});
     ntpTask_->setTimeAdjustedCallback([this] { onTimeAdjusted(); });
+    buildMenu();
     seedLiveStatus();
     loadScheduledTasks();
     loadPingTasks();
@@ -125,6 +126,22 @@ void PduServer::start()
     energyRecorder_->start();
     if (cascadeFactory_)
         cascadeFactory_->start();
+}
+
+void PduServer::buildMenu()
+{
+    // The setting holds the negated direction: "1" (or nothing) is a normal screen.
+    bool normal = true;
+    if (!GlobalData::loadScreenDirFromDb(normal))
+        normal = true;
+    int minutes = 0;
+    if (!GlobalData::loadBacklightAutoOffDb(minutes))
+        minutes = 0;
+    menu_ = std::make_shared<menu::MenuController>(loop_, GlobalData::getDevice().language,
+                                                   normal ? kLcdNormal : kLcdFlipped, minutes, this);
+    menu_->setPageRing({menu::kInfoMenu, menu::kInputMenu, menu::kOutputMenu, menu::kTempHumiMenu,
+                        menu::kAddressMenu, menu::kSetMenu});
+    menu_->switchMenu(menu_->getToFirstPage());
 }
 
 void PduServer::restoreEnergy()

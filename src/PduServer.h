@@ -83,6 +83,7 @@ public:
     CascadeCtrl::CascadeCtrlProcessorFactory* getCascadeCtrlProcessorFactory() const { return cascadeFactory_.get(); }
     const std::shared_ptr<CalibrationModule>& getCalibrationModule() const { return calibration_; }
     const std::shared_ptr<BeeperModule>& getBeeperModule() const { return beeper_; }
+    const std::shared_ptr<DeviceMonitor>& getDeviceMonitor() const { return deviceMonitor_; }
     const std::shared_ptr<menu::MenuController>& getMenuController() const { return menu_; }
     const std::shared_ptr<SerialPort>& getCascadeSerialPort() const { return cascadePort_; }
     const std::shared_ptr<modbus::ModbusController>& getModbusController() const { return modbus_; }
@@ -134,6 +135,7 @@ private:
     void bindPowerModuleCallbacks();
     void bindServiceCallbacks();
     void bindServerCallbacks();
+    void buildMenu();
     void seedLiveStatus();
     void loadScheduledTasks();
     void loadPingTasks();

@@ -6,6 +6,7 @@
 #include "MeterReading.h"
 #include "PduServer.h"
 #include "SharedMemory.h"
+#include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
 #include "muduo/base/Logging.h"
 
@@ -118,11 +119,15 @@ void PduServer::onPowerDataReceived(int port, const _PowerModuleData* data)
     {
         device.status.input.energy = counters.realEnergy / 100.0;
         publishInletReading();
+        if (menu_)
+            menu_->onDeviceInputDataReceived(&device.status.input);
     }
     else
     {
         device.status.outputs[port].energy = counters.realEnergy / 100.0;
         publishOutletReading(port);
+        if (menu_)
+            menu_->onDeviceOutputDataReceived(port, &device.status.outputs[port]);
     }
 }
 
@@ -184,25 +189,29 @@ void PduServer::onPowerControlRelayResponse(int port, unsigned char action, unsi
         LOG_WARN << "relay reply of port " << port << " dropped: not an outlet of this unit";
         return;
     }
-    if (result != 0)
-        return;
-    _DeviceStatus& status = GlobalData::getDevice().status;
-    int portStatus = 0;
-    if (action == 1)
+    if (result == 0)
     {
-        status.onOffMask = (status.onOffMask | (1ULL << port)) & kLowWord;
-        status.pingActionDone[port] = 0;
-        portStatus = 1;
+        _DeviceStatus& status = GlobalData::getDevice().status;
+        int portStatus = 0;
+        if (action == 1)
+        {
+            status.onOffMask = (status.onOffMask | (1ULL << port)) & kLowWord;
+            status.pingActionDone[port] = 0;
+            portStatus = 1;
+        }
+        else
+            status.onOffMask &= ~(1ULL << port) & kLowWord;
+        if (portStatus != snmpOutletStatus_[port].onOff)
+        {
+            snmpOutletStatus_[port].onOff = portStatus;
+            SharedMemory::instance().setOutletPortStatus(port, portStatus);
+        }
+        if (calibrating())
+            calibration_->onOutputOnOff(port, action, 0);
     }
-    else
-        status.onOffMask &= ~(1ULL << port) & kLowWord;
-    if (portStatus != snmpOutletStatus_[port].onOff)
-    {
-        snmpOutletStatus_[port].onOff = portStatus;
-        SharedMemory::instance().setOutletPortStatus(port, portStatus);
-    }
-    if (calibrating())
-        calibration_->onOutputOnOff(port, action, 0);
+    // The calibration pages pass every reply on to the calibration module.
+    if (menu_)
+        menu_->onDevicePortOnOff(port, action, result);
 }
 
 void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char onBits, unsigned char secondBits)
@@ -223,6 +232,9 @@ void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char 
     for (int i = 0; i < count; ++i)
         states[i] = (onBits >> i) & 1;
     modbus_->setOutputStatus(first, states, count);
+    if (menu_)
+        menu_->onDeviceStatusChanged(module, static_cast<unsigned int>(status.onOffMask & kLowWord),
+                                     static_cast<unsigned int>(status.calibratedMask & kLowWord));
     if (!calibrating())
         portStatusManager_.updatePortStatus(first, first + 7, status.onOffMask);
 }
@@ -232,11 +244,15 @@ void PduServer::onPowerRequestCaliParamResponse(int port, unsigned short voltage
 {
     LOG_INFO << "port:" << port << " caliVoltage:" << voltage << " caliCurrent:" << current
              << " caliPower:" << power << " result:" << muduo::Fmt("0x%02X", static_cast<int>(result));
+    if (menu_)
+        menu_->onCaliParamRequested(port, voltage, current, power, result);
 }
 
-void PduServer::onPowerTransferCaliParamResponse(int, unsigned char result)
+void PduServer::onPowerTransferCaliParamResponse(int port, unsigned char result)
 {
     LOG_INFO << "transfer cali param result:" << muduo::Fmt("0x%02X", static_cast<int>(result));
+    if (menu_)
+        menu_->onCaliPramTransferred(port, result);
 }
 
 void PduServer::onPowerStartCalibrateResponse(int port, unsigned char result)
@@ -251,4 +267,6 @@ void PduServer::onPowerStartCalibrateResponse(int port, unsigned char result)
         LOG_WARN << "calibrate reply of port " << port << " dropped: not a port of this unit";
     }
     LOG_INFO << "calibrate result:" << muduo::Fmt("0x%02X", static_cast<int>(result));
+    if (menu_)
+        menu_->onCalibrated(port, result);
 }

@@ -9,12 +9,15 @@
 #include "ScheduledTaskContainer.h"
 #include "SharedMemory.h"
 #include "Utility.h"
+#include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
 #include "muduo/base/Logging.h"
 
 void PduServer::onKeyReceived(unsigned short code, unsigned short state)
 {
     LOG_INFO << "key:" << code << " state:" << state;
+    if (menu_)
+        menu_->onKey(code, state);
 }
 
 void PduServer::onTempHum(bool valid, double temperature, double humidity)
@@ -23,6 +26,8 @@ void PduServer::onTempHum(bool valid, double temperature, double humidity)
     environment.valid = valid;
     environment.temperature = valid ? temperature : Utility::kInvalidDoubleValue;
     environment.humidity = valid ? humidity : Utility::kInvalidDoubleValue;
+    if (menu_)
+        menu_->onDeviceEnviromentReceived(&environment);
     _SENSOR_VALUE value;
     value.temperature = valid ? MeterReading::scaled(temperature, 10) : _SENSOR_VALUE::kNoReading;
     value.humidity = valid ? MeterReading::scaled(humidity, 10) : _SENSOR_VALUE::kNoReading;

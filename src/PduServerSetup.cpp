@@ -116,6 +116,8 @@ void PduServer::seedLiveStatus()
     _DeviceStatus& status = device.status;
     status.onOffMask = 0;
     status.calibratedMask = 0;
+    status.inputCalibrated = false;
+    status.calibratingPort = -1;
     status.input.voltage = 0;
     status.input.current = 0;
     status.input.power = 0;

@@ -6,9 +6,10 @@
 #   watchdog. /dev/ttyS10 (pm-emulator) and /dev/ttyS3 (board-devices, or
 #   chainline for a chain of units) are links made by the live stand-ins,
 #   which also hold the FIFOs open.
-# - bin: reboot and hwclock stand-ins that record their calls in
+# - bin: reboot, hwclock and cp stand-ins that record their calls in
 #   var/log/<name>.calls (the daemon runs commands with PATH=DIR/bin alone);
-#   under scripts/simulate reboot also restarts the daemon
+#   under scripts/simulate reboot also restarts the daemon; cp copies only
+#   below DIR
 # - usr/app: the files of platform/board/app (e.g. the mail program)
 # DIR must be missing or empty.
 set -euo pipefail
@@ -50,7 +51,22 @@ if [ -s "$root/run/railbox.pid" ] && read -r pid <"$root/run/railbox.pid"; then
 fi
 exit 0
 STANDIN
-chmod 755 "$root/bin/hwclock" "$root/bin/reboot"
+cat >"$root/bin/cp" <<'STANDIN'
+#!/bin/sh
+# Stand-in of cp for the front panel's restore-defaults copy: records the
+# call and copies with the host's cp, only between paths below the board root.
+root=${RAILBOX_ROOT:-$(cd "${0%/*}/.." && pwd)}
+printf '%s\n' "cp $*" >>"$root/var/log/cp.calls"
+for arg in "$@"; do
+  case "$arg" in
+    -*) ;;
+    "$root"/*) case "$arg" in *..*) exit 1 ;; esac ;;
+    *) exit 1 ;;
+  esac
+done
+exec /bin/cp "$@"
+STANDIN
+chmod 755 "$root/bin/hwclock" "$root/bin/reboot" "$root/bin/cp"
 
 if [ -d "$here/app" ]; then
   cp -pR "$here/app/." "$root/usr/app/"

@@ -112,4 +112,21 @@ void removeClockListener(int id)
     std::lock_guard<std::mutex> lock(listeners().mutex);
     listeners().map.erase(id);
 }
+
+int minuteSeconds()
+{
+    static const int seconds = [] {
+        int value = 60;
+        if (!simulated())
+            return value;
+        if (FILE* f = ::fopen(path("/var/lib/railbox/minute_seconds").c_str(), "r"))
+        {
+            if (::fscanf(f, "%d", &value) != 1 || value < 1 || value > 60)
+                value = 60;
+            ::fclose(f);
+        }
+        return value;
+    }();
+    return seconds;
+}
 }

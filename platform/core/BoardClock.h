@@ -21,4 +21,10 @@ bool setWallClock(int64_t microsSinceEpoch);
 using ClockListener = std::function<void()>;
 int addClockListener(ClockListener listener);
 void removeClockListener(int id);
+
+// Seconds in a minute of the board's idle time-outs (the front panel's
+// backlight). 60 on the unit; under a board root a whole number from 1 to 60
+// in $ROOT/var/lib/railbox/minute_seconds shortens them, so tests see a
+// time-out of minutes pass in seconds. Read once.
+int minuteSeconds();
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "LcdTestBench.h"
+#include "support/LcdTestBench.h"
 #include "ST7567LcdModule.h"
 #include "muduo/base/Logging.h"
 

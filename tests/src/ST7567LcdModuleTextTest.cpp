@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "LcdTestBench.h"
+#include "support/LcdTestBench.h"
 #include "ST7567LcdModule.h"
 #include "support/LogCapture.h"
 

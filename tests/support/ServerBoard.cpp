@@ -40,9 +40,11 @@ ServerBoard::~ServerBoard()
 
 std::string ServerBoard::database(const std::string& file) const { return boardDatabase(file); }
 
-PduServer& ServerBoard::build()
+PduServer& ServerBoard::build(const std::function<void()>& adjust)
 {
     GlobalData::instance()->loadDeviceParamFromDb();
+    if (adjust)
+        adjust();
     const muduo::net::InetAddress any("127.0.0.1", 0);
     server_ = std::make_unique<PduServer>(loop_.get(), any, any, any, any, any, any, any);
     return *server_;

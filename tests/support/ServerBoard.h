@@ -38,9 +38,9 @@ public:
     muduo::net::EventLoop& loop() { return *loop_; }
     std::string database(const std::string& file) const;
 
-    // Loads the device record from the databases (change them first) and
-    // builds the server; it is not started.
-    PduServer& build();
+    // Loads the device record from the databases (change them first), lets
+    // adjust change it, and builds the server; it is not started.
+    PduServer& build(const std::function<void()>& adjust = nullptr);
     PduServer& server() { return *server_; }
     // Runs the loop until done() holds or the time-out passes.
     bool runUntil(const std::function<bool()>& done, double timeoutSeconds);

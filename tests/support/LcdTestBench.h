@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LcdPanel.h"
+#include "LcdPngWriter.h"
 #include "LcdRecordParser.h"
 #include "platform/core/BoardRoot.h"
 #include "support/LcdBoard.h"
@@ -53,6 +54,25 @@ inline Font font(const std::string& name)
     return f;
 }
 
+// The panel after every request recorded in a stand-in device file.
+inline LcdPanel panelOf(const std::string& deviceFile)
+{
+    LcdPanel p;
+    std::vector<unsigned char> bytes = readFile(deviceFile);
+    LcdRecordParser parser([&p](const LcdRecord& r) { p.apply(r); });
+    parser.feed(bytes.data(), bytes.size());
+    return p;
+}
+
+// Keeps a picture of the panel as a test artefact: build/test-artifacts/<name>.png.
+inline void savePng(const LcdPanel& p, const std::string& name)
+{
+    const std::string path = test::buildPath("test-artifacts/" + name + ".png");
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::string error;
+    EXPECT_TRUE(LcdPngWriter::write(p, path, 2, &error)) << error;
+}
+
 class Bench
 {
 public:
@@ -72,14 +92,7 @@ public:
     void mark() { mark_ += records().size(); }
 
     // The panel after every request so far.
-    LcdPanel panel() const
-    {
-        LcdPanel p;
-        std::vector<unsigned char> bytes = readFile(board::path("/dev/lcd"));
-        LcdRecordParser parser([&p](const LcdRecord& r) { p.apply(r); });
-        parser.feed(bytes.data(), bytes.size());
-        return p;
-    }
+    LcdPanel panel() const { return panelOf(board::path("/dev/lcd")); }
 
 private:
     size_t mark_ = 0;

@@ -1,0 +1,191 @@
+// The pages on a server built in this process, driven through the
+// controller; the screen read back from the board's /dev/lcd.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "GlobalData.h"
+#include "PduServer.h"
+#include "PowerModuleContainer.h"
+#include "menu/CalibrationMenu.h"
+#include "menu/CaliParamMenu.h"
+#include "menu/MenuController.h"
+#include "menu/OutputMenu.h"
+#include "platform/pmemu/PowerModuleEmulator.h"
+#include "support/LcdTestBench.h"
+#include "support/ServerBoard.h"
+
+namespace
+{
+class MenuPagesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { board_ = std::make_unique<test::ServerBoard>(); }
+    void TearDown() override { board_.reset(); }
+
+    menu::MenuController& build(int outlets)
+    {
+        test::prepareLcdBoard();
+        PduServer& server = board_->build([outlets] { device().portCount = outlets; });
+        server.getPowerModuleContainer()->startRead();
+        return *server.getMenuController();
+    }
+    static _Device& device() { return GlobalData::getDevice(); }
+    menu::MenuController& menu() { return *board_->server().getMenuController(); }
+    void keys(std::initializer_list<int> codes)
+    {
+        for (int code : codes)
+            menu().onKey(static_cast<unsigned short>(code), menu::kKeyPress);
+    }
+    template <class Page>
+    Page& page()
+    {
+        return dynamic_cast<Page&>(*menu().currentMenu());
+    }
+    LcdPanel panel() const { return lcdtest::panelOf(board::path("/dev/lcd")); }
+    bool showsMark(int x, int y, bool check) const
+    {
+        static const lcdtest::Font hanzi = lcdtest::font("hzk12");
+        return lcdtest::showsGlyph(panel(), x, y, hanzi, hanzi.gb(0xA1, check ? 0xCC : 0xC1));
+    }
+
+    std::unique_ptr<test::ServerBoard> board_;
+};
+
+const lcdtest::Font& ascii()
+{
+    static const lcdtest::Font font = lcdtest::font("asc12");
+    return font;
+}
+
+TEST_F(MenuPagesTest, OutletCountsWithoutOutletsOrWithFewNeverLeaveTheTables)
+{
+    for (int outlets : {0, 6})
+    {
+        SCOPED_TRACE(outlets);
+        TearDown();
+        SetUp();
+        build(outlets);
+        menu().switchMenu(menu::kOutputMenu);
+        keys({3, 3, 5});
+        EXPECT_EQ(outlets == 0 ? 0 : 1, page<menu::OutputMenu>().screenIndex());
+        const std::string before = lcdtest::picture(panel(), 0, 0, 128, 64);
+        const _DeviceOutputStatus reading{};
+        for (int port : {-1, outlets, 59, 60, 1000, INT_MAX})
+        {
+            menu().onDeviceOutputDataReceived(port, &reading);
+            menu().onDeviceStatusChanged(port, 0xFFFFFFFFu, 0);
+        }
+        EXPECT_EQ(before, lcdtest::picture(panel(), 0, 0, 128, 64));
+
+        // Neither a last outlet to wrap to nor a switchable one to calibrate.
+        menu().switchMenu(menu::kCalibrateOutputMenu);
+        keys({5, 3, 5});
+        if (outlets == 0)
+        {
+            keys({2});
+            EXPECT_EQ(menu::CalibrationMenu::kIdle, page<menu::CalibrationMenu>().state());
+            EXPECT_EQ(0, board_->emulator().relayCommandCount());
+        }
+
+        // The one module there is answers the request for the reference values.
+        menu().switchMenu(menu::kCaliParamMenu);
+        EXPECT_TRUE(board_->runUntil([&] { return page<menu::CaliParamMenu>().state() == 0; }, 2));
+    }
+}
+
+TEST_F(MenuPagesTest, OutletCalibrationIsRecordedWhileItRunsAndLimitedToTheModule)
+{
+    build(48);
+    menu().switchMenu(menu::kCalibrateOutputMenu);
+    keys({3, 3, 2});
+    auto& calibration = page<menu::CalibrationMenu>();
+    EXPECT_EQ(menu::CalibrationMenu::kCalibrating, calibration.state());
+    EXPECT_EQ(2, device().status.calibratingPort);
+    ASSERT_TRUE(board_->runUntil([&] { return calibration.state() == menu::CalibrationMenu::kResultShown; }, 6));
+    EXPECT_EQ(-1, device().status.calibratingPort);
+    EXPECT_EQ(1ULL << 2, device().status.calibratedMask);
+    EXPECT_TRUE(lcdtest::showsText(panel(), 22, 26, "Calibration OK", ascii()));
+    keys({2});
+    EXPECT_TRUE(showsMark(110, 32, true));
+
+    // Outlet 42 (bit 41) of the upper half; outlet 44 is beyond the module.
+    device().status.calibratedMask |= 1ULL << 41;
+    const int commands = board_->emulator().relayCommandCount();
+    keys({5, 5, 5, 5, 5, 5, 5});
+    EXPECT_TRUE(lcdtest::showsText(panel(), 0, 48, "Port 44: ", ascii(), true));
+    EXPECT_TRUE(showsMark(110, 16, true));
+    EXPECT_TRUE(showsMark(110, 0, false));
+    keys({2});
+    EXPECT_EQ(menu::CalibrationMenu::kIdle, calibration.state());
+    EXPECT_EQ(-1, device().status.calibratingPort);
+    EXPECT_EQ(commands, board_->emulator().relayCommandCount());
+}
+
+TEST_F(MenuPagesTest, DeviceNameOfAnyBytesDrawsUnknownGlyphsBlank)
+{
+    build(8);
+    device().deviceName = std::string("\x01\x1F\xFF" "AB", 5);
+    menu().switchMenu(menu::kInfoMenu);
+    // Right-aligned from x 98: control bytes have no cell in the font.
+    EXPECT_TRUE(lcdtest::showsText(panel(), 98, 0, "  ", ascii()));
+    EXPECT_TRUE(lcdtest::showsGlyph(panel(), 110, 0, ascii(), 0xFF - ascii().first));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 116, 0, "AB", ascii()));
+    std::string everyByte;
+    for (int b = 1; b < 256; ++b)
+        everyByte += static_cast<char>(b);
+    device().deviceName = everyByte;
+    menu().switchMenu(menu::kInfoMenu);
+    EXPECT_TRUE(lcdtest::showsText(panel(), 48, 0, ":", ascii()));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 54, 0, "            ", ascii()));  // bytes 1 to 12
+}
+
+TEST_F(MenuPagesTest, ShorterHumidityLeavesNothingOfTheLongerOne)
+{
+    build(8);
+    menu().switchMenu(menu::kTempHumiMenu);
+    _EnvironmentalStatus reading;
+    reading.valid = true;
+    reading.temperature = -3.5;
+    reading.humidity = 100.0;
+    menu().onDeviceEnviromentReceived(&reading);
+    EXPECT_TRUE(lcdtest::showsText(panel(), 74, 32, " 100.0 %", ascii()));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 74, 16, "- 3.5", ascii()));
+    reading.humidity = 99.94;
+    menu().onDeviceEnviromentReceived(&reading);
+    EXPECT_TRUE(lcdtest::showsText(panel(), 80, 32, "99.9 %  ", ascii()));
+}
+
+TEST_F(MenuPagesTest, KeySequenceNeedsItsEightPressesWithinASecondEach)
+{
+    build(8);
+    const std::initializer_list<int> wrongLast = {3, 5, 3, 3, 5, 5, 3, 3};
+    keys(wrongLast);
+    EXPECT_EQ(menu::kInfoMenu, menu().currentMenu()->id());
+    // A pause of a second starts the attempt over: the eighth press begins a new one.
+    keys({3, 5, 3, 3, 5, 5, 3});
+    board_->runUntil([] { return false; }, 1.1);
+    keys({5});
+    EXPECT_EQ(menu::kInfoMenu, menu().currentMenu()->id());
+    keys({3, 3, 3, 3, 3, 3, 3});
+    keys({3, 5, 3, 3, 5, 5, 3, 5});
+    ASSERT_EQ(menu::kCaliParamMenu, menu().currentMenu()->id());
+    ASSERT_TRUE(board_->runUntil([&] { return page<menu::CaliParamMenu>().state() == 0; }, 2));
+    keys({4});  // back to the ring where it was left
+    keys({4});
+    EXPECT_EQ(menu::kSetMenu, menu().currentMenu()->id());
+}
+
+TEST_F(MenuPagesTest, SilentModuleEndsTheRequestWithItsFailureTip)
+{
+    build(8);
+    board_->emulator().setSilent(true);
+    menu().switchMenu(menu::kCaliParamMenu);
+    EXPECT_TRUE(lcdtest::showsText(panel(), 31, 26, "Please Wait", ascii()));
+    ASSERT_TRUE(board_->runUntil([&] { return page<menu::CaliParamMenu>().state() == 3; }, 2));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 4, 26, "Request Param Failed", ascii()));
+    keys({2});
+    EXPECT_EQ(0, page<menu::CaliParamMenu>().state());
+    EXPECT_TRUE(lcdtest::showsText(panel(), 5, 16, "Cali Cur:", ascii()));
+}
+}
