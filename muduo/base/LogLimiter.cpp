@@ -16,4 +16,9 @@ bool LogLimiter::allow(Timestamp now, int64_t* suppressed)
     last_ = now;
     return true;
 }
+
+std::string LogLimiter::note(int64_t suppressed)
+{
+    return suppressed > 0 ? " (" + std::to_string(suppressed) + " similar lines suppressed)" : std::string();
+}
 }  // namespace muduo

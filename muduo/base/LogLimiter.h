@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "muduo/base/Timestamp.h"
 #include "muduo/base/noncopyable.h"
@@ -18,6 +19,8 @@ public:
     // is then the number held back since the last one written.
     bool allow(Timestamp now, int64_t* suppressed);
     bool allow(int64_t* suppressed) { return allow(Timestamp::now(true), suppressed); }
+    // " (N similar lines suppressed)", or nothing for none.
+    static std::string note(int64_t suppressed);
 
 private:
     const double interval_;

@@ -60,10 +60,7 @@ void Acceptor::handleRead()
     if (errorLog_.allow(&suppressed))
     {
         errno = savedErrno;
-        if (suppressed > 0)
-            LOG_SYSERR << "in Acceptor::handleRead (" << suppressed << " similar lines suppressed)";
-        else
-            LOG_SYSERR << "in Acceptor::handleRead";
+        LOG_SYSERR << "in Acceptor::handleRead" << LogLimiter::note(suppressed);
     }
     if (savedErrno == EMFILE && idleFd_ >= 0)
     {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Channel.h"
 #include "muduo/net/EventLoop.h"
@@ -20,6 +21,21 @@ void releaseIfEmpty(Buffer& buffer)
 {
     if (buffer.readableBytes() == 0 && buffer.internalCapacity() > Buffer::kCheapPrepend + Buffer::kInitialSize)
         buffer.shrink(0);
+}
+
+// A peer can provoke these lines at will, one connection after another (a
+// reset each, say), so all connections of a thread share one limiter.
+thread_local LogLimiter t_errorLog;
+
+// True when a connection error line may be written now; errno is kept.
+bool errorLineAllowed(std::string* note)
+{
+    const int savedErrno = errno;
+    int64_t suppressed = 0;
+    const bool allowed = t_errorLog.allow(&suppressed);
+    *note = LogLimiter::note(suppressed);
+    errno = savedErrno;
+    return allowed;
 }
 }  // namespace
 
@@ -108,9 +124,11 @@ void TcpConnection::sendInLoop(const void* data, size_t len)
         else
         {
             nwrote = 0;
+            std::string note;
             if (errno != EWOULDBLOCK)
             {
-                LOG_SYSERR << "TcpConnection::sendInLoop";
+                if (errorLineAllowed(&note))
+                    LOG_SYSERR << "TcpConnection::sendInLoop" << note;
                 if (errno == EPIPE || errno == ECONNRESET)
                     faultError = true;
             }
@@ -251,7 +269,9 @@ void TcpConnection::handleRead(Timestamp receiveTime)
     else
     {
         errno = savedErrno;
-        LOG_SYSERR << "TcpConnection::handleRead";
+        std::string note;
+        if (errorLineAllowed(&note))
+            LOG_SYSERR << "TcpConnection::handleRead" << note;
         handleError();
     }
 }
@@ -285,7 +305,9 @@ void TcpConnection::handleWrite()
     }
     else
     {
-        LOG_SYSERR << "TcpConnection::handleWrite";
+        std::string note;
+        if (errorLineAllowed(&note))
+            LOG_SYSERR << "TcpConnection::handleWrite" << note;
     }
 }
 
@@ -305,7 +327,9 @@ void TcpConnection::handleClose()
 void TcpConnection::handleError()
 {
     int err = sockets::getSocketError(channel_->fd());
-    LOG_ERROR << "TcpConnection::handleError [" << name_ << "] - SO_ERROR = " << err;
+    std::string note;
+    if (errorLineAllowed(&note))
+        LOG_ERROR << "TcpConnection::handleError [" << name_ << "] - SO_ERROR = " << err << note;
 }
 }  // namespace net
 }  // namespace muduo

@@ -96,8 +96,15 @@ TEST_F(HostileClients, AnnouncedLengthsNoModbusFrameHasAreRefused)
         ::close(fd);
 }
 
-TEST_F(HostileClients, RefusedConnectionsAtTheDescriptorLimitAreLoggedAtABoundedRate)
+TEST_F(HostileClients, ErrorLinesPeersProvokeAreLoggedAtABoundedRate)
 {
+    auto lines = [this](const std::string& text) {
+        const std::string log = board.output();
+        int n = 0;
+        for (size_t at = 0; (at = log.find(text, at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
     rlimit was = {};
     ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, nullptr, &was));
     // The lowest free descriptor number: nothing more can be opened.
@@ -114,13 +121,19 @@ TEST_F(HostileClients, RefusedConnectionsAtTheDescriptorLimitAreLoggedAtABounded
         ::close(fd);
     }
     ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, &was, nullptr));
-    const std::string log = board.output();
-    int lines = 0;
-    for (size_t at = 0; (at = log.find("Too many open files", at)) != std::string::npos; ++at)
-        ++lines;
     EXPECT_GT(closedAtOnce, 50);
-    EXPECT_TRUE(lines >= 1 && lines <= 4) << lines << " lines for " << closedAtOnce;
+    EXPECT_TRUE(lines("Too many open files") >= 1 && lines("Too many open files") <= 4) << closedAtOnce << " refused";
+    // Connections reset by their peer, one after another.
+    int resets = 0;
+    for (auto end = e2e::Clock::now() + std::chrono::seconds(1); e2e::Clock::now() < end; ++resets)
+    {
+        const int fd = connectTo(SOCK_STREAM, 502);
+        const linger abort = {1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        ::close(fd);
+    }
     EXPECT_TRUE(modbusAnswers());
+    EXPECT_LE(lines("SO_ERROR") + lines("Connection reset"), 3) << resets << " resets";
 }
 
 TEST_F(HostileClients, ConfigPortAnswersEachFrameToItsOwnSender)
