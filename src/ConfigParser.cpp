@@ -11,7 +11,6 @@ using muduo::net::WireReader;
 
 namespace
 {
-const double kResetSeconds = 0.5;
 const size_t kCodeOffset = 2;
 
 void logInvalid(uint8_t byte)
@@ -31,6 +30,8 @@ bool readText(WireReader& r, char* out)
     return true;
 }
 }
+
+const double ConfigParser::kResetSeconds = 0.5;
 
 ConfigParser::ConfigParser()
     : slots_(), readIndex_(0), writeIndex_(0), filled_(0), awaited_(0), state_(kWaitHead)

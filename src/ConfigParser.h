@@ -10,6 +10,7 @@
 class ConfigParser : muduo::noncopyable
 {
 public:
+    static const double kResetSeconds;
     static const int kSlots = 4;
     static const int kSlotSize = 51;
     static const int kTextSize = 16;
@@ -20,6 +21,7 @@ public:
     void parsePacket(const char* data, int length, muduo::Timestamp time);
     bool hasParsedPacket(unsigned char& code) const;
     void popParsedPacket();
+    muduo::Timestamp lastChunk() const { return lastChunk_; }
 
     // Fields of the oldest frame. Text outputs need kTextSize + 1 bytes and
     // are always terminated; mac needs 6. False when the frame is too short

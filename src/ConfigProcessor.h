@@ -1,4 +1,8 @@
 #pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+
 #include "ConfigParser.h"
 #include "muduo/base/Timestamp.h"
 #include "muduo/base/noncopyable.h"
@@ -8,21 +12,33 @@ namespace muduo
 namespace net
 {
 class Buffer;
+class InetAddress;
 }
 }
 
 // The factory config port: stores the MAC address, the identity text, or the
 // identity text with the unit name and NetBIOS name, in pdu.db and then in
-// pdu_default.db, and answers each frame with a 20-byte reply.
+// pdu_default.db, and answers each frame with a 20-byte reply. Every sender
+// has a reassembler of its own, so each frame is answered to the peer that
+// sent it; a sender's reassembler is dropped after the reset time of silence.
 class ConfigProcessor : muduo::noncopyable
 {
 public:
-    // Feeds one datagram; answers at most the oldest whole frame. True when
-    // a reply was appended.
+    // Senders with a reassembler at once; a datagram from one more is dropped.
+    static constexpr size_t kMaxSenders = 64;
+
+    // Feeds one datagram of peer; answers at most that sender's oldest whole
+    // frame. True when a reply was appended.
+    bool process(const muduo::net::InetAddress& peer, const char* data, int length, muduo::Timestamp time,
+                 muduo::net::Buffer* reply);
+    // The same for a single unnamed sender.
     bool process(const char* data, int length, muduo::Timestamp time, muduo::net::Buffer* reply);
 
-private:
-    bool saveFrame(unsigned char code, bool& saved);
+    size_t senders() const { return parsers_.size(); }
 
-    ConfigParser parser_;
+private:
+    ConfigParser* parserOf(uint64_t sender, muduo::Timestamp time);
+    static bool saveFrame(const ConfigParser& parser, unsigned char code, bool& saved);
+
+    std::map<uint64_t, std::unique_ptr<ConfigParser>> parsers_;
 };

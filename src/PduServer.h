@@ -66,6 +66,10 @@ public:
     typedef muduo::net::Buffer Buffer;
     typedef muduo::Timestamp Timestamp;
 
+    // Unsent output a TCP connection may queue before it stops reading its
+    // peer's requests (until the peer has read its answers).
+    static constexpr size_t kOutputHighWaterMark = 64 * 1024;
+
     PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, const InetAddress& configAddr,
               const InetAddress& modbusAddr, const InetAddress& snmpAddr, const InetAddress& scanAddr,
               const InetAddress& mgrCtrlAddr, const InetAddress& nbnsAddr);
@@ -141,6 +145,7 @@ private:
     void loadPingTasks();
 
     // Handler helpers.
+    static void limitOutput(const TcpConnectionPtr& connection);
     // Outlets that have a slot in every per-outlet table of the record.
     static bool localOutlet(int port);
     bool calibrating() const;

@@ -80,7 +80,7 @@ void PduServer::onConfigMessage(const UdpTranceiverPtr& tranceiver, const InetAd
                                 Timestamp time)
 {
     Buffer reply(1024);
-    if (configProcessor_.process(buffer->peek(), static_cast<int>(buffer->readableBytes()), time, &reply))
+    if (configProcessor_.process(peer, buffer->peek(), static_cast<int>(buffer->readableBytes()), time, &reply))
         tranceiver->send(peer, reply.peek(), static_cast<int>(reply.readableBytes()));
 }
 
@@ -98,14 +98,28 @@ void PduServer::onSnmpMessage(const UdpTranceiverPtr& tranceiver, const InetAddr
     tranceiver->send(peer, muduo::StringPiece(response));
 }
 
+void PduServer::limitOutput(const TcpConnectionPtr& connection)
+{
+    connection->setHighWaterMarkCallback(
+        [](const TcpConnectionPtr& c, size_t queued) {
+            LOG_INFO << c->name() << ": " << queued << " bytes unread by the peer, reading paused";
+        },
+        kOutputHighWaterMark);
+}
+
 void PduServer::onModbusConnection(const TcpConnectionPtr& connection)
 {
     LOG_INFO << connection->localAddress().toIpPort() << " -> " << connection->peerAddress().toIpPort() << " is "
              << (connection->connected() ? "UP" : "DOWN");
     if (connection->connected())
+    {
+        limitOutput(connection);
         modbus_->addParser(connection->name());
+    }
     else
+    {
         modbus_->deleteParser(connection->name());
+    }
 }
 
 void PduServer::onModbusMessage(const TcpConnectionPtr& connection, Buffer* buffer, Timestamp)
@@ -149,6 +163,8 @@ void PduServer::onMgrCtrlConnection(const TcpConnectionPtr& connection)
 {
     LOG_INFO << "manage-control " << connection->peerAddress().toIpPort() << " is "
              << (connection->connected() ? "UP" : "DOWN");
+    if (connection->connected())
+        limitOutput(connection);
     const auto& change = connection->connected() ? requestPaths_.addMgrCtrlParser : requestPaths_.deleteMgrCtrlParser;
     if (change)
         change(connection->name());

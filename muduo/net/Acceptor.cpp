@@ -55,8 +55,14 @@ void Acceptor::handleRead()
             sockets::close(connfd);
         return;
     }
-    LOG_SYSERR << "in Acceptor::handleRead";
-    if (errno == EMFILE && idleFd_ >= 0)
+    const int savedErrno = errno;
+    int64_t suppressed = 0;
+    if (errorLog_.allow(&suppressed))
+    {
+        errno = savedErrno;
+        LOG_SYSERR << "in Acceptor::handleRead" << LogLimiter::note(suppressed);
+    }
+    if (savedErrno == EMFILE && idleFd_ >= 0)
     {
         ::close(idleFd_);
         idleFd_ = ::accept(acceptSocket_.fd(), nullptr, nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/noncopyable.h"
 #include "muduo/net/Channel.h"
 #include "muduo/net/Socket.h"
@@ -39,6 +40,8 @@ private:
     // Held open so that, out of descriptors, a pending connection can still
     // be accepted and closed instead of waking the loop forever.
     int idleFd_;
+    // Out of descriptors, every pending connection fails the same way.
+    LogLimiter errorLog_;
 };
 }  // namespace net
 }  // namespace muduo

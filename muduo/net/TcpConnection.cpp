@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Channel.h"
 #include "muduo/net/EventLoop.h"
@@ -12,6 +13,32 @@ namespace muduo
 {
 namespace net
 {
+namespace
+{
+// A buffer emptied after a burst gives its memory back, so an idle
+// connection costs little whatever its peer sent or left unread before.
+void releaseIfEmpty(Buffer& buffer)
+{
+    if (buffer.readableBytes() == 0 && buffer.internalCapacity() > Buffer::kCheapPrepend + Buffer::kInitialSize)
+        buffer.shrink(0);
+}
+
+// A peer can provoke these lines at will, one connection after another (a
+// reset each, say), so all connections of a thread share one limiter.
+thread_local LogLimiter t_errorLog;
+
+// True when a connection error line may be written now; errno is kept.
+bool errorLineAllowed(std::string* note)
+{
+    const int savedErrno = errno;
+    int64_t suppressed = 0;
+    const bool allowed = t_errorLog.allow(&suppressed);
+    *note = LogLimiter::note(suppressed);
+    errno = savedErrno;
+    return allowed;
+}
+}  // namespace
+
 void defaultConnectionCallback(const TcpConnectionPtr& conn)
 {
     LOG_TRACE << conn->localAddress().toIpPort() << " -> " << conn->peerAddress().toIpPort() << " is "
@@ -22,8 +49,8 @@ void defaultMessageCallback(const TcpConnectionPtr&, Buffer* buf, Timestamp) { b
 
 TcpConnection::TcpConnection(EventLoop* loop, const std::string& nameArg, int sockfd, const InetAddress& localAddr,
                              const InetAddress& peerAddr)
-    : loop_(loop), name_(nameArg), state_(kConnecting), reading_(true), socket_(new Socket(sockfd)),
-      channel_(new Channel(loop, sockfd)), localAddr_(localAddr), peerAddr_(peerAddr),
+    : loop_(loop), name_(nameArg), state_(kConnecting), reading_(true), outputBlocked_(false),
+      socket_(new Socket(sockfd)), channel_(new Channel(loop, sockfd)), localAddr_(localAddr), peerAddr_(peerAddr),
       highWaterMark_(64 * 1024 * 1024)
 {
     channel_->setReadCallback(std::bind(&TcpConnection::handleRead, this, std::placeholders::_1));
@@ -97,9 +124,11 @@ void TcpConnection::sendInLoop(const void* data, size_t len)
         else
         {
             nwrote = 0;
+            std::string note;
             if (errno != EWOULDBLOCK)
             {
-                LOG_SYSERR << "TcpConnection::sendInLoop";
+                if (errorLineAllowed(&note))
+                    LOG_SYSERR << "TcpConnection::sendInLoop" << note;
                 if (errno == EPIPE || errno == ECONNRESET)
                     faultError = true;
             }
@@ -114,6 +143,11 @@ void TcpConnection::sendInLoop(const void* data, size_t len)
         outputBuffer_.append(static_cast<const char*>(data) + nwrote, remaining);
         if (!channel_->isWriting())
             channel_->enableWriting();
+        if (outputBuffer_.readableBytes() >= highWaterMark_ && !outputBlocked_)
+        {
+            outputBlocked_ = true;
+            updateReading();
+        }
     }
 }
 
@@ -172,11 +206,8 @@ void TcpConnection::startRead() { loop_->runInLoop(std::bind(&TcpConnection::sta
 void TcpConnection::startReadInLoop()
 {
     loop_->assertInLoopThread();
-    if (!reading_ || !channel_->isReading())
-    {
-        channel_->enableReading();
-        reading_ = true;
-    }
+    reading_ = true;
+    updateReading();
 }
 
 void TcpConnection::stopRead() { loop_->runInLoop(std::bind(&TcpConnection::stopReadInLoop, shared_from_this())); }
@@ -184,11 +215,19 @@ void TcpConnection::stopRead() { loop_->runInLoop(std::bind(&TcpConnection::stop
 void TcpConnection::stopReadInLoop()
 {
     loop_->assertInLoopThread();
-    if (reading_ || channel_->isReading())
-    {
+    reading_ = false;
+    updateReading();
+}
+
+void TcpConnection::updateReading()
+{
+    if (state_ == kDisconnected)
+        return;
+    const bool wanted = reading_ && !outputBlocked_;
+    if (wanted && !channel_->isReading())
+        channel_->enableReading();
+    else if (!wanted && channel_->isReading())
         channel_->disableReading();
-        reading_ = false;
-    }
 }
 
 void TcpConnection::connectEstablished()
@@ -197,7 +236,7 @@ void TcpConnection::connectEstablished()
     assert(state_ == kConnecting);
     setState(kConnected);
     channel_->tie(shared_from_this());
-    channel_->enableReading();
+    updateReading();
     connectionCallback_(shared_from_this());
 }
 
@@ -221,6 +260,7 @@ void TcpConnection::handleRead(Timestamp receiveTime)
     if (n > 0)
     {
         messageCallback_(shared_from_this(), &inputBuffer_, receiveTime);
+        releaseIfEmpty(inputBuffer_);
     }
     else if (n == 0)
     {
@@ -229,7 +269,9 @@ void TcpConnection::handleRead(Timestamp receiveTime)
     else
     {
         errno = savedErrno;
-        LOG_SYSERR << "TcpConnection::handleRead";
+        std::string note;
+        if (errorLineAllowed(&note))
+            LOG_SYSERR << "TcpConnection::handleRead" << note;
         handleError();
     }
 }
@@ -246,8 +288,14 @@ void TcpConnection::handleWrite()
     if (n > 0)
     {
         outputBuffer_.retrieve(static_cast<size_t>(n));
+        if (outputBlocked_ && outputBuffer_.readableBytes() < highWaterMark_)
+        {
+            outputBlocked_ = false;
+            updateReading();
+        }
         if (outputBuffer_.readableBytes() == 0)
         {
+            releaseIfEmpty(outputBuffer_);
             channel_->disableWriting();
             if (writeCompleteCallback_)
                 loop_->queueInLoop(std::bind(writeCompleteCallback_, shared_from_this()));
@@ -257,7 +305,9 @@ void TcpConnection::handleWrite()
     }
     else
     {
-        LOG_SYSERR << "TcpConnection::handleWrite";
+        std::string note;
+        if (errorLineAllowed(&note))
+            LOG_SYSERR << "TcpConnection::handleWrite" << note;
     }
 }
 
@@ -277,7 +327,9 @@ void TcpConnection::handleClose()
 void TcpConnection::handleError()
 {
     int err = sockets::getSocketError(channel_->fd());
-    LOG_ERROR << "TcpConnection::handleError [" << name_ << "] - SO_ERROR = " << err;
+    std::string note;
+    if (errorLineAllowed(&note))
+        LOG_ERROR << "TcpConnection::handleError [" << name_ << "] - SO_ERROR = " << err << note;
 }
 }  // namespace net
 }  // namespace muduo

@@ -21,6 +21,9 @@ class Socket;
 
 // One accepted TCP connection, shared between its server and the user.
 // Output that cannot be written at once is queued until the socket is writable.
+// While the queued output is at or above the high-water mark the connection
+// reads nothing more, so a peer that never reads its answers costs bounded
+// memory; reading resumes once the output has drained below the mark.
 class TcpConnection : noncopyable, public std::enable_shared_from_this<TcpConnection>
 {
 public:
@@ -81,13 +84,16 @@ private:
     void forceCloseInLoop();
     void startReadInLoop();
     void stopReadInLoop();
+    // Reads exactly when the user wants to and the output is below the mark.
+    void updateReading();
     void setState(StateE s) { state_ = s; }
     const char* stateToString() const;
 
     EventLoop* loop_;
     const std::string name_;
     StateE state_;
-    bool reading_;
+    bool reading_;  // the user's choice (startRead / stopRead)
+    bool outputBlocked_;  // output at the high-water mark: reading held back
     std::unique_ptr<Socket> socket_;
     std::unique_ptr<Channel> channel_;
     const InetAddress localAddr_;

@@ -12,6 +12,11 @@ namespace
 {
 const size_t kMbapLength = 6;  // transaction id, protocol id, length
 const size_t kHeaderLength = 8;  // MBAP, unit id and function code
+// The MBAP length counts the unit id and the PDU (function code and at most
+// 252 data bytes); anything else is no Modbus frame.
+const uint16_t kMinMbapLength = 2;
+const uint16_t kMaxMbapLength = 254;
+const size_t kBufferCapacity = muduo::net::Buffer::kCheapPrepend + muduo::net::Buffer::kInitialSize;
 }
 
 const double ModbusParser::kResetSeconds = 1.0;
@@ -39,6 +44,13 @@ void ModbusParser::parse(const char* data, int length, muduo::net::Buffer& reply
         in.be16(mbapLength);
         size_t total = kMbapLength + mbapLength;
         LOG_INFO << "bytes:" << buffer_.readableBytes() << ",totalLen:" << total;
+        if (mbapLength < kMinMbapLength || mbapLength > kMaxMbapLength)
+        {
+            LOG_INFO << "modbus length " << mbapLength << " refused, " << buffer_.readableBytes()
+                     << " bytes dropped";
+            onReset();
+            return;
+        }
         if (buffer_.readableBytes() < total)
         {
             resetTimer_->runAfter(kResetSeconds);
@@ -54,6 +66,8 @@ void ModbusParser::parse(const char* data, int length, muduo::net::Buffer& reply
     }
     if (buffer_.readableBytes() > 0)
         resetTimer_->runAfter(kResetSeconds);
+    else
+        releaseMemory();
 }
 
 bool ModbusParser::prepareReqInfo(size_t frameLength, ReqInfo_& info) const
@@ -74,6 +88,13 @@ bool ModbusParser::prepareReqInfo(size_t frameLength, ReqInfo_& info) const
 void ModbusParser::onReset()
 {
     buffer_.retrieveAll();
+    releaseMemory();
     LOG_INFO << "packet parse reset";
+}
+
+void ModbusParser::releaseMemory()
+{
+    if (buffer_.readableBytes() == 0 && buffer_.internalCapacity() > kBufferCapacity)
+        buffer_.shrink(0);
 }
 }

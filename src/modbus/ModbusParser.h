@@ -37,6 +37,8 @@ private:
     // frame is too short to hold the unit id and function code.
     bool prepareReqInfo(size_t frameLength, ReqInfo_& info) const;
     void onReset();
+    // An empty buffer grown by a burst gives its memory back.
+    void releaseMemory();
 
     ModbusController* controller_;
     muduo::net::Buffer buffer_;

@@ -123,7 +123,8 @@ public:
     }
 
     // A UDP socket that lives in the daemon's network namespace.
-    int udpSocketInNamespace() const
+    int udpSocketInNamespace() const { return socketInNamespace(SOCK_DGRAM); }
+    int socketInNamespace(int type) const
     {
         const pid_t pid = daemonPid();
         const int self = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
@@ -132,7 +133,7 @@ public:
         int fd = -1;
         if (self >= 0 && target >= 0 && ::setns(target, CLONE_NEWNET) == 0)
         {
-            fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
             ::setns(self, CLONE_NEWNET);
         }
         for (int f : {self, target})

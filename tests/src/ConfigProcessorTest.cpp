@@ -4,6 +4,7 @@
 
 #include "ConfigProcessor.h"
 #include "muduo/net/Buffer.h"
+#include "muduo/net/InetAddress.h"
 #include "support/StoreFixture.h"
 #include "support/TestFrames.h"
 
@@ -114,4 +115,21 @@ TEST_F(ConfigProcessorTest, SecondFrameOfADatagramIsAnsweredWithTheNext)
     EXPECT_EQ(reply(16, 0), send("", 0.1));
     EXPECT_EQ("G020300000000022", setting("hard_id"));
     EXPECT_EQ("<none>", send("", 0.2));
+}
+
+TEST_F(ConfigProcessorTest, SendersHaveReassemblersOfTheirOwnUpToALimit)
+{
+    Buffer out;
+    const std::string uid = configFrame(16, configField("G020300000000031"));
+    auto from = [&](uint16_t port, const std::string& bytes, double when) {
+        return processor_.process(muduo::net::InetAddress("10.0.0.9", port), bytes.data(),
+                                  static_cast<int>(bytes.size()), Timestamp(static_cast<int64_t>((1e9 + when) * 1e6)),
+                                  &out);
+    };
+    for (uint16_t port = 1; port <= ConfigProcessor::kMaxSenders + 1; ++port)
+        EXPECT_EQ(port <= ConfigProcessor::kMaxSenders, from(port, uid + uid.substr(0, 5), 0.001 * port)) << port;
+    EXPECT_TRUE(from(1, uid.substr(5), 0.3));
+    // Ports 2 to 50 fell silent half a second ago: their halves are gone.
+    EXPECT_FALSE(from(2, uid.substr(5), 0.5505));
+    EXPECT_EQ(ConfigProcessor::kMaxSenders - 50 + 2, processor_.senders());
 }

@@ -84,17 +84,24 @@ TEST_F(ModbusParserTest, HalfFrameIsDroppedAfterOneSecond)
     }
 }
 
-TEST_F(ModbusParserTest, FramesWithoutFunctionCodeGetNoReplyAndNoOverread)
+TEST_F(ModbusParserTest, LengthNoModbusFrameHasResetsTheBufferAtOnce)
 {
-    // MBAP length 0 and 1: no unit id or no function code.
-    std::string noUnit("\x00\x05\x00\x00\x00\x00", 6);
-    std::string noCode("\x00\x06\x00\x00\x00\x01\x01", 7);
-    std::vector<Reply> r = feed(noUnit + noCode + readCount(4));
-    ASSERT_EQ(1u, r.size());
-    EXPECT_EQ(4, r[0].tid);
-    EXPECT_EQ(0u, parser.buffered());
-    // Only the function code: an illegal value for a known code.
-    r = feed(frame(4, {}, 5));
+    // MBAP lengths 0 and 1 (no unit id or no function code) and above 254
+    // (more than the largest frame): what follows is dropped with them.
+    for (uint16_t length : {0, 1, 255, 65535})
+    {
+        std::string header("\x00\x05\x00\x00", 4);
+        header += static_cast<char>(length >> 8);
+        header += static_cast<char>(length & 0xFF);
+        EXPECT_TRUE(feed(header + "\x01\x04" + readCount(4)).empty()) << length;
+        EXPECT_EQ(0u, parser.buffered()) << length;
+        ASSERT_EQ(1u, feed(readCount(4)).size()) << length;
+    }
+    // The largest frame waits whole; only the function code is an illegal value.
+    EXPECT_TRUE(feed(frame(3, Bytes(252, 0), 6).substr(0, 259)).empty());
+    EXPECT_EQ(259u, parser.buffered());
+    EXPECT_EQ(1u, feed(std::string(1, '\0')).size());
+    std::vector<Reply> r = feed(frame(4, {}, 5));
     ASSERT_EQ(1u, r.size());
     EXPECT_EQ(3, r[0].exception());
 }
