@@ -5,26 +5,20 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "EnergyDatabase.h"
-#include "platform/core/BoardRoot.h"
+#include "FuzzBoard.h"
 
 namespace
 {
 EnergyDatabase& database()
 {
     static std::unique_ptr<EnergyDatabase> db = [] {
-        static char root[] = "/tmp/railbox-fuzz-energy.XXXXXX";
-        if (!::getenv("RAILBOX_ROOT"))
-            ::setenv("RAILBOX_ROOT", ::mkdtemp(root), 1);
-        for (const char* dir : {"/var", "/var/www", "/var/www/database"})
-            ::mkdir(board::path(dir).c_str(), 0755);
+        fuzz::useBoardRoot();
+        fuzz::makeBoardDir("/var/www/database");
         SQLite::Database file(board::path(EnergyDatabase::s_dbName), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         file.exec("create table if not exists variable(port integer primary key, reference_energy integer, "
                   "real_energy integer, save_energy integer, save_datetime text)");

@@ -1,8 +1,6 @@
 // The LCD driver's text, number and shape operations with arbitrary
 // coordinates and strings, over fonts that are partly short or missing:
 // nothing may be read outside a font or written outside the frame buffer.
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzBoard.h"
 #include "ST7567LcdModule.h"
 #include "muduo/base/Logging.h"
 
@@ -25,14 +24,9 @@ void writeFont(const std::string& path, size_t size)
 
 ST7567LcdModule* makeLcd()
 {
-    char dir[] = "/tmp/railbox-lcdfuzz.XXXXXX";
-    if (!::mkdtemp(dir))
-        std::abort();
-    std::string root = dir;
-    ::setenv("RAILBOX_ROOT", root.c_str(), 1);
-    ::mkdir((root + "/dev").c_str(), 0755);
-    ::mkdir((root + "/usr").c_str(), 0755);
-    ::mkdir((root + "/usr/app").c_str(), 0755);
+    const std::string root = fuzz::useBoardRoot();
+    fuzz::makeBoardDir("/dev");
+    fuzz::makeBoardDir("/usr/app");
     std::ofstream(root + "/dev/lcd");
     writeFont(root + "/usr/app/asc16", 100 * 16 + 3);  // codes from 100 on have no glyph
     writeFont(root + "/usr/app/hzk16s", 94 * 94 * 32);
