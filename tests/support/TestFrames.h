@@ -14,4 +14,9 @@ std::string configFrame(uint8_t code, const std::string& data);
 std::string configField(const std::string& text);
 // A power-module frame with its header and checksum, built by the daemon's own builder.
 Bytes pmFrame(unsigned char cmd, const Bytes& payload);
+
+// A cascade frame written independently of the daemon's builder (bitwise
+// CRC-8/SMBUS), and its reader: false unless bytes hold exactly one valid frame.
+Bytes cascadeFrame(uint8_t address, uint16_t sequence, const Bytes& payload);
+bool decodeCascadeFrame(const Bytes& bytes, uint8_t& address, uint16_t& sequence, Bytes& payload);
 }
