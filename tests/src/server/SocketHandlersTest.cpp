@@ -6,7 +6,7 @@
 
 #include "PduServer.h"
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
-#include "cascade/processor/CascadeCtrlRelay.h"
+#include "cascade/processor/CascadeCtrlRebootRelay.h"
 #include "cascade/processor/CascadeCtrlSender.h"
 #include "manage_control/processor/MgrCtrlProcessor.h"
 #include "muduo/net/Buffer.h"
@@ -127,7 +127,7 @@ TEST_F(SocketHandlersTest, WebRequestForASlaveGoesToTheCascadeWithPortAndSender)
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>> relays;
     server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(relays));
     auto processor = std::make_shared<AnswerWeb>();
-    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRelay>());
+    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
     webResult(2, processor);
     web("{\"request\":1,\"addr\":2}");
     ASSERT_EQ(1u, relays.size());
@@ -145,7 +145,7 @@ TEST_F(SocketHandlersTest, RelayAskedForWithoutARelayOrCascadeSendsNothing)
     web("{}");
     EXPECT_TRUE(log.contains("without a relay"));
     auto processor = std::make_shared<AnswerWeb>();
-    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRelay>());
+    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
     webResult(2, processor);
     web("{}");  // no cascade factory
     EXPECT_EQ("<none>", answer(0.3));
@@ -233,7 +233,7 @@ TEST_F(SocketHandlersTest, ManageControlAnswersHereOrRelaysOnItsConnection)
         const std::string request(data, static_cast<size_t>(length));
         processor = std::make_shared<AnswerMgrCtrl>();
         if (request == "fwd")
-            processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRelay>());
+            processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
         return request == "ask" ? 1 : request == "fwd" ? 2 : 0;
     };
     muduo::net::TcpServer tcp(&board_->loop(), muduo::net::InetAddress("127.0.0.1", 0), "mgrCtrlTest");
