@@ -42,14 +42,18 @@ public:
 class RecordingCascade : public CascadeCtrl::CascadeCtrlProcessorFactory
 {
 public:
-    explicit RecordingCascade(std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>>& relays) : relays_(relays)
+    RecordingCascade(PduServer& server, std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>>& relays)
+        : CascadeCtrlProcessorFactory(server.getLoop(), server.getCascadeSerialPort()), relays_(relays)
     {
     }
     void start() override {}
-    void addCascadeCtrlRelay(std::shared_ptr<CascadeCtrl::CascadeCtrlRelay> relay) override
+    void stop() override {}
+    void addCascadeCtrlRelay(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay) override
     {
         relays_.push_back(relay);
     }
+    std::shared_ptr<CascadeCtrl::CascadeCtrlDataParser> getDataParser(unsigned char) override { return nullptr; }
+    void process(std::shared_ptr<CascadeCtrl::CascadeCtrlProcessor>&, int) override {}
 
 private:
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>>& relays_;
@@ -125,7 +129,7 @@ TEST_F(SocketHandlersTest, WebRequestWithoutInterfaceOrAnswerSendsNothing)
 TEST_F(SocketHandlersTest, WebRequestForASlaveGoesToTheCascadeWithPortAndSender)
 {
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>> relays;
-    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(relays));
+    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(*server_, relays));
     auto processor = std::make_shared<AnswerWeb>();
     processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
     webResult(2, processor);
@@ -224,7 +228,7 @@ TEST_F(SocketHandlersTest, ManageControlAnswersHereOrRelaysOnItsConnection)
 {
     std::vector<std::string> parsers;
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>> relays;
-    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(relays));
+    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(*server_, relays));
     RequestPaths& paths = server_->requestPaths();
     paths.addMgrCtrlParser = [&](const std::string& name) { parsers.push_back("+" + name); };
     paths.deleteMgrCtrlParser = [&](const std::string& name) { parsers.push_back("-" + name); };
