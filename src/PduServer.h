@@ -95,6 +95,7 @@ public:
     // The request interfaces' entry points the socket handlers call; bound
     // where their factories are made (and by tests).
     RequestPaths& requestPaths() { return requestPaths_; }
+    // The one cascade endpoint; also binds the cascade line's reader to it.
     void setCascadeCtrlProcessorFactory(std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> factory);
 
     // ---- Socket handlers (PduServerSocketHandlers.cpp) -----------------

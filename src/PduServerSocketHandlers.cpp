@@ -32,6 +32,13 @@ unsigned int firstInterfaceAddress()
 void PduServer::setCascadeCtrlProcessorFactory(std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> factory)
 {
     cascadeFactory_ = std::move(factory);
+    // What the cascade line brings goes to the endpoint, if there is one.
+    if (cascadeFactory_)
+        requestPaths_.processCascadePacket = [this](const char* data, int length) {
+            cascadeFactory_->processCascadeCtrlPacket(data, length);
+        };
+    else
+        requestPaths_.processCascadePacket = nullptr;
 }
 
 void PduServer::forwardToSlave(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay,

@@ -35,6 +35,8 @@ public:
     ServerBoard& operator=(const ServerBoard&) = delete;
 
     pmemu::PowerModuleEmulator& emulator() { return *emulator_; }
+    // The far end of the cascade line (/dev/ttyS3).
+    pmemu::PmPty& cascadeLine() { return *cascade_; }
     muduo::net::EventLoop& loop() { return *loop_; }
     std::string database(const std::string& file) const;
 

@@ -19,4 +19,9 @@ Bytes pmFrame(unsigned char cmd, const Bytes& payload);
 std::string mgrCtrlFrame(uint8_t flag, const std::string& data, int checksum = -1);
 // "A4 01 00" for the bytes; what golden tables compare.
 std::string hexBytes(const std::string& bytes);
+
+// A cascade frame written independently of the daemon's builder (bitwise
+// CRC-8/SMBUS), and its reader: false unless bytes hold exactly one valid frame.
+Bytes cascadeFrame(uint8_t address, uint16_t sequence, const Bytes& payload);
+bool decodeCascadeFrame(const Bytes& bytes, uint8_t& address, uint16_t& sequence, Bytes& payload);
 }

@@ -5,7 +5,8 @@
 
 namespace CascadeCtrl
 {
-// Answers a web client by UDP; holds the transceiver until the answer is out.
+// Answers a web client by one datagram; holds the transceiver until the
+// answer is out. UDP gives no word back, so a client gone is not noticed.
 class CascadeCtrlUdpSender : public CascadeCtrlSender
 {
 public:
@@ -14,7 +15,7 @@ public:
     {
     }
 
-    void sendLocal(const char* data, int length) override { tranceiver_->send(peer_, data, length); }
+    void sendLocal(const void* data, unsigned int length) override;
 
 private:
     muduo::net::UdpTranceiverPtr tranceiver_;

@@ -6,7 +6,7 @@
 
 #include "PduServer.h"
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
-#include "cascade/processor/CascadeCtrlRelay.h"
+#include "cascade/processor/CascadeCtrlRebootRelay.h"
 #include "cascade/processor/CascadeCtrlSender.h"
 #include "manage_control/processor/MgrCtrlProcessor.h"
 #include "muduo/net/Buffer.h"
@@ -47,14 +47,18 @@ public:
 class RecordingCascade : public CascadeCtrl::CascadeCtrlProcessorFactory
 {
 public:
-    explicit RecordingCascade(std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>>& relays) : relays_(relays)
+    RecordingCascade(PduServer& server, std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>>& relays)
+        : CascadeCtrlProcessorFactory(server.getLoop(), server.getCascadeSerialPort()), relays_(relays)
     {
     }
     void start() override {}
-    void addCascadeCtrlRelay(std::shared_ptr<CascadeCtrl::CascadeCtrlRelay> relay) override
+    void stop() override {}
+    void addCascadeCtrlRelay(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay) override
     {
         relays_.push_back(relay);
     }
+    std::shared_ptr<CascadeCtrl::CascadeCtrlDataParser> getDataParser(unsigned char) override { return nullptr; }
+    void process(std::shared_ptr<CascadeCtrl::CascadeCtrlProcessor>&, int) override {}
 
 private:
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>>& relays_;
@@ -131,9 +135,9 @@ TEST_F(SocketHandlersTest, WebRequestWithoutInterfaceOrAnswerSendsNothing)
 TEST_F(SocketHandlersTest, WebRequestForASlaveGoesToTheCascadeWithPortAndSender)
 {
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>> relays;
-    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(relays));
+    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(*server_, relays));
     auto processor = std::make_shared<AnswerWeb>();
-    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRelay>());
+    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
     webResult(2, processor);
     web("{\"request\":1,\"addr\":2}");
     ASSERT_EQ(1u, relays.size());
@@ -151,7 +155,7 @@ TEST_F(SocketHandlersTest, RelayAskedForWithoutARelayOrCascadeSendsNothing)
     web("{}");
     EXPECT_TRUE(log.contains("without a relay"));
     auto processor = std::make_shared<AnswerWeb>();
-    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRelay>());
+    processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
     webResult(2, processor);
     web("{}");  // no cascade factory
     EXPECT_EQ("<none>", answer(0.3));
@@ -230,7 +234,7 @@ TEST_F(SocketHandlersTest, ManageControlAnswersHereOrRelaysOnItsConnection)
 {
     std::vector<std::string> parsers;
     std::vector<std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>> relays;
-    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(relays));
+    server_->setCascadeCtrlProcessorFactory(std::make_unique<RecordingCascade>(*server_, relays));
     RequestPaths& paths = server_->requestPaths();
     paths.addMgrCtrlParser = [&](const std::string& name) { parsers.push_back("+" + name); };
     paths.deleteMgrCtrlParser = [&](const std::string& name) { parsers.push_back("-" + name); };
@@ -239,7 +243,7 @@ TEST_F(SocketHandlersTest, ManageControlAnswersHereOrRelaysOnItsConnection)
         const std::string request(data, static_cast<size_t>(length));
         processor = std::make_shared<AnswerMgrCtrl>();
         if (request == "fwd")
-            processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRelay>());
+            processor->setRelay(std::make_shared<CascadeCtrl::CascadeCtrlRebootRelay>(kCascadeRelayWeb));
         return request == "ask" ? 1 : request == "fwd" ? 2 : 0;
     };
     muduo::net::TcpServer tcp(&board_->loop(), muduo::net::InetAddress("127.0.0.1", 0), "mgrCtrlTest");

@@ -1,0 +1,49 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct _DeviceNetwork;
+struct PingSetting;
+namespace muduo
+{
+namespace net
+{
+class WireReader;
+class WireWriter;
+}
+}
+
+namespace CascadeCtrl
+{
+// Field encodings that several cascade payloads share, both directions.
+class CascadeCtrlWireFields
+{
+public:
+    // Names, NetBIOS names and remarks: zero-padded, cut at 16 bytes.
+    static constexpr size_t kTextLength = 16;
+    static constexpr size_t kNetworkRecordLength = 40;
+    static constexpr size_t kPingRecordLength = 8;
+
+    // Low 8 bits of year - 2000 (2024 gives 0x18, 1999 0xFF), for any year.
+    static uint8_t yearByte(int year);
+
+    // A temperature or humidity limit in 0.1 units, signed 16 bits. The
+    // invalid value (and NaN) travels as -32768; other values are truncated
+    // and held to -32767..32767 instead of wrapping.
+    static int16_t limitToWire(double value);
+    // -32768 gives the invalid value, anything else value times 0.1.
+    static double limitFromWire(int16_t value);
+
+    // The 40-byte interface record. The address words are held in host byte
+    // order and travel big-endian, as the manage-control answers carry them:
+    // 192.168.1.10 goes out as C0 A8 01 0A. The record's index is not sent.
+    static void writeNetwork(muduo::net::WireWriter& w, const _DeviceNetwork& network);
+    static bool readNetwork(muduo::net::WireReader& r, _DeviceNetwork& network);
+
+    // The 8-byte watchdog record: host big-endian (dotted numbers in order),
+    // then interval, timeout, action, enabled as their low 8 bits. The port
+    // is not sent.
+    static void writePing(muduo::net::WireWriter& w, const PingSetting& setting);
+    static bool readPing(muduo::net::WireReader& r, PingSetting& setting);
+};
+}
