@@ -8,7 +8,8 @@ JsonCpp::~JsonCpp() = default;
 
 bool JsonCpp::Parse(const std::string& text)
 {
-    document_.Parse(text.c_str(), text.size());
+    // Iterative: a datagram of nested brackets must not exhaust the stack.
+    document_.Parse<rapidjson::kParseIterativeFlag>(text.c_str(), text.size());
     return !document_.HasParseError();
 }
 

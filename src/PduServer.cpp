@@ -77,6 +77,8 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     requestPaths_.parseWeb = [this](const std::string& request, std::shared_ptr<web::WebProcessor>& processor) {
         return webFactory_->parseWebProcessor(request, processor);
     };
+    snmpFactory_ = std::make_unique<snmp::SnmpProcessorFactory>(this);
+    requestPaths_.parseSnmp = [this](const std::string& request) { return snmpFactory_->parseSnmpProcessor(request); };
     restoreEnergy();
     energyRecorder_->recordOnStartup();
     seedSharedMemory();

@@ -35,7 +35,12 @@ public:
 class AnswerSnmp : public snmp::SnmpProcessor
 {
 public:
-    void process(std::string& response) override { response = "{\"snmp\":1}"; }
+    int work() override { return 0; }
+    bool buildResponseString(int, std::string& response) override
+    {
+        response = "{\"snmp\":1}";
+        return true;
+    }
 };
 
 class AnswerScan : public MgrCtrl::MgrCtrlProcessor

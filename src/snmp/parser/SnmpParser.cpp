@@ -1,0 +1,6 @@
+#include "snmp/parser/SnmpParser.h"
+
+namespace snmp
+{
+SnmpParser::~SnmpParser() = default;
+}

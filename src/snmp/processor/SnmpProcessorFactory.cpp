@@ -1,0 +1,73 @@
+#include "snmp/processor/SnmpProcessorFactory.h"
+
+#include "PduServer.h"
+#include "snmp/parser/SnmpCascadeDeviceConfigGetParser.h"
+#include "snmp/parser/SnmpDeviceConfigGetParser.h"
+#include "snmp/parser/SnmpDeviceConfigSetParser.h"
+#include "snmp/parser/SnmpDeviceControlParser.h"
+#include "snmp/parser/SnmpNetworkConfigGetParser.h"
+#include "snmp/parser/SnmpNetworkConfigSetParser.h"
+#include "snmp/parser/SnmpOutletConfigGetParser.h"
+#include "snmp/parser/SnmpOutletConfigSetParser.h"
+#include "snmp/parser/SnmpOutletControlParser.h"
+
+namespace snmp
+{
+namespace
+{
+typedef std::shared_ptr<SnmpParser> (*ParserMaker)(const PduServer* server);
+
+template <class Parser>
+std::shared_ptr<SnmpParser> make(const PduServer*)
+{
+    return std::make_shared<Parser>();
+}
+
+std::shared_ptr<SnmpParser> makeOutletControl(const PduServer* server)
+{
+    return std::make_shared<SnmpOutletControlParser>(server ? server->getPowerModuleContainer() : nullptr);
+}
+
+const struct
+{
+    int code;
+    ParserMaker maker;
+} kTable[] = {
+    {SnmpDeviceConfigGetProcessor::kCode, &make<SnmpDeviceConfigGetParser>},
+    {SnmpDeviceConfigSetProcessor::kCode, &make<SnmpDeviceConfigSetParser>},
+    {SnmpOutletConfigGetProcessor::kCode, &make<SnmpOutletConfigGetParser>},
+    {SnmpOutletConfigSetProcessor::kCode, &make<SnmpOutletConfigSetParser>},
+    {SnmpNetworkConfigGetProcessor::kCode, &make<SnmpNetworkConfigGetParser>},
+    {SnmpNetworkConfigSetProcessor::kCode, &make<SnmpNetworkConfigSetParser>},
+    {SnmpDeviceControlProcessor::kCode, &make<SnmpDeviceControlParser>},
+    {SnmpOutletControlProcessor::kCode, &makeOutletControl},
+    {SnmpCascadeDeviceConfigGetProcessor::kCode, &make<SnmpCascadeDeviceConfigGetParser>},
+};
+}
+
+SnmpProcessorFactory::SnmpProcessorFactory(const PduServer* server)
+{
+    for (const auto& entry : kTable)
+        parsers_[entry.code] = entry.maker(server);
+}
+
+SnmpProcessorFactory::~SnmpProcessorFactory() = default;
+
+std::shared_ptr<SnmpProcessor> SnmpProcessorFactory::parseSnmpProcessor(const std::string& text)
+{
+    std::shared_ptr<SnmpProcessor> result;
+    // A document keeps the memory of every text parsed into it until it
+    // goes: each request gets a fresh one, so memory stays flat.
+    rapidjson::Document().Swap(document_.GetDocument());
+    const size_t end = text.find('\0');
+    if (!document_.Parse(end == std::string::npos ? text : text.substr(0, end)))
+        return result;
+    int code = 0;
+    if (!SnmpFields::readInt(document_.GetDocument(), "request", code))
+        return result;
+    const auto parser = parsers_.find(code);
+    if (parser != parsers_.end())
+        parser->second->parse(document_, result);
+    return result;
+}
+}
