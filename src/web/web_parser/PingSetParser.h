@@ -11,7 +11,8 @@ namespace web
 // Code 17: "set", one object per outlet; the first object of an outlet counts.
 class PingSetParser final
     : public WebCommandParser<PingSetParser, PingSetProcessor,
-                              WebSlaveRelays<CascadeCtrl::CascadeCtrlSetPingRelay, CascadeCtrl::CascadeCtrlSetPingExtRelay>>
+                              WebSlaveRelays<CascadeCtrl::CascadeCtrlSetPingRelay,
+                                             CascadeCtrl::CascadeCtrlSetPingExtRelay>>
 {
 public:
     typedef std::map<int, PingSetting> Settings;

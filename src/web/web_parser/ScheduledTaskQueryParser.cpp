@@ -19,7 +19,8 @@ bool ScheduledTaskQueryParser::travels(const _DeviceDateTime& bound)
 {
     typedef WebCommandParser Base;
     return (bound.year < 0 || Base::travels(bound.year, 1872, 2127, "listing year")) &&
-           Base::travels(bound.month, -128, 127, "listing month") && Base::travels(bound.day, -128, 127, "listing day") &&
+           Base::travels(bound.month, -128, 127, "listing month") &&
+           Base::travels(bound.day, -128, 127, "listing day") &&
            Base::travels(bound.hour, -128, 127, "listing hour") &&
            Base::travels(bound.minute, -128, 127, "listing minute") &&
            Base::travels(bound.second, -128, 127, "listing second");

@@ -21,7 +21,8 @@ struct _PingTest
 // Code 20: starts a one-shot ping of the host for the outlet; -1 for an
 // outlet this unit lacks.
 class PingTestProcessor final
-    : public WebResultProcessor<std::shared_ptr<PingTaskContainer>, _PingTest, &WebPacketBuilder::buildTestPingRetPacket>
+    : public WebResultProcessor<std::shared_ptr<PingTaskContainer>, _PingTest,
+                                &WebPacketBuilder::buildTestPingRetPacket>
 {
 public:
     using WebResultProcessor::WebResultProcessor;
