@@ -7,6 +7,8 @@
 #include "GlobalData.h"
 #include "muduo/base/Logging.h"
 #include "web/web_processor/DeviceListQueryProcessor.h"
+#include "web/web_processor/PingQueryProcessor.h"
+#include "web/web_processor/PingTestStatusProcessor.h"
 #include "web/web_processor/WebProcessorFactory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -28,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::shared_ptr<web::WebProcessor> processor;
     const int result = factory->parseWebProcessor(std::string(reinterpret_cast<const char*>(data), size), processor);
     // Only processors that change nothing on the board run here.
-    if (result == 1 && dynamic_cast<web::DeviceListQueryProcessor*>(processor.get()))
+    web::WebProcessor* p = processor.get();
+    if (result == 1 && (dynamic_cast<web::DeviceListQueryProcessor*>(p) || dynamic_cast<web::PingQueryProcessor*>(p) ||
+                        dynamic_cast<web::PingTestStatusProcessor*>(p)))
     {
         std::string answer;
         processor->process(answer);

@@ -1,7 +1,21 @@
 #include "web/web_processor/WebProcessorFactory.h"
 
+#include <type_traits>
+
 #include "muduo/base/Logging.h"
+#include "web/web_parser/DateTimeSetParser.h"
 #include "web/web_parser/DeviceListQueryParser.h"
+#include "web/web_parser/EmailParser.h"
+#include "web/web_parser/EnergyClearParser.h"
+#include "web/web_parser/PingQueryParser.h"
+#include "web/web_parser/PingSetParser.h"
+#include "web/web_parser/PingTestParser.h"
+#include "web/web_parser/PingTestStatusParser.h"
+#include "web/web_parser/RebootParser.h"
+#include "web/web_parser/ScheduledTaskAddParser.h"
+#include "web/web_parser/ScheduledTaskDeleteParser.h"
+#include "web/web_parser/ScheduledTaskQueryParser.h"
+#include "web/web_parser/ScheduledTaskUpdateParser.h"
 #include "web/web_processor/WebProcessor.h"
 
 namespace web
@@ -11,9 +25,12 @@ namespace
 typedef std::shared_ptr<WebParser> (*ParserMaker)(PduServer* server);
 
 template <class Parser>
-std::shared_ptr<WebParser> make(PduServer*)
+std::shared_ptr<WebParser> make(PduServer* server)
 {
-    return std::make_shared<Parser>();
+    if constexpr (std::is_constructible<Parser, PduServer*>::value)
+        return std::make_shared<Parser>(server);
+    else
+        return std::make_shared<Parser>();
 }
 
 struct TableEntry
@@ -31,25 +48,25 @@ const TableEntry kTable[] = {
     {4, nullptr},   // OutputThresholdUpdateParser
     {5, nullptr},   // InputThresholdUpdateParser
     {11, nullptr},  // DevicePortDelayUpdateParser
-    {12, nullptr},  // DateTimeSetParser
-    {13, nullptr},  // EnergyClearParser
-    {14, nullptr},  // RebootParser
+    {12, &make<DateTimeSetParser>},
+    {13, &make<EnergyClearParser>},
+    {14, &make<RebootParser>},
     {15, nullptr},  // TempHumiThresholdUpdateParser
-    {16, nullptr},  // EmailParser
-    {17, nullptr},  // PingSetParser
-    {20, nullptr},  // PingTestParser
-    {21, nullptr},  // PingTestStatusParser
+    {16, &make<EmailParser>},
+    {17, &make<PingSetParser>},
+    {20, &make<PingTestParser>},
+    {21, &make<PingTestStatusParser>},
     {22, nullptr},  // OutputThresholdQueryParser
     {23, nullptr},  // InputThresholdQueryParser
     {24, nullptr},  // DevicePortDelayQueryParser
     {25, nullptr},  // TempHumiThresholdQueryParser
-    {26, nullptr},  // ScheduledTaskQueryParser
-    {27, nullptr},  // ScheduledTaskAddParser
-    {28, nullptr},  // ScheduledTaskUpdateParser
-    {29, nullptr},  // ScheduledTaskDeleteParser
+    {26, &make<ScheduledTaskQueryParser>},
+    {27, &make<ScheduledTaskAddParser>},
+    {28, &make<ScheduledTaskUpdateParser>},
+    {29, &make<ScheduledTaskDeleteParser>},
     {30, nullptr},  // NameSetParser
     {31, nullptr},  // NameQueryParser
-    {38, nullptr},  // PingQueryParser
+    {38, &make<PingQueryParser>},
     {39, nullptr},  // NtpServerQueryParser
     {40, nullptr},  // NtpServerSetParser
 };

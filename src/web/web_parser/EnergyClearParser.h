@@ -1,0 +1,19 @@
+#pragma once
+#include "cascade/processor/CascadeCtrlClearEnergyRelay.h"
+#include "web/web_parser/WebCommandParser.h"
+#include "web/web_processor/EnergyClearProcessor.h"
+
+namespace web
+{
+// Code 13: no fields; always the whole unit.
+class EnergyClearParser final
+    : public WebCommandParser<EnergyClearParser, EnergyClearProcessor,
+                              WebSlaveRelays<CascadeCtrl::CascadeCtrlClearEnergyRelay>>
+{
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value&, WebNoFields&) { return true; }
+    static bool fill(const WebNoFields&, CascadeCtrl::CascadeCtrlEmptyRequest&) { return true; }
+};
+}

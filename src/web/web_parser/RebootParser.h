@@ -1,0 +1,16 @@
+#pragma once
+#include "web/web_parser/WebCommandParser.h"
+#include "web/web_processor/RebootProcessor.h"
+
+namespace web
+{
+// Code 14: reboots this unit. A request naming another unit is dropped:
+// there is no relay to take it there.
+class RebootParser final : public WebCommandParser<RebootParser, RebootProcessor>
+{
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value& content, WebNoFields&);
+};
+}
