@@ -11,6 +11,11 @@
 
 namespace test
 {
+namespace
+{
+const int kBusyMilliseconds = 5000;
+}
+
 void makeFactoryDatabases(const std::string& dir)
 {
     std::string cmd = "'" + sourcePath("platform/db/mkdb.sh") + "' -f '" + dir + "'";
@@ -29,13 +34,14 @@ std::string boardDatabase(const std::string& file) { return board::path("/var/ww
 
 void execSql(const std::string& file, const std::string& sql)
 {
-    SQLite::Database db(file, SQLite::OPEN_READWRITE);
+    // A running daemon may hold the write lock for a moment.
+    SQLite::Database db(file, SQLite::OPEN_READWRITE, kBusyMilliseconds);
     db.exec(sql);
 }
 
 std::string queryText(const std::string& file, const std::string& sql)
 {
-    SQLite::Database db(file, SQLite::OPEN_READONLY);
+    SQLite::Database db(file, SQLite::OPEN_READONLY, kBusyMilliseconds);
     SQLite::Statement query(db, sql);
     if (!query.executeStep())
         return "<none>";
