@@ -11,6 +11,12 @@
 
 namespace test
 {
+namespace
+{
+// How long a test waits for the daemon's write to end before reading.
+const int kBusyMillis = 2000;
+}
+
 void makeFactoryDatabases(const std::string& dir)
 {
     std::string cmd = "'" + sourcePath("platform/db/mkdb.sh") + "' -f '" + dir + "'";
@@ -29,13 +35,14 @@ std::string boardDatabase(const std::string& file) { return board::path("/var/ww
 
 void execSql(const std::string& file, const std::string& sql)
 {
-    SQLite::Database db(file, SQLite::OPEN_READWRITE);
+    // The daemon under test may be writing the same file.
+    SQLite::Database db(file, SQLite::OPEN_READWRITE, kBusyMillis);
     db.exec(sql);
 }
 
 std::string queryText(const std::string& file, const std::string& sql)
 {
-    SQLite::Database db(file, SQLite::OPEN_READONLY);
+    SQLite::Database db(file, SQLite::OPEN_READONLY, kBusyMillis);
     SQLite::Statement query(db, sql);
     if (!query.executeStep())
         return "<none>";
