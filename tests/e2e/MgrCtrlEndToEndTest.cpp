@@ -28,7 +28,10 @@ protected:
         fds.push_back(fd);
         return fd;
     }
-    static void put(int fd, const std::string& bytes) { ASSERT_EQ(ssize_t(bytes.size()), ::send(fd, bytes.data(), bytes.size(), 0)); }
+    static void put(int fd, const std::string& bytes)
+    {
+        ASSERT_EQ(ssize_t(bytes.size()), ::send(fd, bytes.data(), bytes.size(), 0));
+    }
     // What arrives within the time-out, up to want bytes.
     static std::string take(int fd, size_t want)
     {
@@ -61,7 +64,8 @@ TEST_F(MgrCtrlEndToEnd, ClientSwitchesOutletsWhileOthersSendNothingOrGarbage)
     const int hostile = connectTo(SOCK_STREAM, 8890);
     for (const std::string& bad :
          {std::string("\xA4\x00\x00\x7F\xFF\xFF\xF9xx", 9), std::string("GET / HTTP/1.0\r\n\r\n"),
-          test::mgrCtrlFrame(1, "\x2A", 0), test::mgrCtrlFrame(0, "\x29"), test::mgrCtrlFrame(0, std::string("\x2E\x00\x00", 3))})
+          test::mgrCtrlFrame(1, "\x2A", 0), test::mgrCtrlFrame(0, "\x29"),
+          test::mgrCtrlFrame(0, std::string("\x2E\x00\x00", 3))})
     {
         put(hostile, bad);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));  // one chunk each
@@ -74,7 +78,8 @@ TEST_F(MgrCtrlEndToEnd, ClientSwitchesOutletsWhileOthersSendNothingOrGarbage)
     put(client, test::mgrCtrlFrame(0, std::string("\x49\x00\x00\x00\x00\x00\x00\x00\x00\x04\x00", 11)));
     EXPECT_EQ(test::mgrCtrlFrame(0, std::string("\x49\x00\x00", 3), 0), take(client, 10));
     EXPECT_TRUE(e2e::waitUntil([&] { return board.emulator().relayBits() == 0x01; }, 5));
-    EXPECT_TRUE(e2e::waitUntil([&] { return board.sql("outlet.db", "select on_off from status where port=0") == "1"; }, 3));
+    EXPECT_TRUE(e2e::waitUntil(
+        [&] { return board.sql("outlet.db", "select on_off from status where port=0") == "1"; }, 3));
 
     // The cut frame is dropped 1 s after it came.
     std::this_thread::sleep_until(cutAt + std::chrono::milliseconds(1300));

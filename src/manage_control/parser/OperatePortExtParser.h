@@ -6,7 +6,8 @@
 namespace MgrCtrl
 {
 // Code 73: address, 64-bit outlet mask, action.
-class OperatePortExtParser final : public MgrCtrlRequestParser<OperatePortExtProcessor, CascadeCtrl::CascadeCtrlOperatePortExtRelay>
+class OperatePortExtParser final
+    : public MgrCtrlRequestParser<OperatePortExtProcessor, CascadeCtrl::CascadeCtrlOperatePortExtRelay>
 {
 public:
     using MgrCtrlRequestParser::MgrCtrlRequestParser;

@@ -6,7 +6,8 @@
 namespace MgrCtrl
 {
 // Code 46: address, 32-bit outlet mask, action.
-class OperatePortParser final : public MgrCtrlRequestParser<OperatePortProcessor, CascadeCtrl::CascadeCtrlOperatePortRelay>
+class OperatePortParser final
+    : public MgrCtrlRequestParser<OperatePortProcessor, CascadeCtrl::CascadeCtrlOperatePortRelay>
 {
 public:
     using MgrCtrlRequestParser::MgrCtrlRequestParser;

@@ -6,7 +6,8 @@
 namespace MgrCtrl
 {
 // Code 48: address alone.
-class QueryOutputThresholdParser final : public MgrCtrlRequestParser<QueryOutputThresholdProcessor, CascadeCtrl::CascadeCtrlQueryOutputThresholdRelay>
+class QueryOutputThresholdParser final
+    : public MgrCtrlRequestParser<QueryOutputThresholdProcessor, CascadeCtrl::CascadeCtrlQueryOutputThresholdRelay>
 {
 public:
     using MgrCtrlRequestParser::MgrCtrlRequestParser;

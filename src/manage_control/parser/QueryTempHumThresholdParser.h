@@ -6,7 +6,8 @@
 namespace MgrCtrl
 {
 // Code 52: address, mask of the pairs asked for.
-class QueryTempHumThresholdParser final : public MgrCtrlRequestParser<QueryTempHumThresholdProcessor, CascadeCtrl::CascadeCtrlQueryTempHumThresholdRelay>
+class QueryTempHumThresholdParser final
+    : public MgrCtrlRequestParser<QueryTempHumThresholdProcessor, CascadeCtrl::CascadeCtrlQueryTempHumThresholdRelay>
 {
 public:
     using MgrCtrlRequestParser::MgrCtrlRequestParser;

@@ -6,7 +6,8 @@
 namespace MgrCtrl
 {
 // Code 51: address, mask, the limit pairs it selects.
-class SetInputThresholdParser final : public MgrCtrlRequestParser<SetInputThresholdProcessor, CascadeCtrl::CascadeCtrlSetInputThresholdRelay>
+class SetInputThresholdParser final
+    : public MgrCtrlRequestParser<SetInputThresholdProcessor, CascadeCtrl::CascadeCtrlSetInputThresholdRelay>
 {
 public:
     using MgrCtrlRequestParser::MgrCtrlRequestParser;

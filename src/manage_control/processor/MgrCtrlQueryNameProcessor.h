@@ -48,8 +48,10 @@ private:
         Traits::forEachSetBit(mask, [&](int bit) {
             if (bit == Traits::kLastOutlet)
                 names_.push_back(unit.deviceName);
+            else if (static_cast<size_t>(bit) < unit.portNames.size())
+                names_.push_back(unit.portNames[static_cast<size_t>(bit)]);
             else
-                names_.push_back(static_cast<size_t>(bit) < unit.portNames.size() ? unit.portNames[bit] : std::string());
+                names_.push_back(std::string());
         });
         return 0;
     }

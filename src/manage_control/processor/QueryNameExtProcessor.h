@@ -5,7 +5,8 @@
 namespace MgrCtrl
 {
 // Code 82: the names of this unit or a slave.
-class QueryNameExtProcessor final : public MgrCtrlQueryNameProcessor<uint64_t, &MgrCtrlPacketBuilder::buildQueryNameExtRetData>
+class QueryNameExtProcessor final
+    : public MgrCtrlQueryNameProcessor<uint64_t, &MgrCtrlPacketBuilder::buildQueryNameExtRetData>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace MgrCtrl
 {
 // Code 70: the names of this unit or a slave.
-class QueryNameProcessor final : public MgrCtrlQueryNameProcessor<uint32_t, &MgrCtrlPacketBuilder::buildQueryNameRetData>
+class QueryNameProcessor final
+    : public MgrCtrlQueryNameProcessor<uint32_t, &MgrCtrlPacketBuilder::buildQueryNameRetData>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace MgrCtrl
 {
 // Code 72: changes this unit's names.
-class SetNameExtProcessor final : public MgrCtrlSetNameProcessor<uint64_t, &MgrCtrlPacketBuilder::buildSetNameExtRetData>
+class SetNameExtProcessor final
+    : public MgrCtrlSetNameProcessor<uint64_t, &MgrCtrlPacketBuilder::buildSetNameExtRetData>
 {
 };
 }

@@ -57,8 +57,10 @@ const std::vector<Local> kLocal = {
     {"names", -1, 8, x("46 00 FFFFFFFF"),
      x("46 00 00 800000FF") + field("Outlet1") + field("Outlet2") + field("Outlet3") + field("Outlet4")
          + field("Outlet5") + field("Outlet6") + field("Outlet7") + field("Outlet8") + field("PDU")},
-    {"bit 31 is the unit's name only", -1, 48, x("46 00 C0000000"), x("46 00 00 C0000000") + field("") + field("PDU")},
-    {"names of slave 200", -1, 8, x("46 C8 80000003"), x("46 C8 00 80000003") + field("W0") + field("W1") + field("Wide")},
+    {"bit 31 is the unit's name only", -1, 48, x("46 00 C0000000"),
+     x("46 00 00 C0000000") + field("") + field("PDU")},
+    {"names of slave 200", -1, 8, x("46 C8 80000003"),
+     x("46 C8 00 80000003") + field("W0") + field("W1") + field("Wide")},
     {"names of a slave not answering", -1, 8, x("46 03 FFFFFFFF"), x("46 03 01")},
     {"wide names on a slave: its own", 3, 8, x("52 07 8000000000000001"),
      x("52 07 00 8000000000000001") + field("Outlet1") + field("PDU")},
