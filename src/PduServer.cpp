@@ -17,6 +17,7 @@
 #include "WatchdogModule.h"
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
+#include "manage_control/parser/ScanDeviceParser.h"
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
 #include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
@@ -43,6 +44,7 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
       snmpServer_(loop, snmpAddr, true),
       modbusServer_(loop, modbusAddr, "modbusServer"),
       scanServer_(loop, scanAddr, true),
+      scanParser_(std::make_unique<MgrCtrl::MgrCtrlPacketParser>(loop)),
       mgrCtrlServer_(loop, mgrCtrlAddr, "mgrCtrl"),
       nbnsServer_(loop, nbnsAddr, true),
       keyReader_(std::make_shared<KeyReader>(loop)),
@@ -79,6 +81,8 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     };
     snmpFactory_ = std::make_unique<snmp::SnmpProcessorFactory>(this);
     requestPaths_.parseSnmp = [this](const std::string& request) { return snmpFactory_->parseSnmpProcessor(request); };
+    mgrCtrlFactory_ = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(loop, this);
+    bindMgrCtrlPaths();
     restoreEnergy();
     energyRecorder_->recordOnStartup();
     seedSharedMemory();
@@ -128,6 +132,31 @@ void PduServer::start()
     energyRecorder_->start();
     if (cascadeFactory_)
         cascadeFactory_->start();
+}
+
+void PduServer::bindMgrCtrlPaths()
+{
+    MgrCtrl::MgrCtrlProcessorFactory& factory = *mgrCtrlFactory_;
+    requestPaths_.addMgrCtrlParser = [&factory](const std::string& name) { factory.addPacketParser(name); };
+    requestPaths_.deleteMgrCtrlParser = [&factory](const std::string& name) { factory.deletePacketParser(name); };
+    requestPaths_.parseMgrCtrl = [&factory](const std::string& name, const char* data, int length,
+                                            std::shared_ptr<MgrCtrl::MgrCtrlProcessor>& processor) {
+        return factory.parseMgrCtrlProcessor(name, data, length, processor);
+    };
+    // Each datagram stands alone: a sender's partial or garbage frame never
+    // swallows the next sender's discovery.
+    requestPaths_.parseScanFrame = [this](const char* data, int length, Buffer& frame) {
+        scanParser_->reset();
+        const int result = scanParser_->parse(data, length, frame);
+        scanParser_->reset();
+        return result;
+    };
+    requestPaths_.parseScanDevice = [this](Buffer& frame, std::shared_ptr<MgrCtrl::MgrCtrlProcessor>& processor) {
+        const int result = MgrCtrl::ScanDeviceParser().parse(frame, processor);
+        if (processor)
+            processor->setChecksumFlag(scanParser_->getChecksumFlag());
+        return result;
+    };
 }
 
 void PduServer::buildMenu()

@@ -140,6 +140,7 @@ private:
     void bindPowerModuleCallbacks();
     void bindServiceCallbacks();
     void bindServerCallbacks();
+    void bindMgrCtrlPaths();
     void buildMenu();
     void seedLiveStatus();
     void loadScheduledTasks();

@@ -17,6 +17,7 @@
 #include "support/LogCapture.h"
 #include "support/PlainUdp.h"
 #include "support/ServerBoard.h"
+#include "support/TestFrames.h"
 #include "web/web_processor/WebProcessor.h"
 
 namespace
@@ -46,7 +47,8 @@ public:
 class AnswerScan : public MgrCtrl::MgrCtrlProcessor
 {
 public:
-    void process(muduo::net::Buffer& reply) override { reply.append("SCAN", 4); }
+    int work() override { return 0; }
+    void buildResponseData(int, muduo::net::Buffer& data) override { data.append("SCAN", 4); }
 };
 
 class RecordingCascade : public CascadeCtrl::CascadeCtrlProcessorFactory
@@ -204,7 +206,7 @@ TEST_F(SocketHandlersTest, ScanAnswersOnlyAWholeScanFrame)
     EXPECT_EQ("<none>", answer(0.2));
     next = 0;
     server_->onMgrCtrlScanMessage(tranceiver_, client_.address(), &half, muduo::Timestamp());
-    EXPECT_EQ("SCAN", answer());
+    EXPECT_EQ(test::mgrCtrlFrame(0, "SCAN", 0), answer());
 }
 
 TEST_F(SocketHandlersTest, CascadeBytesGoToTheCascadeEndpoint)
@@ -223,7 +225,8 @@ namespace
 class AnswerMgrCtrl : public MgrCtrl::MgrCtrlProcessor
 {
 public:
-    void process(muduo::net::Buffer& reply) override { reply.append("OK", 2); }
+    int work() override { return 0; }
+    void buildResponseData(int, muduo::net::Buffer& data) override { data.append("OK", 2); }
 };
 
 // A connected loopback TCP client (the connect completes in the kernel).
@@ -276,7 +279,7 @@ TEST_F(SocketHandlersTest, ManageControlAnswersHereOrRelaysOnItsConnection)
         return got;
     };
     ASSERT_EQ(3, ::send(a, "ask", 3, 0));
-    EXPECT_EQ("OK", received(a));
+    EXPECT_EQ(test::mgrCtrlFrame(0, "OK", 0), received(a));
     ASSERT_EQ(3, ::send(b, "fwd", 3, 0));
     ASSERT_TRUE(board_->runUntil([&] { return relays.size() == 1; }, 2));
     relays[0]->sender()->sendLocal("SL", 2);
