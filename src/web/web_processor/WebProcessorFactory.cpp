@@ -1,7 +1,23 @@
 #include "web/web_processor/WebProcessorFactory.h"
 
 #include "muduo/base/Logging.h"
+#include <type_traits>
+
 #include "web/web_parser/DeviceListQueryParser.h"
+#include "web/web_parser/DevicePortDelayQueryParser.h"
+#include "web/web_parser/DevicePortDelayUpdateParser.h"
+#include "web/web_parser/DeviceStatusQueryParser.h"
+#include "web/web_parser/InputThresholdQueryParser.h"
+#include "web/web_parser/InputThresholdUpdateParser.h"
+#include "web/web_parser/NameQueryParser.h"
+#include "web/web_parser/NameSetParser.h"
+#include "web/web_parser/NtpServerQueryParser.h"
+#include "web/web_parser/NtpServerSetParser.h"
+#include "web/web_parser/OutputThresholdQueryParser.h"
+#include "web/web_parser/OutputThresholdUpdateParser.h"
+#include "web/web_parser/PortOperationParser.h"
+#include "web/web_parser/TempHumiThresholdQueryParser.h"
+#include "web/web_parser/TempHumiThresholdUpdateParser.h"
 #include "web/web_processor/WebProcessor.h"
 
 namespace web
@@ -10,10 +26,15 @@ namespace
 {
 typedef std::shared_ptr<WebParser> (*ParserMaker)(PduServer* server);
 
+// Parsers that hold a module of the server take it from the server (none
+// without one).
 template <class Parser>
-std::shared_ptr<WebParser> make(PduServer*)
+std::shared_ptr<WebParser> make(PduServer* server)
 {
-    return std::make_shared<Parser>();
+    if constexpr (std::is_constructible<Parser, PduServer*>::value)
+        return std::make_shared<Parser>(server);
+    else
+        return std::make_shared<Parser>();
 }
 
 struct TableEntry
@@ -26,32 +47,32 @@ struct TableEntry
 // without a parser.
 const TableEntry kTable[] = {
     {1, &make<DeviceListQueryParser>},
-    {2, nullptr},   // PortOperationParser
-    {3, nullptr},   // DeviceStatusQueryParser
-    {4, nullptr},   // OutputThresholdUpdateParser
-    {5, nullptr},   // InputThresholdUpdateParser
-    {11, nullptr},  // DevicePortDelayUpdateParser
+    {2, &make<PortOperationParser>},
+    {3, &make<DeviceStatusQueryParser>},
+    {4, &make<OutputThresholdUpdateParser>},
+    {5, &make<InputThresholdUpdateParser>},
+    {11, &make<DevicePortDelayUpdateParser>},
     {12, nullptr},  // DateTimeSetParser
     {13, nullptr},  // EnergyClearParser
     {14, nullptr},  // RebootParser
-    {15, nullptr},  // TempHumiThresholdUpdateParser
+    {15, &make<TempHumiThresholdUpdateParser>},
     {16, nullptr},  // EmailParser
     {17, nullptr},  // PingSetParser
     {20, nullptr},  // PingTestParser
     {21, nullptr},  // PingTestStatusParser
-    {22, nullptr},  // OutputThresholdQueryParser
-    {23, nullptr},  // InputThresholdQueryParser
-    {24, nullptr},  // DevicePortDelayQueryParser
-    {25, nullptr},  // TempHumiThresholdQueryParser
+    {22, &make<OutputThresholdQueryParser>},
+    {23, &make<InputThresholdQueryParser>},
+    {24, &make<DevicePortDelayQueryParser>},
+    {25, &make<TempHumiThresholdQueryParser>},
     {26, nullptr},  // ScheduledTaskQueryParser
     {27, nullptr},  // ScheduledTaskAddParser
     {28, nullptr},  // ScheduledTaskUpdateParser
     {29, nullptr},  // ScheduledTaskDeleteParser
-    {30, nullptr},  // NameSetParser
-    {31, nullptr},  // NameQueryParser
+    {30, &make<NameSetParser>},
+    {31, &make<NameQueryParser>},
     {38, nullptr},  // PingQueryParser
-    {39, nullptr},  // NtpServerQueryParser
-    {40, nullptr},  // NtpServerSetParser
+    {39, &make<NtpServerQueryParser>},
+    {40, &make<NtpServerSetParser>},
 };
 }
 
