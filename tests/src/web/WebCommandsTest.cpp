@@ -134,13 +134,16 @@ TEST_F(WebCommandsTest, LocalCommandsAnswerAndLast)
          R"({"response":23,"result":0,"content":{"addr":0,"threshold":{"warn_upper_current":16.0,)"
          R"("warn_lower_current":0.0,"warn_upper_voltage":240.0,"warn_lower_voltage":200.5,)"
          R"("off_upper_current":20.0,"off_lower_current":0.0}}})", "", ""},
-        {"", R"({"request":15,"content":{"threshold":{"warn_upper_temp":45.56,"warn_lower_temp":-10,"warn_upper_humi":80}}})",
+        {"",
+         R"({"request":15,"content":{"threshold":{"warn_upper_temp":45.56,"warn_lower_temp":-10,)"
+         R"("warn_upper_humi":80}}})",
          R"({"response":15,"result":0})", "select temperature_max || '/' || temperature_min || '/' || humidity_max "
                                           "from alarms where port is null", "45.56/-10.0/90.0"},
         {"", R"({"request":25,"content":{}})",
          R"({"response":25,"result":0,"content":{"addr":0,"threshold":{"warn_upper_temp":45.5,"warn_lower_temp":-10.0,)"
          R"("warn_upper_humi":90.0,"warn_lower_humi":0.0}}})", "", ""},
-        {"delete from alarms where port is null", R"({"request":15,"content":{"threshold":{"warn_upper_temp":1,"warn_lower_temp":0}}})",
+        {"delete from alarms where port is null",
+         R"({"request":15,"content":{"threshold":{"warn_upper_temp":1,"warn_lower_temp":0}}})",
          R"({"response":15,"result":-1})", "", ""},
         {"", R"({"request":5,"content":{"threshold":{"warn_upper_voltage":1,"warn_lower_voltage":0}}})",
          R"({"response":5,"result":-1})", "", ""},
@@ -167,7 +170,8 @@ TEST_F(WebCommandsTest, LocalCommandsAnswerAndLast)
          R"({"response":31,"result":0,"content":{"addr":3,"port_names":[{"port":7,"name":"s7"}]}})", "", ""},
         {"", R"({"request":31,"content":{"addr":4}})", R"({"response":31,"result":-1})", "", ""},
         {"", R"({"request":23,"content":{"addr":2}})",
-         R"({"response":23,"result":0,"content":{"addr":2,"threshold":{"warn_upper_voltage":230.0,"warn_lower_voltage":200.0}}})",
+         R"({"response":23,"result":0,"content":{"addr":2,"threshold":{"warn_upper_voltage":230.0,)"
+         R"("warn_lower_voltage":200.0}}})",
          "", ""},
         {"", R"({"request":23,"content":{"addr":9}})", R"({"response":23,"result":-1})", "", ""},
         {"", R"({"request":40,"content":{"master_ntp_server":"pool.example","slave_ntp_server":"10.0.0.1"}})",
@@ -176,7 +180,8 @@ TEST_F(WebCommandsTest, LocalCommandsAnswerAndLast)
          R"({"request":40,"content":{"master_ntp_server":"a","slave_ntp_server":"b"}})", R"({"response":40,"result":-1})",
          "select value from settings where name='second_ntp_server_ip'", "10.0.0.1"},
         {"", R"({"request":39,"content":{"addr":5}})",
-         R"({"response":39,"result":0,"content":{"addr":0,"master_ntp_server":"pool.example","slave_ntp_server":"10.0.0.1"}})",
+         R"({"response":39,"result":0,"content":{"addr":0,"master_ntp_server":"pool.example",)"
+         R"("slave_ntp_server":"10.0.0.1"}})",
          "", ""},
     };
     for (const Case& c : cases)
@@ -251,7 +256,8 @@ TEST_F(WebCommandsTest, MalformedOrUnrelayableRequestsGetNoAnswer)
 {
     const char* const dropped[] = {
         // Any relaying command: a slave the map lacks, or "addr" out of range or of another type.
-        R"({"request":2,"content":{"addr":9,"ports":[0],"action":1}})", R"({"request":4,"content":{"addr":9,"threshold":[]}})",
+        R"({"request":2,"content":{"addr":9,"ports":[0],"action":1}})",
+        R"({"request":4,"content":{"addr":9,"threshold":[]}})",
         R"({"request":5,"content":{"addr":9,"threshold":{}}})", R"({"request":11,"content":{"addr":9,"delay":[]}})",
         R"({"request":15,"content":{"addr":9,"threshold":{}}})", R"({"request":22,"content":{"addr":9}})",
         R"({"request":24,"content":{"addr":9}})", R"({"request":25,"content":{"addr":9}})",
@@ -261,7 +267,8 @@ TEST_F(WebCommandsTest, MalformedOrUnrelayableRequestsGetNoAnswer)
         // Outlet switching and status.
         R"({"request":2,"content":{"ports":[0]}})", R"({"request":2,"content":{"ports":0,"action":1}})",
         R"({"request":2,"content":{"ports":[1.5],"action":1}})", R"({"request":2,"content":{"ports":[],"action":"1"}})",
-        R"({"request":3,"content":{}})", R"({"request":3,"content":{"query":{}}})", R"({"request":3,"content":{"query":[1]}})",
+        R"({"request":3,"content":{}})", R"({"request":3,"content":{"query":{}}})",
+        R"({"request":3,"content":{"query":[1]}})",
         // Limit and delay lists.
         R"({"request":4,"content":{"threshold":{}}})", R"({"request":4,"content":{"threshold":[5]}})",
         R"({"request":4,"content":{"threshold":[{"port":1.0}]}})", R"({"request":11,"content":{"delay":[{"on":1}]}})",
@@ -271,7 +278,8 @@ TEST_F(WebCommandsTest, MalformedOrUnrelayableRequestsGetNoAnswer)
         R"({"request":30,"content":{"device_name":5}})", R"({"request":30,"content":{"port_names":{}}})",
         R"({"request":30,"content":{"port_names":[{"port":1}]}})", R"({"request":30,"content":{"port_names":[1]}})",
         R"({"request":31,"content":{"ports":[-1]}})", R"({"request":31,"content":{"ports":"1"}})",
-        R"({"request":40,"content":{"master_ntp_server":"a"}})", R"({"request":40,"content":{"master_ntp_server":5,"slave_ntp_server":"b"}})",
+        R"({"request":40,"content":{"master_ntp_server":"a"}})",
+        R"({"request":40,"content":{"master_ntp_server":5,"slave_ntp_server":"b"}})",
     };
     test::LogCapture log;
     for (const char* request : dropped)
