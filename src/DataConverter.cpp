@@ -15,7 +15,8 @@ bool isInvalid(double v) { return Utility::isInvalidDoubleValue(v); }
 // conversion does; a plain cast of an out-of-range double would be undefined.
 uint32_t low32(double product)
 {
-    if (std::isnan(product))
+    // A limit near the largest double overflows to infinity once scaled.
+    if (!std::isfinite(product))
         return 0;
     double t = std::fmod(std::trunc(product), 4294967296.0);
     if (t < 0)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/E2eBoard.h"
+#include "platform/pmemu/PowerModuleEmulator.h"
 
 namespace
 {
@@ -25,4 +26,24 @@ TEST(WebEndToEnd, SocatGetsTheDeviceListAndMalformedRequestsNoAnswer)
     EXPECT_TRUE(board.running());
     for (const char* line : {"json parse error", "no request", "request is not an integer", "no parser"})
         EXPECT_NE(std::string::npos, board.output().find(line)) << line;
+}
+
+TEST(WebEndToEnd, SocatSwitchesAnOutletAfterItsOnDelayAndTheStatusShowsIt)
+{
+    e2e::E2eBoard board;
+    board.sql("pdu.db", "update delays set \"on\"=2 where addr=0 and port=3");
+    ASSERT_TRUE(board.start());
+    ASSERT_TRUE(board.waitListening({"udp 127.0.0.1:8888"}, 10)) << board.output();
+    ASSERT_EQ(0, board.emulator().relayBits());
+    const auto sent = e2e::Clock::now();
+    // Numbers that are no outlet of this unit are skipped.
+    EXPECT_EQ(R"({"response":2,"result":0})", ask(board, R"({"request":2,"content":{"ports":[3,9,-1],"action":1}})"));
+    EXPECT_EQ(0, board.emulator().relayBits());
+    ASSERT_TRUE(e2e::waitUntil([&] { return board.emulator().relayBits() == 0x08; }, 6, 20));
+    EXPECT_GE(std::chrono::duration<double>(e2e::Clock::now() - sent).count(), 1.9);
+    const std::string on = R"({"response":3,"result":0,"content":{"data":[{"addr":0,"on_off":8}]}})";
+    EXPECT_TRUE(e2e::waitUntil(
+        [&] { return ask(board, R"({"request":3,"content":{"query":[{"addr":0,"on_off":true}]}})") == on; }, 5))
+        << board.output();
+    EXPECT_TRUE(board.running());
 }

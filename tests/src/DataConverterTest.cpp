@@ -62,6 +62,8 @@ TEST(DataConverterTest, WideValuesWrapInsteadOfOverflowing)
     EXPECT_EQ(0u, DataConverter::EnergyDoubleToInt(42949672.96));
     EXPECT_EQ(0u, DataConverter::PowerDoubleToInt(1e300));
     EXPECT_EQ(0u, DataConverter::PowerDoubleToInt(std::nan("")));
+    EXPECT_EQ(0, DataConverter::CurrentDoubleToInt(1e307));  // scaled past the largest double
+    EXPECT_EQ(0, DataConverter::TempDoubleToInt(-1e308));
 }
 
 TEST(DataConverterTest, FromWireScalesByFraction)

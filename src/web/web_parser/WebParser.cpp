@@ -148,10 +148,23 @@ uint64_t WebParser::outletMask(const std::vector<int>& ports)
     return mask;
 }
 
+bool WebParser::readLimitPair(const Value& object, const char* upper, const char* lower, double& upperOut,
+                              double& lowerOut)
+{
+    upperOut = limitOr(object, upper);
+    lowerOut = limitOr(object, lower);
+    const Value* u = find(object, upper);
+    const Value* l = find(object, lower);
+    return u && u->IsNumber() && l && l->IsNumber();
+}
+
 const _SlaveDevice* WebParser::findSlave(int addr)
 {
-    if (!mayRelay(addr))
+    if (!GlobalData::getDevice().isMaster)
+    {
+        LOG_WARN << "not the master, request for addr:" << addr << " dropped";
         return nullptr;
+    }
     const std::map<int, _SlaveDevice>& slaves = GlobalData::getDevice().slaves;
     const auto it = slaves.find(addr);
     if (it == slaves.end())
@@ -162,11 +175,5 @@ const _SlaveDevice* WebParser::findSlave(int addr)
     return &it->second;
 }
 
-bool WebParser::mayRelay(int addr)
-{
-    if (GlobalData::getDevice().isMaster)
-        return true;
-    LOG_WARN << "not the master, request for addr:" << addr << " dropped";
-    return false;
-}
+bool WebParser::mayRelay(int addr) { return findSlave(addr) != nullptr; }
 }

@@ -65,12 +65,16 @@ protected:
 
     // Bit n for each outlet n from 0 to 63 in the list; other numbers add none.
     static uint64_t outletMask(const std::vector<int>& ports);
-    // The slave a relay goes to when its outlet count picks the relay; null,
-    // with a log line, on a unit that is not the master or for an address
-    // that names no slave.
+    // A limit pair: both keys must hold numbers (then true), else each
+    // limit is what limitOr gives.
+    static bool readLimitPair(const Value& object, const char* upper, const char* lower, double& upperOut,
+                              double& lowerOut);
+
+    // The slave a relay goes to (its outlet count picks the relay's width);
+    // null, with a log line, on a unit that is not the master or for an
+    // address the slave map lacks. Nothing goes out on the line for either.
     static const _SlaveDevice* findSlave(int addr);
-    // For relays made without a look-up: only a master relays (logged when
-    // refused).
+    // For commands with one relay class: the same look-up.
     static bool mayRelay(int addr);
 };
 }

@@ -5,17 +5,31 @@
 #include "muduo/base/Logging.h"
 #include "web/web_parser/DateTimeSetParser.h"
 #include "web/web_parser/DeviceListQueryParser.h"
+#include "web/web_parser/DevicePortDelayQueryParser.h"
+#include "web/web_parser/DevicePortDelayUpdateParser.h"
+#include "web/web_parser/DeviceStatusQueryParser.h"
 #include "web/web_parser/EmailParser.h"
 #include "web/web_parser/EnergyClearParser.h"
+#include "web/web_parser/InputThresholdQueryParser.h"
+#include "web/web_parser/InputThresholdUpdateParser.h"
+#include "web/web_parser/NameQueryParser.h"
+#include "web/web_parser/NameSetParser.h"
+#include "web/web_parser/NtpServerQueryParser.h"
+#include "web/web_parser/NtpServerSetParser.h"
+#include "web/web_parser/OutputThresholdQueryParser.h"
+#include "web/web_parser/OutputThresholdUpdateParser.h"
 #include "web/web_parser/PingQueryParser.h"
 #include "web/web_parser/PingSetParser.h"
 #include "web/web_parser/PingTestParser.h"
 #include "web/web_parser/PingTestStatusParser.h"
+#include "web/web_parser/PortOperationParser.h"
 #include "web/web_parser/RebootParser.h"
 #include "web/web_parser/ScheduledTaskAddParser.h"
 #include "web/web_parser/ScheduledTaskDeleteParser.h"
 #include "web/web_parser/ScheduledTaskQueryParser.h"
 #include "web/web_parser/ScheduledTaskUpdateParser.h"
+#include "web/web_parser/TempHumiThresholdQueryParser.h"
+#include "web/web_parser/TempHumiThresholdUpdateParser.h"
 #include "web/web_processor/WebProcessor.h"
 
 namespace web
@@ -24,6 +38,8 @@ namespace
 {
 typedef std::shared_ptr<WebParser> (*ParserMaker)(PduServer* server);
 
+// Parsers that hold a module of the server take it from the server (none
+// without one).
 template <class Parser>
 std::shared_ptr<WebParser> make(PduServer* server)
 {
@@ -43,32 +59,32 @@ struct TableEntry
 // without a parser.
 const TableEntry kTable[] = {
     {1, &make<DeviceListQueryParser>},
-    {2, nullptr},   // PortOperationParser
-    {3, nullptr},   // DeviceStatusQueryParser
-    {4, nullptr},   // OutputThresholdUpdateParser
-    {5, nullptr},   // InputThresholdUpdateParser
-    {11, nullptr},  // DevicePortDelayUpdateParser
+    {2, &make<PortOperationParser>},
+    {3, &make<DeviceStatusQueryParser>},
+    {4, &make<OutputThresholdUpdateParser>},
+    {5, &make<InputThresholdUpdateParser>},
+    {11, &make<DevicePortDelayUpdateParser>},
     {12, &make<DateTimeSetParser>},
     {13, &make<EnergyClearParser>},
     {14, &make<RebootParser>},
-    {15, nullptr},  // TempHumiThresholdUpdateParser
+    {15, &make<TempHumiThresholdUpdateParser>},
     {16, &make<EmailParser>},
     {17, &make<PingSetParser>},
     {20, &make<PingTestParser>},
     {21, &make<PingTestStatusParser>},
-    {22, nullptr},  // OutputThresholdQueryParser
-    {23, nullptr},  // InputThresholdQueryParser
-    {24, nullptr},  // DevicePortDelayQueryParser
-    {25, nullptr},  // TempHumiThresholdQueryParser
+    {22, &make<OutputThresholdQueryParser>},
+    {23, &make<InputThresholdQueryParser>},
+    {24, &make<DevicePortDelayQueryParser>},
+    {25, &make<TempHumiThresholdQueryParser>},
     {26, &make<ScheduledTaskQueryParser>},
     {27, &make<ScheduledTaskAddParser>},
     {28, &make<ScheduledTaskUpdateParser>},
     {29, &make<ScheduledTaskDeleteParser>},
-    {30, nullptr},  // NameSetParser
-    {31, nullptr},  // NameQueryParser
+    {30, &make<NameSetParser>},
+    {31, &make<NameQueryParser>},
     {38, &make<PingQueryParser>},
-    {39, nullptr},  // NtpServerQueryParser
-    {40, nullptr},  // NtpServerSetParser
+    {39, &make<NtpServerQueryParser>},
+    {40, &make<NtpServerSetParser>},
 };
 }
 
