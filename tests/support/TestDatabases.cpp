@@ -25,17 +25,20 @@ std::string resetBoardDatabases()
     return dir;
 }
 
+// A running daemon may be writing the file at that moment.
+const int kBusyTimeoutMs = 5000;
+
 std::string boardDatabase(const std::string& file) { return board::path("/var/www/database/" + file); }
 
 void execSql(const std::string& file, const std::string& sql)
 {
-    SQLite::Database db(file, SQLite::OPEN_READWRITE);
+    SQLite::Database db(file, SQLite::OPEN_READWRITE, kBusyTimeoutMs);
     db.exec(sql);
 }
 
 std::string queryText(const std::string& file, const std::string& sql)
 {
-    SQLite::Database db(file, SQLite::OPEN_READONLY);
+    SQLite::Database db(file, SQLite::OPEN_READONLY, kBusyTimeoutMs);
     SQLite::Statement query(db, sql);
     if (!query.executeStep())
         return "<none>";
