@@ -77,13 +77,30 @@ bool fromLocalSeconds(time_t seconds, Period& out)
 
 std::string keyOf(const Period& p) { return EnergyDatabase::hourKey(p.year, p.month, p.day, p.hour); }
 
+// Past what a 32-bit time_t holds (2038, the unit's C library) the hours are
+// stepped on the calendar; no request shifts by more than 256 days.
+void shiftedOnCalendar(const Period& from, long long hours, Period& out)
+{
+    out = from;
+    for (long long i = 0; i < hours; ++i)
+        Utility::nextHour(out.year, out.month, out.day, out.hour);
+    for (long long i = 0; i > hours; --i)
+        Utility::prevHour(out.year, out.month, out.day, out.hour);
+}
+
+// Shifts are whole hours.
 bool shifted(const Period& from, long long seconds, Period& out)
 {
     time_t base = 0;
-    if (toLocalSeconds(from, base) && fromLocalSeconds(base + static_cast<time_t>(seconds), out))
-        return true;
-    LOG_WARN << "energy statistics: no local time for " << keyOf(from);
-    return false;
+    if (toLocalSeconds(from, base))
+    {
+        const long long target = static_cast<long long>(base) + seconds;
+        if (static_cast<long long>(static_cast<time_t>(target)) == target &&
+            fromLocalSeconds(static_cast<time_t>(target), out))
+            return true;
+    }
+    shiftedOnCalendar(from, seconds / 3600, out);
+    return true;
 }
 
 bool parseKey(Grain grain, const std::string& text, Period& out)

@@ -5,6 +5,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 #include "DbAccess.h"
@@ -36,13 +37,14 @@ bool readMacGroup(const std::string& group, char& byte)
     for (char c : group)
         if (!std::isalnum(static_cast<unsigned char>(c)))
             return false;
-    unsigned long value = 0;
+    // 64 bits wide so that a group longer than 32 bits is seen, not wrapped.
+    uint64_t value = 0;
     for (char c : group)
     {
         int d = hexDigit(c);
         if (d < 0)
             break;
-        value = value * 16 + static_cast<unsigned long>(d);
+        value = value * 16 + static_cast<uint64_t>(d);
         if (value > 0xFFFFFFFFul)
             return false;
     }

@@ -21,6 +21,7 @@
 
 #include "support/DaemonProcess.h"
 #include "support/DeviceRecords.h"
+#include "support/Emulation.h"
 #include "support/TempBoard.h"
 
 namespace e2e
@@ -101,9 +102,8 @@ public:
             const std::string pid = entry->d_name;
             if (pid.find_first_not_of("0123456789") != std::string::npos)
                 continue;
-            char exe[4096];
-            const ssize_t n = ::readlink(("/proc/" + pid + "/exe").c_str(), exe, sizeof exe - 1);
-            if (n <= 0 || std::string(exe, static_cast<size_t>(n)).rfind("/railbox") + 8 != static_cast<size_t>(n))
+            const std::string exe = test::programOf(pid);
+            if (exe.size() < 8 || exe.rfind("/railbox") + 8 != exe.size())
                 continue;
             std::ifstream env("/proc/" + pid + "/environ", std::ios::binary);
             std::string entryText;

@@ -196,3 +196,16 @@ TEST_F(EnergyDatabaseStatisticsTest, NoPortOrBrokenTableFails)
     EXPECT_FALSE(database->loadEnergyStatisticsByDay(true, 1, 0, 2024, 5, 1, 0, 1, out));
     EXPECT_FALSE(database->loadEnergyStatisticsByMonth(true, 1, 0, 2024, 5, 1, 0, 1, out));
 }
+
+// Ranges across and past 2038, where a 32-bit time_t (the unit's) ends.
+TEST_F(EnergyDatabaseStatisticsTest, RangesPastTheYear2038)
+{
+    row(0, 6, "2038-01-20 05:00:00");
+    row(0, 9, "2040-02-03 04:00:00");
+    ASSERT_TRUE(database->loadEnergyStatisticsByDay(false, 0x1, 0, 2038, 1, 18, 0, 4, out));
+    EXPECT_EQ((Series{X, X, 6, X}), out.at(0));
+    ASSERT_TRUE(database->loadEnergyStatisticsByHour(false, 0x1, 2038, 1, 20, 4, 3, out));
+    EXPECT_EQ((Series{X, 6, X}), out.at(0));
+    ASSERT_TRUE(database->loadEnergyStatisticsByMonth(false, 0x1, 2, 2040, 1, 1, 0, 2, out));
+    EXPECT_EQ((Series{X, 9}), out.at(0));
+}

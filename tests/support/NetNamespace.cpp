@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/Emulation.h"
+
 namespace test
 {
 bool inNetNamespace() { return ::getenv("RAILBOX_NETNS") != nullptr; }
@@ -17,19 +19,17 @@ bool rerunInNetNamespace()
         return false;
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
-    char exe[4096];
-    ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0)
+    const std::string exe = selfPath();
+    if (exe.empty())
     {
         ADD_FAILURE() << "cannot find the test program";
         return true;
     }
-    exe[n] = '\0';
     const char* script = "ip link set lo up && RAILBOX_NETNS=1 exec \"$0\" \"$1\"";
     pid_t pid = ::fork();
     if (pid == 0)
     {
-        ::execlp("unshare", "unshare", "-n", "sh", "-c", script, exe, filter.c_str(), static_cast<char*>(nullptr));
+        ::execlp("unshare", "unshare", "-n", "sh", "-c", script, exe.c_str(), filter.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     int status = 0;

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "support/Emulation.h"
+
 namespace test
 {
 std::string makeTempDir(const std::string& prefix)
@@ -26,6 +28,9 @@ void removeTree(const std::string& dir)
         return;
 }
 
-std::string buildPath(const std::string& relative) { return std::string(RAILBOX_BINARY_DIR) + "/" + relative; }
+std::string buildPath(const std::string& relative)
+{
+    return runnablePath(std::string(RAILBOX_BINARY_DIR) + "/" + relative);
+}
 std::string sourcePath(const std::string& relative) { return std::string(RAILBOX_SOURCE_DIR) + "/" + relative; }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "support/Emulation.h"
 #include "support/TempBoard.h"
 
 int main(int argc, char** argv)
@@ -21,6 +22,10 @@ int main(int argc, char** argv)
                 test::removeTree(root);
         });
     }
+    // Threadsafe death tests start the program again by its argv[0].
+    static std::string self = test::selfPath();
+    if (test::emulated() && argc > 0 && !self.empty())
+        argv[0] = &self[0];
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
