@@ -15,7 +15,7 @@
 #include "SerialPort.h"
 #include "TempHumModule.h"
 #include "WatchdogModule.h"
-#include "cascade/processor/CascadeCtrlProcessorFactory.h"
+#include "cascade/processor/CascadeCtrlSlaveProcessorFactory.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
 #include "menu/MenuController.h"
@@ -77,6 +77,8 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     requestPaths_.parseWeb = [this](const std::string& request, std::shared_ptr<web::WebProcessor>& processor) {
         return webFactory_->parseWebProcessor(request, processor);
     };
+    if (!device.isMaster)
+        setCascadeCtrlProcessorFactory(std::make_unique<CascadeCtrl::CascadeCtrlSlaveProcessorFactory>(loop, this));
     restoreEnergy();
     energyRecorder_->recordOnStartup();
     seedSharedMemory();
