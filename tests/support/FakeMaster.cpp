@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "GlobalData.h"
@@ -16,6 +15,8 @@
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
 #include "muduo/net/Buffer.h"
 #include "platform/pmemu/PmPty.h"
+#include "support/LogCapture.h"
+#include "support/TestDatabases.h"
 
 namespace test
 {
@@ -59,6 +60,18 @@ Bytes FakeMaster::receive(double seconds)
     return got;
 }
 
+void FakeMaster::refusesEveryCut(const Bytes& payload)
+{
+    CascadeCtrl::CascadeCtrlProcessorFactory& slave = *server_->getCascadeCtrlProcessorFactory();
+    for (size_t n = 1; n < payload.size(); ++n)
+    {
+        LogCapture log;
+        const Bytes frame = cascadeFrame(kAddress, sequence, Bytes(payload.begin(), payload.begin() + long(n)));
+        slave.processCascadeCtrlPacket(reinterpret_cast<const char*>(frame.data()), static_cast<int>(frame.size()));
+        EXPECT_TRUE(log.contains("parse cascade ctrl data error") && receive(0).empty()) << "cut to " << n;
+    }
+}
+
 Bytes FakeMaster::ask(const Bytes& payload, double seconds, uint8_t address)
 {
     const uint16_t asked = sequence++;
@@ -84,6 +97,8 @@ void askEach(FakeMaster& master, const std::vector<CascadeStep>& steps)
         if (step.before)
             step.before();
         const Bytes expected = fromHex(step.answer);
+        if (!expected.empty())
+            master.refusesEveryCut(fromHex(step.request));
         const Bytes got = master.ask(fromHex(step.request), expected.empty() ? 0.3 : 2.0);
         EXPECT_EQ(hexBytes(std::string(expected.begin(), expected.end())),
                   hexBytes(std::string(got.begin(), got.end())));
@@ -103,32 +118,60 @@ Bytes fromHex(const std::string& text)
     return out;
 }
 
-std::string field16(const std::string& text)
+std::string repeatHex(const std::string& hex, int times)
 {
     std::string out;
-    for (size_t i = 0; i < 16; ++i)
-    {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02X", i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-        out += byte;
-    }
-    return " " + out + " ";
+    for (int i = 0; i < times; ++i)
+        out += " " + hex;
+    return out;
+}
+
+std::string boardSql(const std::string& query, const std::string& database)
+{
+    return queryText(boardDatabase(database), query);
+}
+
+std::string field16(const std::string& text)
+{
+    std::string padded = text.substr(0, 16);
+    padded.resize(16, '\0');
+    return " " + hexBytes(padded) + " ";
 }
 
 namespace
 {
+template <class Answer>
+bool readAll(const Bytes& payload, size_t n, Answer& answer)
+{
+    muduo::net::WireReader r(payload.data() + 1, n - 1);
+    return answer.read(r) && r.remaining() == 0;
+}
+
+template <class Answer>
+Bytes written(int code, const Answer& answer)
+{
+    muduo::net::Buffer out;
+    muduo::net::WireWriter w(out);
+    w.u8(static_cast<uint8_t>(code));
+    answer.write(w);
+    return Bytes(out.peek(), out.peek() + out.readableBytes());
+}
+
+// The whole payload reads and is written again as it was; a cut one is
+// refused or reads as exactly the bytes it holds, never more.
 template <int kCode>
 bool readsBack(const Bytes& payload)
 {
     typename CascadeCtrl::CascadeCtrlCommandTypes<kCode>::Answer answer;
-    muduo::net::WireReader r(payload.data() + 1, payload.size() - 1);
-    if (!answer.read(r) || r.remaining() != 0)
+    if (!readAll(payload, payload.size(), answer) || written(kCode, answer) != payload)
         return false;
-    muduo::net::Buffer again;
-    muduo::net::WireWriter w(again);
-    w.u8(static_cast<uint8_t>(kCode));
-    answer.write(w);
-    return payload == Bytes(again.peek(), again.peek() + again.readableBytes());
+    for (size_t n = 1; n < payload.size(); ++n)
+    {
+        typename CascadeCtrl::CascadeCtrlCommandTypes<kCode>::Answer part;
+        if (readAll(payload, n, part) && written(kCode, part) != Bytes(payload.begin(), payload.begin() + long(n)))
+            return false;
+    }
+    return true;
 }
 
 template <int... kIndex>

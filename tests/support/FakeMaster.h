@@ -32,6 +32,9 @@ public:
     // address or sequence differ from the request's, or whose payload its
     // code's answer struct does not read back exactly, fails the test.
     Bytes ask(const Bytes& payload, double seconds = 2.0, uint8_t address = kAddress);
+    // Each cut of a request (its first 1 to n-1 bytes) is refused: a log
+    // line, no answer.
+    void refusesEveryCut(const Bytes& payload);
     // Raw bytes onto the line.
     void send(const Bytes& bytes);
     // Bytes the slave wrote, within seconds.
@@ -52,11 +55,7 @@ struct CascadeStep
 {
     CascadeStep(std::string n, std::string q, std::string a, std::function<void()> b = nullptr,
                 std::function<void()> c = nullptr)
-        : name(std::move(n)),
-          request(std::move(q)),
-          answer(std::move(a)),
-          before(std::move(b)),
-          after(std::move(c))
+        : name(std::move(n)), request(std::move(q)), answer(std::move(a)), before(std::move(b)), after(std::move(c))
     {
     }
 
@@ -66,14 +65,20 @@ struct CascadeStep
     std::function<void()> before;
     std::function<void()> after;
 };
-// Asks each step in order (state carries over from step to step).
+// Asks each step in order (state carries over from step to step); every
+// cut of a request that is answered must be refused.
 void askEach(FakeMaster& master, const std::vector<CascadeStep>& steps);
 
 // "0A 0B" to bytes (spaces are skipped).
 Bytes fromHex(const std::string& text);
+// hex, times times over.
+std::string repeatHex(const std::string& hex, int times);
+// The first column of the first row of a query on a board database.
+std::string boardSql(const std::string& query, const std::string& database = "pdu.db");
 // A 16-byte text field as hex: the text's first 16 bytes, zeros after.
 std::string field16(const std::string& text);
 // True when the code's answer struct reads the payload (code byte first)
-// to its end and writes the same bytes again.
+// to its end and writes the same bytes again, and reads no cut of it as
+// more than the cut holds.
 bool answerReadsBack(const Bytes& payload);
 }

@@ -21,14 +21,14 @@ struct CascadeCtrlDeviceStatusData
     typedef MaskTraits<M> Traits;
     enum Part : uint8_t
     {
-        kStates = 0x01,      // outlet on/off bitmap, as wide as M
-        kEnvironment = 0x02, // temperature (signed) and humidity
-        kInlet = 0x04,       // the inlet's reading
+        kStates = 0x01,       // outlet on/off bitmap, as wide as M
+        kEnvironment = 0x02,  // temperature (signed) and humidity
+        kInlet = 0x04,        // the inlet's reading
     };
 
     uint8_t parts = 0;
     M states = 0;
-    double temperature = 0; // the invalid value when missing
+    double temperature = 0;  // the invalid value when missing
     double humidity = 0;
     _DeviceInputStatus inlet;
     std::map<int, _DeviceInputStatus> outlets;

@@ -15,8 +15,7 @@ class CascadeCtrlSetTimeProcessor final : public CascadeCtrlSlaveCommand<Cascade
 public:
     CascadeCtrlSetTimeProcessor(const std::shared_ptr<ScheduledTaskContainer>& tasks,
                                 const std::shared_ptr<EnergyRecorder>& recorder)
-        : tasks_(tasks),
-          recorder_(recorder)
+        : tasks_(tasks), recorder_(recorder)
     {
     }
 
