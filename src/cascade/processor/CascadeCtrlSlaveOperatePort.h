@@ -21,7 +21,8 @@ public:
     {
         auto& r = this->request;
         r.mask = this->belowOutletCount(r.mask);
-        LOG_INFO << "port bitmap:" << static_cast<unsigned long long>(r.mask) << " action:" << r.action;
+        LOG_INFO << "port bitmap:" << this->maskText(r.mask);
+        LOG_INFO << "action:" << r.action;
         OutletAction(*modules_).applyMask(r.mask, r.action);
         this->answer_.data.mask = r.mask;
         return true;

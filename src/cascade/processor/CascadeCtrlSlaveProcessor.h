@@ -2,6 +2,7 @@
 #include "GlobalData.h"
 #include "cascade/parser/CascadeCtrlPacketBuilder.h"
 #include "cascade/processor/CascadeCtrlProcessor.h"
+#include "muduo/base/LogStream.h"
 #include "netext/MaskTraits.h"
 
 namespace CascadeCtrl
@@ -32,6 +33,10 @@ protected:
             return mask;
         return n < 1 ? M(0) : static_cast<M>(mask & ((M(1) << n) - 1));
     }
+
+    // A mask in log lines: 8 hexadecimal digits, or 16 for the Ext twins.
+    static muduo::Fmt maskText(uint32_t mask) { return muduo::Fmt("0x%08X", mask); }
+    static muduo::Fmt maskText(uint64_t mask) { return muduo::Fmt("0x%016llX", static_cast<unsigned long long>(mask)); }
 
 private:
     CascadeCtrlPacketBuilder builder_;

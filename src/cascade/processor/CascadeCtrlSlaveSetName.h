@@ -30,7 +30,7 @@ public:
             list.push_back(unit->second);
         M mask = r.receivedMask;
         const bool ok = NameSettings::saveMasked(mask, list);
-        LOG_INFO << "port bitmap:" << static_cast<unsigned long long>(mask);
+        LOG_INFO << "port bitmap:" << this->maskText(mask);
         if (!ok)
             return false;
         auto& echo = this->answer_.data.names;

@@ -1,6 +1,7 @@
 #pragma once
 #include "OutletThresholdSettings.h"
 #include "cascade/processor/CascadeCtrlSlaveCommand.h"
+#include "muduo/base/Logging.h"
 
 namespace CascadeCtrl
 {
@@ -16,6 +17,7 @@ public:
         if (!OutletThresholdSettings::set(this->request.setting))
             return false;
         this->answer_.data.mask = this->belowOutletCount(this->request.receivedMask);
+        LOG_INFO << "output threshold mask:" << this->maskText(this->answer_.data.mask);
         return true;
     }
 };
