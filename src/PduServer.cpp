@@ -15,7 +15,7 @@
 #include "SerialPort.h"
 #include "TempHumModule.h"
 #include "WatchdogModule.h"
-#include "cascade/processor/CascadeCtrlProcessorFactory.h"
+#include "cascade/processor/CascadeCtrlSlaveProcessorFactory.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
 #include "manage_control/parser/ScanDeviceParser.h"
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
@@ -83,6 +83,8 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     requestPaths_.parseSnmp = [this](const std::string& request) { return snmpFactory_->parseSnmpProcessor(request); };
     mgrCtrlFactory_ = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(loop, this);
     bindMgrCtrlPaths();
+    if (!device.isMaster)
+        setCascadeCtrlProcessorFactory(std::make_unique<CascadeCtrl::CascadeCtrlSlaveProcessorFactory>(loop, this));
     restoreEnergy();
     energyRecorder_->recordOnStartup();
     seedSharedMemory();

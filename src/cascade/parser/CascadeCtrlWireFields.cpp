@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "DataConverter.h"
 #include "DeviceTypes.h"
 #include "Utility.h"
 #include "netext/WireReader.h"
@@ -82,6 +83,34 @@ bool CascadeCtrlWireFields::readPing(muduo::net::WireReader& r, PingSetting& s)
     s.timeout = timeout;
     s.action = action;
     s.enabled = enabled;
+    return true;
+}
+
+void CascadeCtrlWireFields::writeMeter(muduo::net::WireWriter& w, const _DeviceInputStatus& m)
+{
+    w.be16(DataConverter::VoltageDoubleToInt(m.voltage))
+        .be16(DataConverter::CurrentDoubleToInt(m.current))
+        .be32(DataConverter::PowerDoubleToInt(m.power))
+        .be16(DataConverter::FactorDoubleToInt(m.factor))
+        .be32(DataConverter::EnergyDoubleToInt(m.energy));
+}
+
+bool CascadeCtrlWireFields::readMeter(muduo::net::WireReader& r, _DeviceInputStatus& m)
+{
+    uint16_t voltage = 0, current = 0, factor = 0;
+    uint32_t power = 0, energy = 0;
+    if (r.remaining() < kMeterLength)
+        return false;
+    r.be16(voltage);
+    r.be16(current);
+    r.be32(power);
+    r.be16(factor);
+    r.be32(energy);
+    m.voltage = DataConverter::VoltageIntToDouble(voltage);
+    m.current = DataConverter::CurrentIntToDouble(current);
+    m.power = DataConverter::PowerIntToDouble(power);
+    m.factor = DataConverter::FactorIntToDouble(factor);
+    m.energy = DataConverter::EnergyIntToDouble(energy);
     return true;
 }
 }

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+struct _DeviceInputStatus;
 struct _DeviceNetwork;
 struct PingSetting;
 namespace muduo
@@ -45,5 +46,12 @@ public:
     // is not sent.
     static void writePing(muduo::net::WireWriter& w, const PingSetting& setting);
     static bool readPing(muduo::net::WireReader& r, PingSetting& setting);
+
+    // One 14-byte reading of the inlet or an outlet: voltage (0.1 V) and
+    // current (0.01 A) 16 bits, power (0.1 W) 32, factor (0.01) 16, energy
+    // (0.01 kWh) 32; a missing voltage or current travels as 0xFFFF.
+    static constexpr size_t kMeterLength = 14;
+    static void writeMeter(muduo::net::WireWriter& w, const _DeviceInputStatus& reading);
+    static bool readMeter(muduo::net::WireReader& r, _DeviceInputStatus& reading);
 };
 }
