@@ -197,7 +197,8 @@ TEST_F(DeviceOperationsTest, UnitLimitsAndTheCascadeAddress)
 
 TEST_F(DeviceOperationsTest, ClockSetWritesTheHardwareClockAndReArmsTasksAndEnergy)
 {
-    sql("insert into tasks(ports, action, date, time) values(1, 1, '2040-01-01', '08:00:00')");
+    // Before 2038: the unit's clock is 32 bits wide.
+    sql("insert into tasks(ports, action, date, time) values(1, 1, '2035-01-01', '08:00:00')");
     PduServer& s = build();
     test::ClockShift shift;
     ::mkdir(board::path("/bin").c_str(), 0755);

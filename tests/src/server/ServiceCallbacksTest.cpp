@@ -114,6 +114,7 @@ TEST_F(ServiceCallbacksTest, PingFailureActsOnceUntilOnAgainOrSuccess)
     // Switched on again (acknowledged): the next failure restarts.
     s.onScheduledTask(1, 0x4u, 1);
     ASSERT_TRUE(relaysBecome(0x04, 2));
+    ASSERT_TRUE(board_->runUntil([] { return GlobalData::getDevice().status.pingActionDone[2] == 0; }, 2));
     s.onPingTaskFail(2, 2);
     ASSERT_TRUE(relaysBecome(0x00, 2));
     EXPECT_TRUE(relaysBecome(0x04, 3));
