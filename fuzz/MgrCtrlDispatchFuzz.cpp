@@ -2,15 +2,21 @@
 // flag (bit 0), the unit's role (bit 1: not the master) and a wide unit (bit
 // 2: 48 outlets); the rest is one frame's data. Whatever it holds, a request
 // is refused, answered with one well-formed reply frame, or handed on as a
-// relay for a slave that writes its payload.
+// relay for a slave that writes its payload. A ping test is answered without
+// being started: it would send echo requests from the fuzzing host.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include "EnergyDatabase.h"
+#include "EnergyRecorder.h"
 #include "FuzzBoard.h"
 #include "GlobalData.h"
+#include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
+#include "ScheduledTaskContainer.h"
 #include "cascade/processor/CascadeCtrlRelay.h"
+#include "manage_control/parser/MgrCtrlCommandCode.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
 #include "manage_control/processor/MgrCtrlProcessor.h"
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
@@ -27,8 +33,13 @@ struct Harness
         fuzz::useBoardRoot();  // no databases: every save fails, nothing reaches the host
         muduo::Logger::setLogLevel(muduo::Logger::FATAL);
         muduo::Logger::setOutput([](const char*, int) {});
+        energy = std::make_unique<EnergyDatabase>();  // none on the board: every query and clear fails
         MgrCtrl::MgrCtrlModules modules;
         modules.powerModules = std::make_shared<PowerModuleContainer>(&loop);  // no module: switches nothing
+        modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&loop);
+        modules.pingTasks = std::make_shared<PingTaskContainer>(&loop, 3);
+        modules.energyRecorder = std::make_shared<EnergyRecorder>(&loop, *energy);
+        modules.energyDatabase = energy.get();
         factory = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(&loop, modules);
         _Device& device = GlobalData::getDevice();
         device.slaves[1].valid = true;
@@ -39,6 +50,7 @@ struct Harness
     }
 
     muduo::net::EventLoop loop;
+    std::unique_ptr<EnergyDatabase> energy;
     std::unique_ptr<MgrCtrl::MgrCtrlProcessorFactory> factory;
 };
 }
@@ -63,7 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (result == MgrCtrl::MgrCtrlProcessorFactory::kAnswer)
     {
         muduo::net::Buffer reply, back;
-        processor->process(reply);
+        if (data[1] == MgrCtrl::kTestPing)
+            processor->buildResponsePacket(0, reply);
+        else
+            processor->process(reply);
         MgrCtrl::MgrCtrlPacketParser parser(&harness->loop);
         if (parser.parse(reply.peek(), static_cast<int>(reply.readableBytes()), back) != 0 ||
             parser.getChecksumFlag() != ((data[0] & 1) != 0) || back.readableBytes() == 0 ||
