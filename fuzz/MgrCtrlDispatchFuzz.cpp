@@ -4,6 +4,8 @@
 // is refused, answered with one well-formed reply frame, or handed on as a
 // relay for a slave that writes its payload. A ping test is answered without
 // being started: it would send echo requests from the fuzzing host.
+#include <SQLiteCpp/Database.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,6 +25,7 @@
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
 #include "muduo/net/EventLoop.h"
+#include "platform/core/BoardRoot.h"
 
 namespace
 {
@@ -30,10 +33,17 @@ struct Harness
 {
     Harness()
     {
-        fuzz::useBoardRoot();  // no databases: every save fails, nothing reaches the host
+        fuzz::useBoardRoot();  // no pdu.db: every save fails, nothing reaches the host
         muduo::Logger::setLogLevel(muduo::Logger::FATAL);
         muduo::Logger::setOutput([](const char*, int) {});
-        energy = std::make_unique<EnergyDatabase>();  // none on the board: every query and clear fails
+        // An empty energy.db: statistics queries find no rows.
+        fuzz::makeBoardDir("/var/www/database");
+        SQLite::Database file(board::path(EnergyDatabase::s_dbName), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        file.exec("create table if not exists variable(port integer primary key, reference_energy integer, "
+                  "real_energy integer, save_energy integer, save_datetime text)");
+        file.exec("create table if not exists statistics(port integer, energy integer, datetime text, "
+                  "primary key(port, datetime))");
+        energy = std::make_unique<EnergyDatabase>();
         MgrCtrl::MgrCtrlModules modules;
         modules.powerModules = std::make_shared<PowerModuleContainer>(&loop);  // no module: switches nothing
         modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&loop);
