@@ -50,6 +50,17 @@ std::string hexBytes(const std::string& bytes)
     return text;
 }
 
+std::string bytesOfHex(const std::string& hex)
+{
+    std::string digits, out;
+    for (char c : hex)
+        if (c != ' ')
+            digits += c;
+    for (size_t i = 0; i + 1 < digits.size(); i += 2)
+        out += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
+    return out;
+}
+
 namespace
 {
 uint8_t crc8(const Bytes& bytes, size_t from)

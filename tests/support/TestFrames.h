@@ -19,6 +19,9 @@ Bytes pmFrame(unsigned char cmd, const Bytes& payload);
 std::string mgrCtrlFrame(uint8_t flag, const std::string& data, int checksum = -1);
 // "A4 01 00" for the bytes; what golden tables compare.
 std::string hexBytes(const std::string& bytes);
+// The bytes of hexadecimal text such as "2E 00 0A" or "2E000A": spaces
+// anywhere, two digits a byte.
+std::string bytesOfHex(const std::string& hex);
 
 // A cascade frame written independently of the daemon's builder (bitwise
 // CRC-8/SMBUS), and its reader: false unless bytes hold exactly one valid frame.

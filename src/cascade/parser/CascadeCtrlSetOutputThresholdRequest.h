@@ -40,24 +40,28 @@ struct CascadeCtrlSetOutputThresholdRequest
     {
         M mask = 0;
         _DeviceOutputThresholdSetting got;
-        auto readOne = [&](int outlet) {
-            uint16_t v[4];
-            for (uint16_t& field : v)
-                if (!r.be16(field))
-                    return false;
-            _DeviceOutputThreshold t;
-            t.port = outlet;
-            t.warnUpperCurrent = DataConverter::CurrentIntToDouble(v[0]);
-            t.warnLowerCurrent = DataConverter::CurrentIntToDouble(v[1]);
-            t.offUpperCurrent = DataConverter::CurrentIntToDouble(v[2]);
-            t.offLowerCurrent = DataConverter::CurrentIntToDouble(v[3]);
-            got.thresholds.push_back(t);
-            return true;
-        };
+        auto readOne = [&](int outlet) { return readRecord(r, outlet, got); };
         if (!r.mask(mask) || !Records::readEach(mask, readOne))
             return false;
         setting = got;
         receivedMask = mask;
+        return true;
+    }
+
+    // One outlet's record, appended to got with port = outlet.
+    static bool readRecord(muduo::net::WireReader& r, int outlet, _DeviceOutputThresholdSetting& got)
+    {
+        uint16_t v[4];
+        for (uint16_t& field : v)
+            if (!r.be16(field))
+                return false;
+        _DeviceOutputThreshold t;
+        t.port = outlet;
+        t.warnUpperCurrent = DataConverter::CurrentIntToDouble(v[0]);
+        t.warnLowerCurrent = DataConverter::CurrentIntToDouble(v[1]);
+        t.offUpperCurrent = DataConverter::CurrentIntToDouble(v[2]);
+        t.offLowerCurrent = DataConverter::CurrentIntToDouble(v[3]);
+        got.thresholds.push_back(t);
         return true;
     }
 };

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <type_traits>
+#include <utility>
 
 #include "cascade/processor/CascadeRelayType.h"
 #include "manage_control/parser/MgrCtrlDataParser.h"
@@ -11,6 +12,19 @@
 
 namespace MgrCtrl
 {
+// A request whose layout depends on the unit addressed reads with
+// read(WireReader&, uint8_t address).
+template <class R, class = void>
+struct MgrCtrlReadsByAddress : std::false_type
+{
+};
+template <class R>
+struct MgrCtrlReadsByAddress<
+    R, std::void_t<decltype(std::declval<R&>().read(std::declval<muduo::net::WireReader&>(), uint8_t()))>>
+    : std::true_type
+{
+};
+
 // The parser of every command laid out as code, address, request: reads the
 // address (unsigned, so slaves 128 to 255 are reachable) and the request
 // struct (Processor::Request, whose read() checks each field is there),
@@ -39,7 +53,7 @@ public:
         muduo::net::WireReader in(data);
         uint8_t address = 0;
         Request request;
-        const bool whole = in.skip(1) && in.u8(address) && request.read(in);
+        const bool whole = in.skip(1) && in.u8(address) && read(in, address, request);
         data.retrieve(in.consumed());
         if (!whole)
             return kMalformed;
@@ -60,6 +74,14 @@ public:
     }
 
 private:
+    static bool read(muduo::net::WireReader& in, uint8_t address, Request& request)
+    {
+        if constexpr (MgrCtrlReadsByAddress<Request>::value)
+            return request.read(in, address);
+        else
+            return request.read(in);
+    }
+
     std::function<std::shared_ptr<Processor>()> make_;
 };
 }

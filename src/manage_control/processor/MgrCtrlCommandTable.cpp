@@ -2,19 +2,49 @@
 
 #include <functional>
 
+#include "manage_control/parser/AddScheduledTaskExtParser.h"
+#include "manage_control/parser/AddScheduledTaskParser.h"
+#include "manage_control/parser/ClearEnergyParser.h"
+#include "manage_control/parser/DeleteScheduledTaskParser.h"
 #include "manage_control/parser/GetDeviceListParser.h"
 #include "manage_control/parser/MgrCtrlCommandCode.h"
 #include "manage_control/parser/OperatePortExtParser.h"
 #include "manage_control/parser/OperatePortParser.h"
 #include "manage_control/parser/QueryDeviceStatusExtParser.h"
 #include "manage_control/parser/QueryDeviceStatusParser.h"
+#include "manage_control/parser/QueryEnergyExtParser.h"
+#include "manage_control/parser/QueryEnergyParser.h"
+#include "manage_control/parser/QueryInputThresholdParser.h"
 #include "manage_control/parser/QueryNameExtParser.h"
 #include "manage_control/parser/QueryNameParser.h"
+#include "manage_control/parser/QueryNetworkParser.h"
 #include "manage_control/parser/QueryOutputThresholdParser.h"
+#include "manage_control/parser/QueryPingExtParser.h"
+#include "manage_control/parser/QueryPingParser.h"
+#include "manage_control/parser/QueryPortDelayParser.h"
+#include "manage_control/parser/QueryScheduledTaskExtParser.h"
+#include "manage_control/parser/QueryScheduledTaskParser.h"
+#include "manage_control/parser/QuerySystemLogParser.h"
 #include "manage_control/parser/QueryTempHumThresholdParser.h"
+#include "manage_control/parser/QueryTimeParser.h"
+#include "manage_control/parser/RebootParser.h"
+#include "manage_control/parser/SetAddressParser.h"
 #include "manage_control/parser/SetInputThresholdParser.h"
 #include "manage_control/parser/SetNameExtParser.h"
 #include "manage_control/parser/SetNameParser.h"
+#include "manage_control/parser/SetNetworkParser.h"
+#include "manage_control/parser/SetOutputThresholdExtParser.h"
+#include "manage_control/parser/SetOutputThresholdParser.h"
+#include "manage_control/parser/SetPingExtParser.h"
+#include "manage_control/parser/SetPingParser.h"
+#include "manage_control/parser/SetPortDelayExtParser.h"
+#include "manage_control/parser/SetPortDelayParser.h"
+#include "manage_control/parser/SetTempHumThresholdParser.h"
+#include "manage_control/parser/SetTimeParser.h"
+#include "manage_control/parser/TestPingParser.h"
+#include "manage_control/parser/TestPingStatusParser.h"
+#include "manage_control/parser/UpdateScheduledTaskExtParser.h"
+#include "manage_control/parser/UpdateScheduledTaskParser.h"
 
 namespace MgrCtrl
 {
@@ -45,46 +75,46 @@ std::shared_ptr<MgrCtrlDataParser> make(const MgrCtrlModules& modules)
 const MgrCtrlCommandTable::Entry kEntries[] = {
     {kGetDeviceList, &make<GetDeviceListParser>},
     {kSetName, &make<SetNameParser>},
-    {kQueryNetwork, nullptr},
-    {kSetNetwork, nullptr},
+    {kQueryNetwork, &make<QueryNetworkParser>},
+    {kSetNetwork, &make<SetNetworkParser>},
     {kOperatePort, &make<OperatePortParser, &MgrCtrlModules::powerModules>},
     {kQueryDeviceStatus, &make<QueryDeviceStatusParser>},
     {kQueryOutputThreshold, &make<QueryOutputThresholdParser>},
-    {kSetOutputThreshold, nullptr},
-    {kQueryInputThreshold, nullptr},
+    {kSetOutputThreshold, &make<SetOutputThresholdParser>},
+    {kQueryInputThreshold, &make<QueryInputThresholdParser>},
     {kSetInputThreshold, &make<SetInputThresholdParser>},
     {kQueryTempHumThreshold, &make<QueryTempHumThresholdParser>},
-    {kSetTempHumThreshold, nullptr},
-    {kQueryPortDelay, nullptr},
-    {kSetPortDelay, nullptr},
-    {kQueryScheduledTask, nullptr},
-    {kAddScheduledTask, nullptr},      // scheduledTasks
-    {kUpdateScheduledTask, nullptr},   // scheduledTasks
-    {kDeleteScheduledTask, nullptr},   // scheduledTasks
-    {kSetAddress, nullptr},
-    {kQueryTime, nullptr},
-    {kSetTime, nullptr},               // scheduledTasks, energyRecorder
-    {kClearEnergy, nullptr},           // energyDatabase
-    {kReboot, nullptr},
-    {kQuerySystemLog, nullptr},
-    {kQueryEnergy, nullptr},           // energyDatabase
-    {kSetPing, nullptr},               // pingTasks
-    {kTestPing, nullptr},              // pingTasks
-    {kTestPingStatus, nullptr},
+    {kSetTempHumThreshold, &make<SetTempHumThresholdParser>},
+    {kQueryPortDelay, &make<QueryPortDelayParser>},
+    {kSetPortDelay, &make<SetPortDelayParser>},
+    {kQueryScheduledTask, &make<QueryScheduledTaskParser>},
+    {kAddScheduledTask, &make<AddScheduledTaskParser, &MgrCtrlModules::scheduledTasks>},
+    {kUpdateScheduledTask, &make<UpdateScheduledTaskParser, &MgrCtrlModules::scheduledTasks>},
+    {kDeleteScheduledTask, &make<DeleteScheduledTaskParser, &MgrCtrlModules::scheduledTasks>},
+    {kSetAddress, &make<SetAddressParser>},
+    {kQueryTime, &make<QueryTimeParser>},
+    {kSetTime, &make<SetTimeParser, &MgrCtrlModules::scheduledTasks, &MgrCtrlModules::energyRecorder>},
+    {kClearEnergy, &make<ClearEnergyParser, &MgrCtrlModules::energyDatabase>},
+    {kReboot, &make<RebootParser>},
+    {kQuerySystemLog, &make<QuerySystemLogParser>},
+    {kQueryEnergy, &make<QueryEnergyParser, &MgrCtrlModules::energyDatabase>},
+    {kSetPing, &make<SetPingParser, &MgrCtrlModules::pingTasks>},
+    {kTestPing, &make<TestPingParser, &MgrCtrlModules::pingTasks>},
+    {kTestPingStatus, &make<TestPingStatusParser>},
     {kQueryName, &make<QueryNameParser>},
-    {kQueryPing, nullptr},
+    {kQueryPing, &make<QueryPingParser>},
     {kSetNameExt, &make<SetNameExtParser>},
     {kOperatePortExt, &make<OperatePortExtParser, &MgrCtrlModules::powerModules>},
     {kQueryDeviceStatusExt, &make<QueryDeviceStatusExtParser>},
-    {kSetOutputThresholdExt, nullptr},
-    {kSetPortDelayExt, nullptr},
-    {kQueryScheduledTaskExt, nullptr},
-    {kAddScheduledTaskExt, nullptr},   // scheduledTasks
-    {kUpdateScheduledTaskExt, nullptr},  // scheduledTasks
-    {kQueryEnergyExt, nullptr},        // energyDatabase
-    {kSetPingExt, nullptr},            // pingTasks
+    {kSetOutputThresholdExt, &make<SetOutputThresholdExtParser>},
+    {kSetPortDelayExt, &make<SetPortDelayExtParser>},
+    {kQueryScheduledTaskExt, &make<QueryScheduledTaskExtParser>},
+    {kAddScheduledTaskExt, &make<AddScheduledTaskExtParser, &MgrCtrlModules::scheduledTasks>},
+    {kUpdateScheduledTaskExt, &make<UpdateScheduledTaskExtParser, &MgrCtrlModules::scheduledTasks>},
+    {kQueryEnergyExt, &make<QueryEnergyExtParser, &MgrCtrlModules::energyDatabase>},
+    {kSetPingExt, &make<SetPingExtParser, &MgrCtrlModules::pingTasks>},
     {kQueryNameExt, &make<QueryNameExtParser>},
-    {kQueryPingExt, nullptr},
+    {kQueryPingExt, &make<QueryPingExtParser>},
 };
 }
 

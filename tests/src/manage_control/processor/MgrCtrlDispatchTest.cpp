@@ -196,7 +196,7 @@ TEST_F(MgrCtrlDispatchTest, CutRequestsAndUnknownCodesGetNothing)
     EXPECT_TRUE(log.contains("parse mgrctrl data error"));
     std::shared_ptr<MgrCtrl::MgrCtrlProcessor> extra;
     EXPECT_EQ(1, ask(x("30 00 99 99"), extra)) << "bytes after the last field are ignored";
-    for (const char* code : {"29", "00", "2C", "54", "FF"})
+    for (const char* code : {"29", "00", "28", "54", "FF"})
     {
         std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
         log.clear();
