@@ -17,6 +17,18 @@ void WebModules::take(PduServer* server, std::shared_ptr<PingTaskContainer>& pin
         pings = server->getPingTaskContainer();
 }
 
+void WebModules::take(PduServer* server, std::shared_ptr<PowerModuleContainer>& outlets)
+{
+    if (server)
+        outlets = server->getPowerModuleContainer();
+}
+
+void WebModules::take(PduServer* server, std::shared_ptr<NtpTask>& ntp)
+{
+    if (server)
+        ntp = server->getNtpTask();
+}
+
 void WebModules::take(PduServer* server, EnergyDatabase*& database)
 {
     database = server ? &server->getEnergyDatabase() : nullptr;

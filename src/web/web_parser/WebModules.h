@@ -3,8 +3,10 @@
 
 class EnergyDatabase;
 class EnergyRecorder;
+class NtpTask;
 class PduServer;
 class PingTaskContainer;
+class PowerModuleContainer;
 class ScheduledTaskContainer;
 
 namespace web
@@ -30,6 +32,8 @@ public:
     static void take(PduServer*, WebNoModule&) {}
     static void take(PduServer* server, std::shared_ptr<ScheduledTaskContainer>& tasks);
     static void take(PduServer* server, std::shared_ptr<PingTaskContainer>& pings);
+    static void take(PduServer* server, std::shared_ptr<PowerModuleContainer>& outlets);
+    static void take(PduServer* server, std::shared_ptr<NtpTask>& ntp);
     static void take(PduServer* server, EnergyDatabase*& database);
     static void take(PduServer* server, WebClockModules& modules);
 
