@@ -1,16 +1,13 @@
 #pragma once
-#include "web/web_parser/WebModules.h"
-#include "web/web_processor/WebCommandProcessor.h"
+#include "web/web_processor/WebQueryProcessor.h"
 
 namespace web
 {
 // Code 25: this unit's temperature and humidity limits.
-class TempHumiThresholdQueryProcessor final : public WebCommandProcessor<WebNoModule, WebNoFields>
+class TempHumiThresholdQueryProcessor final : public WebQueryProcessor<>
 {
 public:
-    using WebCommandProcessor::WebCommandProcessor;
-
-    int work() override { return 0; }
+    using WebQueryProcessor::WebQueryProcessor;
     bool buildResponseString(int result, std::string& response) override;
 };
 }
