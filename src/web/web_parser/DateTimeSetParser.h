@@ -10,6 +10,6 @@ class DateTimeSetParser final : public WebCommandParser<DateTimeSetParser, DateT
 public:
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, _DeviceDateTime& time) { return readDateTime(content, "time", time); }
+    static bool read(const Value& content, int, _DeviceDateTime& time) { return readDateTime(content, "time", time); }
 };
 }

@@ -1,12 +1,14 @@
 #pragma once
-#include "web/web_parser/WebParser.h"
+#include "web/web_parser/WebCommandParser.h"
+#include "web/web_processor/DeviceListQueryProcessor.h"
 
 namespace web
 {
 // Code 1 reads nothing: "content" may be missing.
-class DeviceListQueryParser final : public WebParser
+class DeviceListQueryParser final
+    : public WebCommandParser<DeviceListQueryParser, DeviceListQueryProcessor, WebNoArguments>
 {
 public:
-    int parse(Json::JsonCpp& request, std::shared_ptr<WebProcessor>& processor) override;
+    using WebCommandParser::WebCommandParser;
 };
 }

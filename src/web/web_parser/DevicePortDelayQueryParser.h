@@ -1,19 +1,19 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlQueryPortDelayRelay.h"
-#include "muduo/base/Logging.h"
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/DevicePortDelayQueryProcessor.h"
 
 namespace web
 {
 // Code 24: only "addr".
 class DevicePortDelayQueryParser final
-    : public WebAddressedParser<DevicePortDelayQueryParser, DevicePortDelayQueryProcessor,
-                              CascadeCtrl::CascadeCtrlQueryPortDelayRelay>
+    : public WebCommandParser<DevicePortDelayQueryParser, DevicePortDelayQueryProcessor,
+                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlQueryPortDelayRelay>>
 {
-private:
-    friend WebAddressedParser;
-    static bool read(const Value&, int addr, DevicePortDelayQueryProcessor&)
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value&, int addr, WebNoFields&)
     {
         LOG_INFO << " addr:" << addr;
         return true;

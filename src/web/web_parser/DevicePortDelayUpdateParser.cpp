@@ -5,7 +5,7 @@
 
 namespace web
 {
-bool DevicePortDelayUpdateParser::read(const Value& content, int addr, DevicePortDelayUpdateProcessor& processor)
+bool DevicePortDelayUpdateParser::read(const Value& content, int addr, std::vector<_DevicePortDelay>& delays)
 {
     LOG_INFO << " addr:" << addr;
     const Value* list = findArray(content, "delay");
@@ -21,7 +21,7 @@ bool DevicePortDelayUpdateParser::read(const Value& content, int addr, DevicePor
         entry.onDelay = intOr(element, "on", DelaySettings::kUnchanged);
         entry.offDelay = intOr(element, "off", DelaySettings::kUnchanged);
         entry.restartDelay = intOr(element, "restart", DelaySettings::kUnchanged);
-        processor.value.push_back(entry);
+        delays.push_back(entry);
     }
     return true;
 }

@@ -1,20 +1,16 @@
 #include "web/web_parser/DeviceStatusQueryParser.h"
 
-#include "web/web_processor/DeviceStatusQueryProcessor.h"
-
 namespace web
 {
-int DeviceStatusQueryParser::parse(Json::JsonCpp& request, std::shared_ptr<WebProcessor>& processor)
+bool DeviceStatusQueryParser::read(const Value& content, int, std::vector<_DeviceStatusQuery>& queries)
 {
-    const Value* args = content(request);
-    const Value* list = args ? findArray(*args, "query") : nullptr;
+    const Value* list = findArray(content, "query");
     if (!list)
-        return kMalformed;
-    auto made = std::make_shared<DeviceStatusQueryProcessor>();
+        return false;
     for (const Value& element : list->GetArray())
     {
         if (!element.IsObject())
-            return kMalformed;
+            return false;
         _DeviceStatusQuery query;
         query.address = intOr(element, "addr", 0);
         query.onOff = isTrue(element, "on_off");
@@ -25,9 +21,8 @@ int DeviceStatusQueryParser::parse(Json::JsonCpp& request, std::shared_ptr<WebPr
         if (readUint(element, "output", low))
             readUint(element, "output_high", high);
         query.outputMask = uint64_t(high) << 32 | low;
-        made->queries.push_back(query);
+        queries.push_back(query);
     }
-    processor = made;
-    return kLocal;
+    return true;
 }
 }

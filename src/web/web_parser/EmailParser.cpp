@@ -2,7 +2,7 @@
 
 namespace web
 {
-bool EmailParser::read(const Value& content, _TestEmail& mail)
+bool EmailParser::read(const Value& content, int, _TestEmail& mail)
 {
     if (!readString(content, "smtp_server", mail.server))
         return false;

@@ -10,6 +10,6 @@ class EmailParser final : public WebCommandParser<EmailParser, EmailProcessor>
 public:
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, _TestEmail& mail);
+    static bool read(const Value& content, int, _TestEmail& mail);
 };
 }

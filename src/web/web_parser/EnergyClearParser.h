@@ -12,8 +12,5 @@ class EnergyClearParser final
 {
 public:
     using WebCommandParser::WebCommandParser;
-
-    static bool read(const Value&, WebNoFields&) { return true; }
-    static bool fill(const WebNoFields&, CascadeCtrl::CascadeCtrlEmptyRequest&) { return true; }
 };
 }

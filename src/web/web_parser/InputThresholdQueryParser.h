@@ -1,18 +1,20 @@
 #pragma once
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/InputThresholdQueryProcessor.h"
 
 namespace web
 {
 // Code 23: only "addr"; never relayed, a slave is answered from the
 // master's records.
-class InputThresholdQueryParser final : public WebAddressedParser<InputThresholdQueryParser, InputThresholdQueryProcessor>
+class InputThresholdQueryParser final
+    : public WebCommandParser<InputThresholdQueryParser, InputThresholdQueryProcessor, WebAnsweredHere>
 {
-private:
-    friend WebAddressedParser;
-    static bool read(const Value&, int addr, InputThresholdQueryProcessor& processor)
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value&, int addr, int& address)
     {
-        processor.address = addr;
+        address = addr;
         return true;
     }
 };

@@ -2,12 +2,11 @@
 
 namespace web
 {
-bool InputThresholdUpdateParser::read(const Value& content, int, InputThresholdUpdateProcessor& processor)
+bool InputThresholdUpdateParser::read(const Value& content, int, _DeviceInputThreshold& t)
 {
     const Value* limits = findObject(content, "threshold");
     if (!limits)
         return false;
-    _DeviceInputThreshold& t = processor.value;
     const bool current = readLimitPair(*limits, "warn_upper_current", "warn_lower_current", t.warnUpperCurrent,
                                        t.warnLowerCurrent);
     const bool voltage = readLimitPair(*limits, "warn_upper_voltage", "warn_lower_voltage", t.warnUpperVoltage,

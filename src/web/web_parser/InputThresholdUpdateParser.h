@@ -1,24 +1,25 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlSetInputThresholdRelay.h"
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/InputThresholdUpdateProcessor.h"
 
 namespace web
 {
 // Code 5: "threshold", an object with the inlet's limit pairs; a pair is
-// taken when both its limits are numbers.
+// taken when both its limits are numbers. The slave gets the whole record,
+// its switch-off pair included.
 class InputThresholdUpdateParser final
-    : public WebAddressedParser<InputThresholdUpdateParser, InputThresholdUpdateProcessor,
-                              CascadeCtrl::CascadeCtrlSetInputThresholdRelay>
+    : public WebCommandParser<InputThresholdUpdateParser, InputThresholdUpdateProcessor,
+                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlSetInputThresholdRelay>>
 {
-private:
-    friend WebAddressedParser;
-    static bool read(const Value& content, int addr, InputThresholdUpdateProcessor& processor);
-    // The slave gets the whole record, its switch-off pair included.
-    template <class Request>
-    static void fill(Request& request, const InputThresholdUpdateProcessor& processor)
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value& content, int, _DeviceInputThreshold& threshold);
+    static bool fill(const _DeviceInputThreshold& threshold, CascadeCtrl::CascadeCtrlSetInputThresholdRequest& request)
     {
-        request.threshold = processor.value;
+        request.threshold = threshold;
+        return true;
     }
 };
 }

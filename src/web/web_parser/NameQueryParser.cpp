@@ -2,17 +2,17 @@
 
 namespace web
 {
-bool NameQueryParser::read(const Value& content, int addr, NameQueryProcessor& processor)
+bool NameQueryParser::read(const Value& content, int addr, _NameQuery& query)
 {
-    processor.address = addr;
-    processor.unitName = isTrue(content, "device");
+    query.address = addr;
+    query.unitName = isTrue(content, "device");
     std::vector<int> ports;
     if (find(content, "ports") && !readIntArray(content, "ports", ports))
         return false;
     for (int port : ports)
         if (port < 0)
             return false;
-    processor.ports.insert(ports.begin(), ports.end());
+    query.ports.insert(ports.begin(), ports.end());
     return true;
 }
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/NameQueryProcessor.h"
 
 namespace web
@@ -7,10 +7,11 @@ namespace web
 // Code 31: "device" (true to include the unit's name) and "ports" (outlet
 // numbers, none negative); never relayed, a slave is answered from the
 // master's records.
-class NameQueryParser final : public WebAddressedParser<NameQueryParser, NameQueryProcessor>
+class NameQueryParser final : public WebCommandParser<NameQueryParser, NameQueryProcessor, WebAnsweredHere>
 {
-private:
-    friend WebAddressedParser;
-    static bool read(const Value& content, int addr, NameQueryProcessor& processor);
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value& content, int addr, _NameQuery& query);
 };
 }

@@ -4,7 +4,7 @@
 
 namespace web
 {
-bool NameSetParser::read(const Value& content, int, NameSetProcessor& processor)
+bool NameSetParser::read(const Value& content, int, std::map<int, std::string>& names)
 {
     std::string unitName;
     if (find(content, "device_name") && !readString(content, "device_name", unitName))
@@ -25,10 +25,10 @@ bool NameSetParser::read(const Value& content, int, NameSetProcessor& processor)
             LOG_WARN << "name of outlet " << port << " dropped: no such outlet";
             continue;
         }
-        processor.value[port] = name;
+        names[port] = name;
     }
     if (!unitName.empty())
-        processor.value.emplace(int(NameSettings::kUnitName), unitName);
+        names.emplace(int(NameSettings::kUnitName), unitName);
     return true;
 }
 }

@@ -1,11 +1,14 @@
 #pragma once
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/NtpServerQueryProcessor.h"
 
 namespace web
 {
 // Code 39: "addr" is checked, not used: the servers are this unit's.
-class NtpServerQueryParser final : public WebAddressedParser<NtpServerQueryParser, NtpServerQueryProcessor>
+class NtpServerQueryParser final
+    : public WebCommandParser<NtpServerQueryParser, NtpServerQueryProcessor, WebAnsweredHere>
 {
+public:
+    using WebCommandParser::WebCommandParser;
 };
 }

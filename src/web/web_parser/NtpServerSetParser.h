@@ -1,23 +1,20 @@
 #pragma once
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/NtpServerSetProcessor.h"
-
-class PduServer;
 
 namespace web
 {
 // Code 40: "master_ntp_server" and "slave_ntp_server"; "addr" is checked,
 // not used: the servers are this unit's.
-class NtpServerSetParser final : public WebAddressedParser<NtpServerSetParser, NtpServerSetProcessor>
+class NtpServerSetParser final : public WebCommandParser<NtpServerSetParser, NtpServerSetProcessor, WebAnsweredHere>
 {
 public:
-    explicit NtpServerSetParser(PduServer* server);
+    using WebCommandParser::WebCommandParser;
 
-private:
-    friend WebAddressedParser;
-    std::shared_ptr<NtpServerSetProcessor> make() const;
-    static bool read(const Value& content, int addr, NtpServerSetProcessor& processor);
-
-    std::shared_ptr<NtpTask> ntpTask_;
+    static bool read(const Value& content, int, std::pair<std::string, std::string>& servers)
+    {
+        return readString(content, "master_ntp_server", servers.first) &&
+               readString(content, "slave_ntp_server", servers.second);
+    }
 };
 }

@@ -1,14 +1,16 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlQueryOutputThresholdRelay.h"
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/OutputThresholdQueryProcessor.h"
 
 namespace web
 {
 // Code 22: only "addr".
 class OutputThresholdQueryParser final
-    : public WebAddressedParser<OutputThresholdQueryParser, OutputThresholdQueryProcessor,
-                              CascadeCtrl::CascadeCtrlQueryOutputThresholdRelay>
+    : public WebCommandParser<OutputThresholdQueryParser, OutputThresholdQueryProcessor,
+                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlQueryOutputThresholdRelay>>
 {
+public:
+    using WebCommandParser::WebCommandParser;
 };
 }

@@ -4,7 +4,7 @@
 
 namespace web
 {
-bool OutputThresholdUpdateParser::read(const Value& content, int, OutputThresholdUpdateProcessor& processor)
+bool OutputThresholdUpdateParser::read(const Value& content, int, _DeviceOutputThresholdSetting& setting)
 {
     const Value* list = findArray(content, "threshold");
     if (!list)
@@ -19,7 +19,7 @@ bool OutputThresholdUpdateParser::read(const Value& content, int, OutputThreshol
         entry.warnLowerCurrent = limitOr(element, "warn_lower_current");
         entry.offUpperCurrent = limitOr(element, "off_upper_current");
         entry.offLowerCurrent = limitOr(element, "off_lower_current");
-        processor.value.thresholds.push_back(entry);
+        setting.thresholds.push_back(entry);
     }
     return true;
 }

@@ -1,24 +1,26 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlSetOutputThresholdExtRelay.h"
 #include "cascade/processor/CascadeCtrlSetOutputThresholdRelay.h"
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/OutputThresholdUpdateProcessor.h"
 
 namespace web
 {
 // Code 4: "threshold", a list of {"port", and any of the four limits}.
 class OutputThresholdUpdateParser final
-    : public WebAddressedParser<OutputThresholdUpdateParser, OutputThresholdUpdateProcessor,
-                              CascadeCtrl::CascadeCtrlSetOutputThresholdRelay,
-                              CascadeCtrl::CascadeCtrlSetOutputThresholdExtRelay>
+    : public WebCommandParser<OutputThresholdUpdateParser, OutputThresholdUpdateProcessor,
+                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlSetOutputThresholdRelay,
+                                                  CascadeCtrl::CascadeCtrlSetOutputThresholdExtRelay>>
 {
-private:
-    friend WebAddressedParser;
-    static bool read(const Value& content, int addr, OutputThresholdUpdateProcessor& processor);
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value& content, int, _DeviceOutputThresholdSetting& setting);
     template <class Request>
-    static void fill(Request& request, const OutputThresholdUpdateProcessor& processor)
+    static bool fill(const _DeviceOutputThresholdSetting& setting, Request& request)
     {
-        request.setting = processor.value;
+        request.setting = setting;
+        return true;
     }
 };
 }

@@ -17,7 +17,7 @@ class PingQueryParser final
 public:
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, std::vector<int>& ports)
+    static bool read(const Value& content, int, std::vector<int>& ports)
     {
         if (!readIntArray(content, "ports", ports))
             return false;

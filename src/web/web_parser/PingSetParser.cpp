@@ -6,7 +6,7 @@
 
 namespace web
 {
-bool PingSetParser::read(const Value& content, Settings& settings)
+bool PingSetParser::read(const Value& content, int, Settings& settings)
 {
     const Value* set = findArray(content, "set");
     if (!set)

@@ -18,7 +18,7 @@ public:
     typedef std::map<int, PingSetting> Settings;
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, Settings& settings);
+    static bool read(const Value& content, int, Settings& settings);
 
     // Interval, timeout, action and the enabled flag travel in one byte each.
     template <typename M>

@@ -6,7 +6,7 @@
 
 namespace web
 {
-bool PingTestParser::read(const Value& content, _PingTest& test)
+bool PingTestParser::read(const Value& content, int, _PingTest& test)
 {
     unsigned int address = 0;
     if (!readInt(content, "port", test.port) || !readString(content, "ip", test.host))

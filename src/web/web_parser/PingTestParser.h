@@ -12,7 +12,7 @@ class PingTestParser final
 public:
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, _PingTest& test);
+    static bool read(const Value& content, int, _PingTest& test);
     static bool fill(const _PingTest& test, CascadeCtrl::CascadeCtrlTestPingRequest& request)
     {
         request.port = test.port;

@@ -13,7 +13,7 @@ class PingTestStatusParser final
 public:
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, int& port) { return readInt(content, "port", port); }
+    static bool read(const Value& content, int, int& port) { return readInt(content, "port", port); }
     static bool fill(int port, CascadeCtrl::CascadeCtrlTestPingStatusRequest& request)
     {
         request.port = port;

@@ -1,32 +1,30 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlOperatePortExtRelay.h"
 #include "cascade/processor/CascadeCtrlOperatePortRelay.h"
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/PortOperationProcessor.h"
-
-class PduServer;
 
 namespace web
 {
 // Code 2: "ports" (integers) and "action".
 class PortOperationParser final
-    : public WebAddressedParser<PortOperationParser, PortOperationProcessor, CascadeCtrl::CascadeCtrlOperatePortRelay,
-                              CascadeCtrl::CascadeCtrlOperatePortExtRelay>
+    : public WebCommandParser<PortOperationParser, PortOperationProcessor,
+                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlOperatePortRelay,
+                                                  CascadeCtrl::CascadeCtrlOperatePortExtRelay>>
 {
 public:
-    explicit PortOperationParser(PduServer* server);
+    using WebCommandParser::WebCommandParser;
 
-private:
-    friend WebAddressedParser;
-    std::shared_ptr<PortOperationProcessor> make() const;
-    static bool read(const Value& content, int addr, PortOperationProcessor& processor);
-    template <class Request>
-    static void fill(Request& request, const PortOperationProcessor& processor)
+    static bool read(const Value& content, int, _PortOperation& operation)
     {
-        request.mask = static_cast<decltype(request.mask)>(outletMask(processor.ports));
-        request.action = processor.action;
+        return readIntArray(content, "ports", operation.ports) && readInt(content, "action", operation.action);
     }
-
-    std::shared_ptr<PowerModuleContainer> modules_;
+    template <class Request>
+    static bool fill(const _PortOperation& operation, Request& request)
+    {
+        request.mask = static_cast<decltype(request.mask)>(outletMask(operation.ports));
+        request.action = operation.action;
+        return true;
+    }
 };
 }

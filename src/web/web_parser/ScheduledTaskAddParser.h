@@ -15,6 +15,6 @@ class ScheduledTaskAddParser final
 public:
     using ScheduledTaskChangeParser::ScheduledTaskChangeParser;
 
-    static bool read(const Value& content, _DeviceTask& task) { return readTask(content, task); }
+    static bool read(const Value& content, int, _DeviceTask& task) { return readTask(content, task); }
 };
 }

@@ -13,7 +13,7 @@ class ScheduledTaskDeleteParser final
 public:
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, std::vector<int>& ids) { return readIntArray(content, "ids", ids); }
+    static bool read(const Value& content, int, std::vector<int>& ids) { return readIntArray(content, "ids", ids); }
     static bool fill(const std::vector<int>& ids, CascadeCtrl::CascadeCtrlDeleteScheduledTaskRequest& request)
     {
         request.ids.assign(ids.begin(), ids.end());

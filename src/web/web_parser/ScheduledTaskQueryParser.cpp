@@ -2,7 +2,7 @@
 
 namespace web
 {
-bool ScheduledTaskQueryParser::read(const Value& content, Bounds& bounds)
+bool ScheduledTaskQueryParser::read(const Value& content, int, Bounds& bounds)
 {
     return (!find(content, "start_date") || readDateTime(content, "start_date", bounds.start)) &&
            (!find(content, "end_date") || readDateTime(content, "end_date", bounds.end));

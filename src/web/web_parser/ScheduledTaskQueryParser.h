@@ -16,7 +16,7 @@ public:
     typedef CascadeCtrl::CascadeCtrlQueryScheduledTaskRequest Bounds;
     using WebCommandParser::WebCommandParser;
 
-    static bool read(const Value& content, Bounds& bounds);
+    static bool read(const Value& content, int, Bounds& bounds);
     static bool fill(const Bounds& bounds, Bounds& request);
 
 private:

@@ -15,7 +15,7 @@ class ScheduledTaskUpdateParser final
 public:
     using ScheduledTaskChangeParser::ScheduledTaskChangeParser;
 
-    static bool read(const Value& content, _DeviceTask& task)
+    static bool read(const Value& content, int, _DeviceTask& task)
     {
         return readInt(content, "id", task.id) && readTask(content, task);
     }

@@ -2,12 +2,11 @@
 
 namespace web
 {
-bool TempHumiThresholdUpdateParser::read(const Value& content, int, TempHumiThresholdUpdateProcessor& processor)
+bool TempHumiThresholdUpdateParser::read(const Value& content, int, _DeviceTempHumiThreshold& t)
 {
     const Value* limits = findObject(content, "threshold");
     if (!limits)
         return false;
-    _DeviceTempHumiThreshold& t = processor.value;
     const bool temp = readLimitPair(*limits, "warn_upper_temp", "warn_lower_temp", t.warnUpperTemp, t.warnLowerTemp);
     const bool humi = readLimitPair(*limits, "warn_upper_humi", "warn_lower_humi", t.warnUpperHumi, t.warnLowerHumi);
     t.mask = static_cast<uint8_t>((temp ? 0x01 : 0) | (humi ? 0x02 : 0));

@@ -1,6 +1,6 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlSetTempHumThresholdRelay.h"
-#include "web/web_parser/WebAddressedParser.h"
+#include "web/web_parser/WebCommandParser.h"
 #include "web/web_processor/TempHumiThresholdUpdateProcessor.h"
 
 namespace web
@@ -8,16 +8,18 @@ namespace web
 // Code 15: "threshold", an object with the temperature and humidity pairs;
 // a pair is taken when both its limits are numbers.
 class TempHumiThresholdUpdateParser final
-    : public WebAddressedParser<TempHumiThresholdUpdateParser, TempHumiThresholdUpdateProcessor,
-                              CascadeCtrl::CascadeCtrlSetTempHumThresholdRelay>
+    : public WebCommandParser<TempHumiThresholdUpdateParser, TempHumiThresholdUpdateProcessor,
+                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlSetTempHumThresholdRelay>>
 {
-private:
-    friend WebAddressedParser;
-    static bool read(const Value& content, int addr, TempHumiThresholdUpdateProcessor& processor);
-    template <class Request>
-    static void fill(Request& request, const TempHumiThresholdUpdateProcessor& processor)
+public:
+    using WebCommandParser::WebCommandParser;
+
+    static bool read(const Value& content, int, _DeviceTempHumiThreshold& threshold);
+    static bool fill(const _DeviceTempHumiThreshold& threshold,
+                     CascadeCtrl::CascadeCtrlSetTempHumThresholdRequest& request)
     {
-        request.threshold = processor.value;
+        request.threshold = threshold;
+        return true;
     }
 };
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <type_traits>
 
 #include "DeviceTypes.h"
 #include "cascade/processor/CascadeCtrlRelay.h"
@@ -12,56 +11,84 @@
 
 namespace web
 {
-// The relays that take a command to a slave: Wide (an Ext relay) for a slave
-// with more than 31 outlets, else Narrow; a command with one relay class
-// names it once.
-template <class Narrow, class Wide = Narrow>
+// Where a command is carried out, the last argument of WebCommandParser.
+// Carried out on this unit only: kContent false ignores "content" (a
+// command without arguments); kAddr reads "addr" and hands it to read.
+template <bool kContent, bool kAddr>
+struct WebLocalCommand
+{
+    static constexpr bool kReadsContent = kContent;
+    static constexpr bool kReadsAddr = kAddr;
+    static constexpr bool kRelays = false;
+};
+typedef WebLocalCommand<false, false> WebNoArguments;
+typedef WebLocalCommand<true, false> WebThisUnitOnly;
+typedef WebLocalCommand<true, true> WebAnsweredHere;
+
+// Relayed to the slave a nonzero "addr" names: Wide (an Ext relay) for a
+// slave with more than 31 outlets, else Narrow; kLog logs the slave's
+// outlet count first.
+template <class Narrow, class Wide = Narrow, bool kLog = true>
 struct WebSlaveRelays
 {
+    static constexpr bool kReadsContent = true;
+    static constexpr bool kReadsAddr = true;
+    static constexpr bool kRelays = true;
+    static constexpr bool kLogsOutlets = kLog;
     typedef Narrow NarrowRelay;
     typedef Wide WideRelay;
 };
+template <class Narrow, class Wide = Narrow>
+using WebQuietSlaveRelays = WebSlaveRelays<Narrow, Wide, false>;
 
-// A command that is always carried out on this unit: "addr" is not read.
-struct WebThisUnitOnly
-{
-};
-
-// The family of command parsers: check "content", read "addr" (relayed
-// commands only) and the command's fields, build the processor with the
-// parser's module, and for a slave the relay with the same fields. A slave
-// must be in the master's slave map; anything else is dropped.
+// The family of command parsers: check "content", read "addr" (as Target
+// says) and the command's fields, build the processor with the parser's
+// module, and for a slave the relay with the same fields. A slave must be
+// in the master's slave map; anything else is dropped.
 //
-// Derived, the named parser, supplies
-//   static bool read(const Value& content, Fields& fields);
-// and, for relayed commands, for each relay's request type
+// Derived, the named parser, hides what it needs to of
+//   static bool read(const Value& content, int addr, Fields& fields);
+// (false: malformed; addr is 0 unless Target reads it) and, for relayed
+// commands, for each relay's request type
 //   static bool fill(const Fields& fields, Request& request);
 // which is false (with a log line) when the fields cannot travel on the
 // cascade line unchanged.
-template <class Derived, class Processor, class Relays = WebThisUnitOnly>
+template <class Derived, class Processor, class Target = WebThisUnitOnly>
 class WebCommandParser : public WebParser
 {
 public:
     typedef typename Processor::Module Module;
     typedef typename Processor::Fields Fields;
 
-    explicit WebCommandParser(PduServer* server) { WebModules::take(server, module_); }
+    explicit WebCommandParser(PduServer* server) : module_(WebModules(server).get<Module>()) {}
 
     int parse(Json::JsonCpp& request, std::shared_ptr<WebProcessor>& processor) override
     {
-        const Value* arguments = content(request);
         int addr = 0;
-        Fields fields;
-        if (!arguments || (kRelayed && !readAddr(*arguments, addr)) || !Derived::read(*arguments, fields))
-            return kMalformed;
+        Fields fields{};
+        if (Target::kReadsContent)
+        {
+            const Value* arguments = content(request);
+            if (!arguments || (Target::kReadsAddr && !readAddr(*arguments, addr)) ||
+                !Derived::read(*arguments, addr, fields))
+                return kMalformed;
+        }
         const auto made = std::make_shared<Processor>(module_, fields);
-        if (addr != 0 && !relay(addr, fields, *made))
+        const bool relayed = Target::kRelays && addr != 0;
+        if (relayed && !relay(addr, fields, *made))
             return kMalformed;
         processor = made;
-        return addr == 0 ? kLocal : kRelay;
+        return relayed ? kRelay : kLocal;
     }
 
 protected:
+    static bool read(const Value&, int, Fields&) { return true; }
+    template <class Request>
+    static bool fill(const Fields&, Request&)
+    {
+        return true;
+    }
+
     // A field the cascade line carries in fewer bits than it has: false,
     // logged, when value lies outside [low, high].
     static bool travels(long long value, long long low, long long high, const char* what)
@@ -73,19 +100,22 @@ protected:
     }
 
 private:
-    static constexpr bool kRelayed = !std::is_same<Relays, WebThisUnitOnly>::value;
+    static const int kNarrowOutlets = 31;  // a 32-bit mask's outlets
 
     static bool relay(int addr, const Fields& fields, WebProcessor& processor)
     {
-        if constexpr (kRelayed)
+        if constexpr (Target::kRelays)
         {
             const _SlaveDevice* slave = findSlave(addr);
             if (!slave)
                 return false;
-            LOG_INFO << "port num:" << slave->portCount;
+            if (Target::kLogsOutlets)
+            {
+                LOG_INFO << "port num:" << slave->portCount;
+            }
             const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay> made =
-                slave->portCount > 31 ? build<typename Relays::WideRelay>(addr, fields)
-                                      : build<typename Relays::NarrowRelay>(addr, fields);
+                slave->portCount > kNarrowOutlets ? build<typename Target::WideRelay>(addr, fields)
+                                                  : build<typename Target::NarrowRelay>(addr, fields);
             processor.setRelay(made);
             return made != nullptr;
         }

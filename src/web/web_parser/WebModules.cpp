@@ -5,28 +5,17 @@
 
 namespace web
 {
-void WebModules::take(PduServer* server, std::shared_ptr<ScheduledTaskContainer>& tasks)
+WebModules::WebModules(PduServer* server)
 {
-    if (server)
-        tasks = server->getScheduledTaskContainer();
-}
-
-void WebModules::take(PduServer* server, std::shared_ptr<PingTaskContainer>& pings)
-{
-    if (server)
-        pings = server->getPingTaskContainer();
-}
-
-void WebModules::take(PduServer* server, EnergyDatabase*& database)
-{
-    database = server ? &server->getEnergyDatabase() : nullptr;
-}
-
-void WebModules::take(PduServer* server, WebClockModules& modules)
-{
-    take(server, modules.tasks);
-    if (server)
-        modules.recorder = server->getEnergyRecorder();
+    if (!server)
+        return;
+    auto& [none, outlets, tasks, pings, ntp, energy, clock] = modules_;
+    outlets = server->getPowerModuleContainer();
+    tasks = server->getScheduledTaskContainer();
+    pings = server->getPingTaskContainer();
+    ntp = server->getNtpTask();
+    energy = &server->getEnergyDatabase();
+    clock = {tasks, server->getEnergyRecorder()};
 }
 
 int WebModules::missing(const char* command)

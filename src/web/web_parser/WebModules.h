@@ -1,10 +1,13 @@
 #pragma once
 #include <memory>
+#include <tuple>
 
 class EnergyDatabase;
 class EnergyRecorder;
+class NtpTask;
 class PduServer;
 class PingTaskContainer;
+class PowerModuleContainer;
 class ScheduledTaskContainer;
 
 namespace web
@@ -21,19 +24,27 @@ struct WebClockModules
     std::shared_ptr<EnergyRecorder> recorder;
 };
 
-// Hands a parser the server's modules that its processors need. Without a
-// server (tests, fuzzing) every module stays empty and the processors that
-// need one refuse to work.
+// The server's modules that the parsers hand their processors, each parser
+// taking the one of its processors' type. Without a server (tests,
+// fuzzing) every module stays empty and the processors that need one
+// refuse to work.
 class WebModules
 {
 public:
-    static void take(PduServer*, WebNoModule&) {}
-    static void take(PduServer* server, std::shared_ptr<ScheduledTaskContainer>& tasks);
-    static void take(PduServer* server, std::shared_ptr<PingTaskContainer>& pings);
-    static void take(PduServer* server, EnergyDatabase*& database);
-    static void take(PduServer* server, WebClockModules& modules);
+    explicit WebModules(PduServer* server);
+
+    template <class Module>
+    const Module& get() const
+    {
+        return std::get<Module>(modules_);
+    }
 
     // The answer of a processor whose module is missing: -1, logged.
     static int missing(const char* command);
+
+private:
+    std::tuple<WebNoModule, std::shared_ptr<PowerModuleContainer>, std::shared_ptr<ScheduledTaskContainer>,
+               std::shared_ptr<PingTaskContainer>, std::shared_ptr<NtpTask>, EnergyDatabase*, WebClockModules>
+        modules_{};
 };
 }

@@ -1,13 +1,13 @@
 #pragma once
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebQueryProcessor.h"
 
 namespace web
 {
 // Code 1: this unit and the slaves that have answered the master's poll.
-class DeviceListQueryProcessor final : public WebProcessor
+class DeviceListQueryProcessor final : public WebQueryProcessor<>
 {
 public:
-    int work() override { return 0; }
+    using WebQueryProcessor::WebQueryProcessor;
     bool buildResponseString(int result, std::string& response) override;
 };
 }

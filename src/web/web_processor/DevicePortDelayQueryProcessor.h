@@ -1,13 +1,13 @@
 #pragma once
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebQueryProcessor.h"
 
 namespace web
 {
 // Code 24: this unit's outlet delays, one entry per outlet.
-class DevicePortDelayQueryProcessor final : public WebProcessor
+class DevicePortDelayQueryProcessor final : public WebQueryProcessor<>
 {
 public:
-    int work() override { return 0; }
+    using WebQueryProcessor::WebQueryProcessor;
     bool buildResponseString(int result, std::string& response) override;
 };
 }

@@ -10,5 +10,7 @@ class DevicePortDelayUpdateProcessor final
     : public WebSettingProcessor<std::vector<_DevicePortDelay>, &DelaySettings::set,
                                  &WebPacketBuilder::buildSetPortDelayRetPacket>
 {
+public:
+    using WebSettingProcessor::WebSettingProcessor;
 };
 }

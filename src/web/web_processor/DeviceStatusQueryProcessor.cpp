@@ -10,7 +10,7 @@ bool DeviceStatusQueryProcessor::buildResponseString(int result, std::string& re
 {
     const _Device& device = GlobalData::getDevice();
     WebPacketBuilder::startBuildQueryDeviceStatusRetPacket(writer(), result);
-    for (const _DeviceStatusQuery& query : queries)
+    for (const _DeviceStatusQuery& query : fields_)
     {
         if (query.address == 0)
         {

@@ -2,18 +2,17 @@
 #include <vector>
 
 #include "web/web_processor/DeviceStatusQuery.h"
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebQueryProcessor.h"
 
 namespace web
 {
 // Code 3: the live status of this unit (address 0) and, from the master's
-// records, of slaves that have answered; other units are left out.
-class DeviceStatusQueryProcessor final : public WebProcessor
+// records, of slaves that have answered; other units are left out. The
+// queries are in request order.
+class DeviceStatusQueryProcessor final : public WebQueryProcessor<std::vector<_DeviceStatusQuery>>
 {
 public:
-    int work() override { return 0; }
+    using WebQueryProcessor::WebQueryProcessor;
     bool buildResponseString(int result, std::string& response) override;
-
-    std::vector<_DeviceStatusQuery> queries;  // in request order
 };
 }

@@ -8,14 +8,14 @@ namespace web
 {
 int InputThresholdQueryProcessor::work()
 {
-    slave_ = address == 0 ? nullptr : RecordedSlave::find(address);
-    return address == 0 || slave_ ? 0 : -1;
+    slave_ = fields_ == 0 ? nullptr : RecordedSlave::find(fields_);
+    return fields_ == 0 || slave_ ? 0 : -1;
 }
 
 bool InputThresholdQueryProcessor::buildResponseString(int result, std::string& response)
 {
     WebPacketBuilder::buildQueryInputThresholdRetPacket(
-        writer(), response, result, address, slave_ ? slave_->inputThreshold : GlobalData::getDevice().inputThreshold);
+        writer(), response, result, fields_, slave_ ? slave_->inputThreshold : GlobalData::getDevice().inputThreshold);
     return true;
 }
 }

@@ -14,5 +14,7 @@ class InputThresholdUpdateProcessor final
     : public WebSettingProcessor<_DeviceInputThreshold, &applyInputWarnings,
                                  &WebPacketBuilder::buildSetInputThresholdRetPacket>
 {
+public:
+    using WebSettingProcessor::WebSettingProcessor;
 };
 }

@@ -25,22 +25,23 @@ void take(std::map<int, std::string>& out, const std::set<int>& ports, bool unit
 
 int NameQueryProcessor::work()
 {
-    if (address == 0)
+    const _NameQuery& q = fields_;
+    if (q.address == 0)
     {
         const _Device& device = GlobalData::getDevice();
-        take(names_, ports, unitName, device.deviceName, device.portNames, LocalOutlets::count());
+        take(names_, q.ports, q.unitName, device.deviceName, device.portNames, LocalOutlets::count());
         return 0;
     }
-    const _SlaveDevice* slave = RecordedSlave::find(address);
+    const _SlaveDevice* slave = RecordedSlave::find(q.address);
     if (!slave)
         return -1;
-    take(names_, ports, unitName, slave->deviceName, slave->portNames, slave->portCount);
+    take(names_, q.ports, q.unitName, slave->deviceName, slave->portNames, slave->portCount);
     return 0;
 }
 
 bool NameQueryProcessor::buildResponseString(int result, std::string& response)
 {
-    WebPacketBuilder::buildQueryNameRetPacket(writer(), response, result, address, names_);
+    WebPacketBuilder::buildQueryNameRetPacket(writer(), response, result, fields_.address, names_);
     return true;
 }
 }

@@ -10,5 +10,7 @@ class NameSetProcessor final
     : public WebSettingProcessor<std::map<int, std::string>, &NameSettings::save,
                                  &WebPacketBuilder::buildSetNameRetPacket>
 {
+public:
+    using WebSettingProcessor::WebSettingProcessor;
 };
 }

@@ -7,18 +7,18 @@
 
 namespace web
 {
-NtpServerSetProcessor::NtpServerSetProcessor(const std::shared_ptr<NtpTask>& ntpTask) : ntpTask_(ntpTask) {}
-
 int NtpServerSetProcessor::work()
 {
+    const std::string& first = fields_.first;
+    const std::string& second = fields_.second;
     if (!GlobalData::saveNtpServerIpToDb(first, second))
         return -1;
     LOG_INFO << "ntp server:" << first << " second ntp server:" << second;
     _Device& device = GlobalData::getDevice();
     device.ntpServer = first;
     device.secondNtpServer = second;
-    if (ntpTask_)
-        ntpTask_->setServerIp({first, second});
+    if (module_)
+        module_->setServerIp({first, second});
     return 0;
 }
 

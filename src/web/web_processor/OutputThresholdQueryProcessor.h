@@ -1,13 +1,13 @@
 #pragma once
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebQueryProcessor.h"
 
 namespace web
 {
 // Code 22: this unit's outlet current limits, one entry per outlet.
-class OutputThresholdQueryProcessor final : public WebProcessor
+class OutputThresholdQueryProcessor final : public WebQueryProcessor<>
 {
 public:
-    int work() override { return 0; }
+    using WebQueryProcessor::WebQueryProcessor;
     bool buildResponseString(int result, std::string& response) override;
 };
 }

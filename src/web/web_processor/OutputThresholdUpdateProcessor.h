@@ -10,5 +10,7 @@ class OutputThresholdUpdateProcessor final
     : public WebSettingProcessor<_DeviceOutputThresholdSetting, &OutletThresholdSettings::set,
                                  &WebPacketBuilder::buildSetOutputThresholdRetPacket>
 {
+public:
+    using WebSettingProcessor::WebSettingProcessor;
 };
 }

@@ -6,23 +6,18 @@
 
 namespace web
 {
-PortOperationProcessor::PortOperationProcessor(const std::shared_ptr<PowerModuleContainer>& modules)
-    : modules_(modules)
-{
-}
-
 int PortOperationProcessor::work()
 {
-    if (ports.empty())
+    if (fields_.ports.empty())
         return 0;
-    if (!modules_)
+    if (!module_)
     {
         LOG_WARN << "no power modules: outlets not switched";
         return -1;
     }
-    const OutletAction rule(*modules_);
-    for (int port : ports)
-        rule.apply(port, action);
+    const OutletAction rule(*module_);
+    for (int port : fields_.ports)
+        rule.apply(port, fields_.action);
     // The module's acknowledgement comes later; the request was accepted.
     return 0;
 }

@@ -2,26 +2,28 @@
 #include <memory>
 #include <vector>
 
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebCommandProcessor.h"
 
 class PowerModuleContainer;
 
 namespace web
 {
+// The outlets of one switching request.
+struct _PortOperation
+{
+    std::vector<int> ports;  // in request order
+    int action = 0;          // 1 on, 0 off, other restart
+};
+
 // Code 2: switches the outlets of the list by the outlet action rule, each
 // with its own delays. Numbers that are no outlet of this unit are skipped.
-class PortOperationProcessor final : public WebProcessor
+class PortOperationProcessor final
+    : public WebCommandProcessor<std::shared_ptr<PowerModuleContainer>, _PortOperation>
 {
 public:
-    explicit PortOperationProcessor(const std::shared_ptr<PowerModuleContainer>& modules);
+    using WebCommandProcessor::WebCommandProcessor;
 
     int work() override;
     bool buildResponseString(int result, std::string& response) override;
-
-    std::vector<int> ports;  // in request order
-    int action = 0;          // 1 on, 0 off, other restart
-
-private:
-    std::shared_ptr<PowerModuleContainer> modules_;
 };
 }

@@ -1,13 +1,13 @@
 #pragma once
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebQueryProcessor.h"
 
 namespace web
 {
 // Code 25: this unit's temperature and humidity limits.
-class TempHumiThresholdQueryProcessor final : public WebProcessor
+class TempHumiThresholdQueryProcessor final : public WebQueryProcessor<>
 {
 public:
-    int work() override { return 0; }
+    using WebQueryProcessor::WebQueryProcessor;
     bool buildResponseString(int result, std::string& response) override;
 };
 }

@@ -10,5 +10,7 @@ class TempHumiThresholdUpdateProcessor final
     : public WebSettingProcessor<_DeviceTempHumiThreshold, &UnitThresholdSettings::setTempHumi,
                                  &WebPacketBuilder::buildSetTempHumiThresholdRetPacket>
 {
+public:
+    using WebSettingProcessor::WebSettingProcessor;
 };
 }

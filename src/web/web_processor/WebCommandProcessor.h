@@ -20,13 +20,14 @@ public:
     typedef ModuleType Module;
     typedef FieldsType Fields;
 
+    WebCommandProcessor() = default;
     WebCommandProcessor(const Module& module, const Fields& fields) : module_(module), fields_(fields) {}
 
     const Fields& fields() const { return fields_; }
 
 protected:
-    Module module_;
-    Fields fields_;
+    Module module_{};
+    Fields fields_{};
 };
 
 // A command whose answer is {"response":code,"result":result}.

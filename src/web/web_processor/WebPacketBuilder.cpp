@@ -6,17 +6,6 @@
 
 namespace web
 {
-namespace
-{
-const int kVolts = 1;  // decimal places
-const int kAmperes = 2;
-const int kWatts = 1;
-const int kFactor = 2;
-const int kKwh = 2;
-const int kDegrees = 1;
-const int kPercent = 2;
-}
-
 bool WebPacketBuilder::start(Json::JsonCpp& writer, int code, int result)
 {
     writer.Clear();
@@ -43,6 +32,15 @@ void WebPacketBuilder::writeDecimal(Json::JsonCpp& writer, const char* key, doub
     writer.SetMaxDecimalPlaces(places);
     writer.WriteKeyValue(key, std::isfinite(value) ? value : Utility::kInvalidDoubleValue);
     writer.SetMaxDecimalPlaces(Json::JsonCpp::kDefaultMaxDecimalPlaces);
+}
+
+void WebPacketBuilder::writePair(Json::JsonCpp& writer, bool selected, const char* upperKey, double upper,
+                                 const char* lowerKey, double lower, int places)
+{
+    if (!selected)
+        return;
+    writeDecimal(writer, upperKey, upper, places);
+    writeDecimal(writer, lowerKey, lower, places);
 }
 
 void WebPacketBuilder::openContent(Json::JsonCpp& writer, int addr, const char* key, bool array)

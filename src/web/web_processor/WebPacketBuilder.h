@@ -70,6 +70,15 @@ public:
     static void buildSetNtpServerRetPacket(Json::JsonCpp& writer, std::string& out, int result);
 
 private:
+    // Decimal places of each quantity.
+    static const int kVolts = 1;
+    static const int kAmperes = 2;
+    static const int kWatts = 1;
+    static const int kFactor = 2;
+    static const int kKwh = 2;
+    static const int kDegrees = 1;
+    static const int kPercent = 2;
+
     // Empties the writer and opens the answer; true when a query's
     // "content" follows (result 0).
     static bool start(Json::JsonCpp& writer, int code, int result);
@@ -79,6 +88,9 @@ private:
     // A number cut after places decimals; a value that is no number is
     // written as the invalid value, so the answer stays JSON.
     static void writeDecimal(Json::JsonCpp& writer, const char* key, double value, int places);
+    // A limit pair of a threshold record, when the record's mask selects it.
+    static void writePair(Json::JsonCpp& writer, bool selected, const char* upperKey, double upper,
+                          const char* lowerKey, double lower, int places);
     // "addr", then key opening an object ("{") or an array ("[").
     static void openContent(Json::JsonCpp& writer, int addr, const char* key, bool array);
     static void closeContent(Json::JsonCpp& writer, bool array);

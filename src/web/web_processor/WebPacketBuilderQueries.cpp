@@ -11,10 +11,6 @@ namespace web
 {
 namespace
 {
-const int kVolts = 1;  // decimal places
-const int kAmperes = 2;
-const int kDegrees = 1;
-const int kPercent = 2;
 const int kRemarkBytes = 16;
 
 // The remark's first 16 bytes, a character cut by the limit dropped whole.
@@ -49,48 +45,33 @@ void WebPacketBuilder::buildQueryOutputThresholdRetPacket(Json::JsonCpp& writer,
 }
 
 void WebPacketBuilder::buildQueryInputThresholdRetPacket(Json::JsonCpp& writer, std::string& out, int result,
-                                                         int addr, const _DeviceInputThreshold& threshold)
+                                                         int addr, const _DeviceInputThreshold& t)
 {
     if (start(writer, 23, result))
     {
         // Empty when the record selects no pair.
         openContent(writer, addr, "threshold", false);
-        if (threshold.mask & 0x02)
-        {
-            writeDecimal(writer, "warn_upper_current", threshold.warnUpperCurrent, kAmperes);
-            writeDecimal(writer, "warn_lower_current", threshold.warnLowerCurrent, kAmperes);
-        }
-        if (threshold.mask & 0x01)
-        {
-            writeDecimal(writer, "warn_upper_voltage", threshold.warnUpperVoltage, kVolts);
-            writeDecimal(writer, "warn_lower_voltage", threshold.warnLowerVoltage, kVolts);
-        }
-        if (threshold.mask & 0x04)
-        {
-            writeDecimal(writer, "off_upper_current", threshold.offUpperCurrent, kAmperes);
-            writeDecimal(writer, "off_lower_current", threshold.offLowerCurrent, kAmperes);
-        }
+        writePair(writer, t.mask & 0x02, "warn_upper_current", t.warnUpperCurrent, "warn_lower_current",
+                  t.warnLowerCurrent, kAmperes);
+        writePair(writer, t.mask & 0x01, "warn_upper_voltage", t.warnUpperVoltage, "warn_lower_voltage",
+                  t.warnLowerVoltage, kVolts);
+        writePair(writer, t.mask & 0x04, "off_upper_current", t.offUpperCurrent, "off_lower_current",
+                  t.offLowerCurrent, kAmperes);
         closeContent(writer, false);
     }
     finish(writer, out);
 }
 
 void WebPacketBuilder::buildQueryTempHumiThresholdRetPacket(Json::JsonCpp& writer, std::string& out, int result,
-                                                            int addr, const _DeviceTempHumiThreshold& threshold)
+                                                            int addr, const _DeviceTempHumiThreshold& t)
 {
     if (start(writer, 25, result))
     {
         openContent(writer, addr, "threshold", false);
-        if (threshold.mask & 0x01)
-        {
-            writeDecimal(writer, "warn_upper_temp", threshold.warnUpperTemp, kDegrees);
-            writeDecimal(writer, "warn_lower_temp", threshold.warnLowerTemp, kDegrees);
-        }
-        if (threshold.mask & 0x02)
-        {
-            writeDecimal(writer, "warn_upper_humi", threshold.warnUpperHumi, kPercent);
-            writeDecimal(writer, "warn_lower_humi", threshold.warnLowerHumi, kPercent);
-        }
+        writePair(writer, t.mask & 0x01, "warn_upper_temp", t.warnUpperTemp, "warn_lower_temp", t.warnLowerTemp,
+                  kDegrees);
+        writePair(writer, t.mask & 0x02, "warn_upper_humi", t.warnUpperHumi, "warn_lower_humi", t.warnLowerHumi,
+                  kPercent);
         closeContent(writer, false);
     }
     finish(writer, out);

@@ -1,7 +1,5 @@
 #include "web/web_processor/WebProcessorFactory.h"
 
-#include <type_traits>
-
 #include "muduo/base/Logging.h"
 #include "web/web_parser/DateTimeSetParser.h"
 #include "web/web_parser/DeviceListQueryParser.h"
@@ -38,15 +36,12 @@ namespace
 {
 typedef std::shared_ptr<WebParser> (*ParserMaker)(PduServer* server);
 
-// Parsers that hold a module of the server take it from the server (none
+// A parser takes the modules its processors need from the server (none
 // without one).
 template <class Parser>
 std::shared_ptr<WebParser> make(PduServer* server)
 {
-    if constexpr (std::is_constructible<Parser, PduServer*>::value)
-        return std::make_shared<Parser>(server);
-    else
-        return std::make_shared<Parser>();
+    return std::make_shared<Parser>(server);
 }
 
 struct TableEntry

@@ -1,22 +1,17 @@
 #pragma once
-#include "web/web_processor/WebProcessor.h"
+#include "web/web_parser/WebModules.h"
+#include "web/web_processor/WebCommandProcessor.h"
 
 namespace web
 {
-// The processor family of the commands that change one setting of this
-// unit: the parser fills `value`, work hands it to the device operation
-// Apply (false: -1) and the answer is Write's {"response","result"}.
-template <class Value, bool (*Apply)(const Value&), void (*Write)(Json::JsonCpp&, std::string&, int)>
-class WebSettingProcessor : public WebProcessor
+// The commands that change one setting of this unit: work hands the fields
+// to the device operation Apply (false: -1), the answer is the result alone.
+template <class Fields, bool (*Apply)(const Fields&), void (*Answer)(Json::JsonCpp&, std::string&, int)>
+class WebSettingProcessor : public WebResultProcessor<WebNoModule, Fields, Answer>
 {
 public:
-    int work() override { return Apply(value) ? 0 : -1; }
-    bool buildResponseString(int result, std::string& response) override
-    {
-        Write(writer(), response, result);
-        return true;
-    }
+    using WebResultProcessor<WebNoModule, Fields, Answer>::WebResultProcessor;
 
-    Value value{};
+    int work() override { return Apply(this->fields_) ? 0 : -1; }
 };
 }
