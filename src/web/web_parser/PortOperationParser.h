@@ -9,7 +9,7 @@ namespace web
 // Code 2: "ports" (integers) and "action".
 class PortOperationParser final
     : public WebCommandParser<PortOperationParser, PortOperationProcessor,
-                              WebQuietSlaveRelays<CascadeCtrl::CascadeCtrlOperatePortRelay,
+                              WebSlaveRelays<CascadeCtrl::CascadeCtrlOperatePortRelay,
                                                   CascadeCtrl::CascadeCtrlOperatePortExtRelay>>
 {
 public:
