@@ -140,7 +140,7 @@ std::string network(const char* dhcp)
 }
 const std::string kPing0 = "7F000001 1E 03 00 01", kPing1 = "0A000001 C8 02 02 00";
 // A remark whose last byte starts a three-byte character, and what is kept of it.
-const std::string kTaskFields = "00000003 01 28 0C 18 16 00 00 00";
+const std::string kTaskFields = "00000003 01 24 0C 18 16 00 00 00";
 const std::string kTask1 = kTaskFields + test::hexBytes(field("fifteen bytes..\xE2"));
 const std::string kTask1Kept = kTaskFields + test::hexBytes(field("fifteen bytes.."));
 const char* const kRow = "select ports||'|'||action||'|'||date||' '||time||'|'||repeat||'|'||remark from tasks where id=";
@@ -187,16 +187,16 @@ TEST_F(MgrCtrlSettingsTest, ScheduledTasksChangeTheTableThenTheTimers)
 {
     run({
         {"38 00 FFFFFFFFFFFF FFFFFFFFFFFF", "38 00 0000"},
-        {"39 00" + kTask1, "39 00 00 00000001", sql(std::string(kRow) + "1"), "3|1|2040-12-24 22:00:00|0|fifteen bytes.."},
-        {"4E 00 0000010000000001 00 29 01 01 00 00 00 01" + test::hexBytes(field("ext")), "4E 00 00 00000002",
-         sql(std::string(kRow) + "2"), "1|0|2041-01-01 00:00:00|1|ext"},
-        {"38 00 FFFFFFFFFFFF FFFFFFFFFFFF", "38 00 0002 00000002 00000001 00 29 01 01 00 00 00 01" +
+        {"39 00" + kTask1, "39 00 00 00000001", sql(std::string(kRow) + "1"), "3|1|2036-12-24 22:00:00|0|fifteen bytes.."},
+        {"4E 00 0000010000000001 00 25 01 01 00 00 00 01" + test::hexBytes(field("ext")), "4E 00 00 00000002",
+         sql(std::string(kRow) + "2"), "1|0|2037-01-01 00:00:00|1|ext"},
+        {"38 00 FFFFFFFFFFFF FFFFFFFFFFFF", "38 00 0002 00000002 00000001 00 25 01 01 00 00 00 01" +
                                                 test::hexBytes(field("ext")) + "00000001" + kTask1Kept},
-        {"4D 00 FFFFFFFFFFFF 28 0C 1F 00 00 00", "4D 00 0001 00000001 00000000" + kTask1Kept},
-        {"3A 00 00000001 00000001 00 28 0C 19 08 00 00 00" + test::hexBytes(field("")), "3A 00 00 00000001",
-         sql(std::string(kRow) + "1"), "1|0|2040-12-25 08:00:00|0|"},
-        {"3A 00 00000063 00000001 00 28 0C 19 08 00 00 00" + test::hexBytes(field("")), "3A 00 01"},
-        {"4F 00 00000002 0000000000000002 01 29 02 02 00 00 00 00" + test::hexBytes(field("x")), "4F 00 00 00000002"},
+        {"4D 00 FFFFFFFFFFFF 24 0C 1F 00 00 00", "4D 00 0001 00000001 00000000" + kTask1Kept},
+        {"3A 00 00000001 00000001 00 24 0C 19 08 00 00 00" + test::hexBytes(field("")), "3A 00 00 00000001",
+         sql(std::string(kRow) + "1"), "1|0|2036-12-25 08:00:00|0|"},
+        {"3A 00 00000063 00000001 00 24 0C 19 08 00 00 00" + test::hexBytes(field("")), "3A 00 01"},
+        {"4F 00 00000002 0000000000000002 01 25 02 02 00 00 00 00" + test::hexBytes(field("x")), "4F 00 00 00000002"},
         {"3B 00 0002 00000001 00000063", "3B 00 01", sql("select count(*) from tasks"), "2"},
         {"3B 00 0000", "3B 00 00"},
         {"3B 00 0001 00000001", "3B 00 00", sql("select group_concat(id) from tasks"), "2"},
@@ -211,20 +211,20 @@ TEST_F(MgrCtrlSettingsTest, ClockEnergyLogAndReboot)
 {
     test::ClockShift shift;
     test::execSql(test::boardDatabase("energy.db"),
-                  "update variable set real_energy=500; insert into statistics values (0, 5, '2040-06-01 08:00:00'),"
-                  " (0, 6, '2040-06-01 09:00:00'), (1, 7, '2040-06-01 09:00:00'), (255, 9, '2040-06-01 08:00:00')");
+                  "update variable set real_energy=500; insert into statistics values (0, 5, '2036-06-01 08:00:00'),"
+                  " (0, 6, '2036-06-01 09:00:00'), (1, 7, '2036-06-01 09:00:00'), (255, 9, '2036-06-01 08:00:00')");
     test::execSql(test::boardDatabase("pdu.db"),
                   "insert into system_logs values (4, 5, '{\"type\":5,\"port\":2,\"desc\":1}', 0, '2025-03-04 05:06:07'),"
                   " (5, 8, '{\"type\":8,\"desc\":3}', 0, '2025-03-05 00:00:00')");
     run({
-        {"42 00 01 80000003 F8 28 06 01 08 02",
-         "42 00 01 80000003 28 06 01 08 00000005 00000006 FFFFFFFF 00000007 00000009 FFFFFFFF"},
-        {"42 00 00 00000001 00 28 06 01 08 02", "42 00 00 00000000"},
-        {"50 00 03 8000010000000000 00 28 06 01 00 01", "50 00 03 8000000000000000 28 06 01 00 00000009"},
+        {"42 00 01 80000003 F8 24 06 01 08 02",
+         "42 00 01 80000003 24 06 01 08 00000005 00000006 FFFFFFFF 00000007 00000009 FFFFFFFF"},
+        {"42 00 00 00000001 00 24 06 01 08 02", "42 00 00 00000000"},
+        {"50 00 03 8000010000000000 00 24 06 01 00 01", "50 00 03 8000000000000000 24 06 01 00 00000009"},
         {"41 00 00 19 03 01 19 03 1F", "41 00 0002 00000004 19 03 04 05 06 07 05 02 01 00000005 19 03 05 00 00 00 08 FF 03"},
         {"41 00 05 19 03 01 19 03 1F", "41 00 0001 00000004 19 03 04 05 06 07 05 02 01"},
-        {"3E 00 28 06 01 07 3B 3A", "3E 00 00", calls, "hwclock -w\n"},
-        {"3E 00 28 02 1E 00 00 00", "3E 00 00"},  // 30 February is 1 March
+        {"3E 00 24 06 01 07 3B 3A", "3E 00 00", calls, "hwclock -w\n"},
+        {"3E 00 24 02 1E 00 00 00", "3E 00 00"},  // 30 February is 1 March
         {"3F 00", "3F 00 00", sql("select sum(real_energy)||'|'||(select count(*) from statistics) from variable",
                                   "energy.db"), "0|0"},
         {"40 00", "40 00 00", calls, "hwclock -w\nhwclock -w\nreboot \n"},
@@ -238,7 +238,7 @@ TEST_F(MgrCtrlSettingsTest, ClockEnergyLogAndReboot)
     };
     const std::string before = now(), reply = ask(x("3D 00")), after = now();
     EXPECT_TRUE(reply == before || reply == after) << reply;
-    EXPECT_EQ("3D 00 00 28 03 01", reply.substr(0, 17));
+    EXPECT_EQ("3D 00 00 24 03 01", reply.substr(0, 17));
     test::execSql(test::boardDatabase("pdu.db"), "drop table system_logs");
     EXPECT_EQ("41 00 00 00", ask(x("41 00 00 19 03 01 19 03 1F"))) << "an unreadable log counts no rows";
 }
@@ -285,8 +285,8 @@ TEST_F(MgrCtrlSettingsTest, ATaskAddedForTheSetClockSwitchesTheEmulatorsOutlet)
 {
     test::ClockShift shift;
     server_->getPowerModuleContainer()->startRead();
-    EXPECT_EQ("3E 00 00", ask(x("3E 00 28 06 01 07 3B 3A")));
-    EXPECT_EQ("39 00 00 00 00 00 01", ask(x("39 00 00000002 01 28 06 01 08 00 00 00") + field("")));
+    EXPECT_EQ("3E 00 00", ask(x("3E 00 24 06 01 07 3B 3A")));
+    EXPECT_EQ("39 00 00 00 00 00 01", ask(x("39 00 00000002 01 24 06 01 08 00 00 00") + field("")));
     EXPECT_TRUE(board_.runUntil([&] { return board_.emulator().relayBits() == 0x02; }, 5));
 }
 
