@@ -1,7 +1,6 @@
 #include "support/FakeSlave.h"
 
 #include <fcntl.h>
-#include <algorithm>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -141,30 +140,6 @@ std::shared_ptr<CascadeCtrl::CascadeCtrlRelay> FakeSlave::relay(int address, Cas
     made->setSerialPort(server_->getCascadeSerialPort());
     made->setSender(sender);
     return made;
-}
-
-void FakeSlave::serve(double seconds, const std::vector<int>& answering, std::vector<Request>* others)
-{
-    const double end = now() + seconds;
-    for (Request r; now() < end;)
-    {
-        if (!next(r, end - now()))
-            break;
-        const bool answers = std::find(answering.begin(), answering.end(), r.address) != answering.end();
-        const int code = r.payload.empty() ? 0 : r.payload[0];
-        if (code == 1 || code == 31)
-        {
-            if (answers)
-                answer(r, identityAnswer(code, "G020300000000001", "slave" + std::to_string(r.address)));
-        }
-        else if (code == 7 || code == 35)
-        {
-            if (answers)
-                answer(r, statusAnswer(code, 8, 0x05));
-        }
-        else if (others)
-            others->push_back(r);
-    }
 }
 
 Bytes FakeSlave::identityAnswer(int code, const std::string& uid, const std::string& deviceName)

@@ -58,10 +58,6 @@ public:
     // going to sender.
     std::shared_ptr<CascadeCtrl::CascadeCtrlRelay> relay(int address, CascadeRelayType type,
                                                          const std::shared_ptr<RecordingSender>& sender);
-    // Runs the loop for seconds, answering identity and status polls of
-    // the slaves in answering (the others stay silent); requests of any
-    // other kind are kept in others.
-    void serve(double seconds, const std::vector<int>& answering, std::vector<Request>* others = nullptr);
 
     // Answer payloads of the polls: identity (code 1 or 31) and status
     // (code 7 or 35, every outlet of count on/off by states).

@@ -92,8 +92,7 @@ CascadeCtrlMasterProcessorFactory::CascadeCtrlMasterProcessorFactory(muduo::net:
       timeout_(0)
 {
     pollTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { onTimeout(); });
-    for (const auto& row : kParsers)
-        parsers_.add(row.code, row.make());
+    addAnswerParsers(parsers_);
     infoPoll_->setSerialPort(serialPort());
     infoExtPoll_->setSerialPort(serialPort());
     statusPoll_->setSerialPort(serialPort());
@@ -103,6 +102,12 @@ CascadeCtrlMasterProcessorFactory::CascadeCtrlMasterProcessorFactory(muduo::net:
     statusPoll_->request.mask = ~uint32_t(0);
     statusExtPoll_->request.parts = 0xFF;
     statusExtPoll_->request.mask = ~uint64_t(0);
+}
+
+void CascadeCtrlMasterProcessorFactory::addAnswerParsers(CascadeCtrlDataParserTable& table)
+{
+    for (const auto& row : kParsers)
+        table.add(row.code, row.make());
 }
 
 CascadeCtrlMasterProcessorFactory::~CascadeCtrlMasterProcessorFactory() { pollTimer_->cancel(); }

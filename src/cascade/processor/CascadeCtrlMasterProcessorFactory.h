@@ -51,6 +51,8 @@ public:
     static constexpr double kMaxAnswerSeconds = 30.0;
 
     CascadeCtrlMasterProcessorFactory(muduo::net::EventLoop* loop, PduServer* server);
+    // The 43 answer parsers, one per code.
+    static void addAnswerParsers(CascadeCtrlDataParserTable& table);
     ~CascadeCtrlMasterProcessorFactory() override;
 
     void start() override;
