@@ -30,7 +30,8 @@ void CascadeLineLog::add(const std::string& line)
     size_t end = 0;
     if (!(in >> date >> time >> word >> end >> arrow) || word != "end" || arrow != ">" || time.size() < 8)
         return;
-    const double at = std::stod(time.substr(0, 2)) * 3600 + std::stod(time.substr(3, 2)) * 60 + std::stod(time.substr(6));
+    const double at =
+        std::stod(time.substr(0, 2)) * 3600 + std::stod(time.substr(3, 2)) * 60 + std::stod(time.substr(6));
     if (streams_.size() <= end)
         streams_.resize(end + 1);
     Stream& s = streams_[end];

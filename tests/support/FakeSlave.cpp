@@ -125,7 +125,10 @@ bool FakeSlave::next(Request& out, double seconds)
     return true;
 }
 
-void FakeSlave::answer(const Request& to, const Bytes& payload) { send(cascadeFrame(to.address, to.sequence, payload)); }
+void FakeSlave::answer(const Request& to, const Bytes& payload)
+{
+    send(cascadeFrame(to.address, to.sequence, payload));
+}
 
 void FakeSlave::send(const Bytes& bytes)
 {

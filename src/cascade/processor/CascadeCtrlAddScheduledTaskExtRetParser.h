@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to AddScheduledTaskExt (code 39).
-class CascadeCtrlAddScheduledTaskExtRetParser final : public CascadeCtrlRetParser<CascadeCtrlAddScheduledTaskExtRetProcessor>
+class CascadeCtrlAddScheduledTaskExtRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlAddScheduledTaskExtRetProcessor>
 {
 };
 }

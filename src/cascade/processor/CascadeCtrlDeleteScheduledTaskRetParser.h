@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to DeleteScheduledTask (code 19).
-class CascadeCtrlDeleteScheduledTaskRetParser final : public CascadeCtrlRetParser<CascadeCtrlDeleteScheduledTaskRetProcessor>
+class CascadeCtrlDeleteScheduledTaskRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlDeleteScheduledTaskRetProcessor>
 {
 };
 }

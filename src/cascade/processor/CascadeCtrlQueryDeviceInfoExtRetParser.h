@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryDeviceInfoExt (code 31).
-class CascadeCtrlQueryDeviceInfoExtRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryDeviceInfoExtRetProcessor>
+class CascadeCtrlQueryDeviceInfoExtRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryDeviceInfoExtRetProcessor>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryDeviceStatusExt (code 35).
-class CascadeCtrlQueryDeviceStatusExtRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryDeviceStatusExtRetProcessor>
+class CascadeCtrlQueryDeviceStatusExtRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryDeviceStatusExtRetProcessor>
 {
 };
 }

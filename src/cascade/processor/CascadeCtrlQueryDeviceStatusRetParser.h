@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryDeviceStatus (code 7).
-class CascadeCtrlQueryDeviceStatusRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryDeviceStatusRetProcessor>
+class CascadeCtrlQueryDeviceStatusRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryDeviceStatusRetProcessor>
 {
 };
 }

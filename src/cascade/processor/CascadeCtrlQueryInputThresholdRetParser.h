@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryInputThreshold (code 10).
-class CascadeCtrlQueryInputThresholdRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryInputThresholdRetProcessor>
+class CascadeCtrlQueryInputThresholdRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryInputThresholdRetProcessor>
 {
 };
 }

@@ -10,8 +10,8 @@ void CascadeCtrlQueryInputThresholdRetProcessor::buildMgrCtrlDataPacket(muduo::n
 {
     const _DeviceInputThreshold& t = answer_.threshold;
     MgrCtrl::MgrCtrlPacketBuilder::buildQueryInputThresholdRetData(data, address(), t.mask, t);
-    LOG_INFO << "mask:" << muduo::Fmt("0x%02X", static_cast<unsigned int>(t.mask)) << " voltage:" << t.warnUpperVoltage << "/"
-             << t.warnLowerVoltage << " current:" << t.warnUpperCurrent << "/" << t.warnLowerCurrent;
+    LOG_INFO << "mask:" << muduo::Fmt("0x%02X", static_cast<unsigned int>(t.mask)) << " voltage:" << t.warnUpperVoltage
+             << "/" << t.warnLowerVoltage << " current:" << t.warnUpperCurrent << "/" << t.warnLowerCurrent;
 }
 
 void CascadeCtrlQueryInputThresholdRetProcessor::buildWebTransferPacket(std::string& text)

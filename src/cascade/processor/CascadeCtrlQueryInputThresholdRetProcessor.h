@@ -6,7 +6,8 @@
 namespace CascadeCtrl
 {
 // A slave's inlet limits (code 10, no status; no client request relays it): web 23, manage-control 0x32.
-class CascadeCtrlQueryInputThresholdRetProcessor final : public CascadeCtrlRetCommand<CascadeCtrlCommand::kQueryInputThreshold>
+class CascadeCtrlQueryInputThresholdRetProcessor final
+    : public CascadeCtrlRetCommand<CascadeCtrlCommand::kQueryInputThreshold>
 {
 public:
     void buildMgrCtrlDataPacket(muduo::net::Buffer& data) override;

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryOutputThreshold (code 8).
-class CascadeCtrlQueryOutputThresholdRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryOutputThresholdRetProcessor>
+class CascadeCtrlQueryOutputThresholdRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryOutputThresholdRetProcessor>
 {
 };
 }

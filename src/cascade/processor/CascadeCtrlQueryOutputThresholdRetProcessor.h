@@ -6,7 +6,8 @@
 namespace CascadeCtrl
 {
 // A slave's outlet limits (code 8, no status): web 22, manage-control 0x30.
-class CascadeCtrlQueryOutputThresholdRetProcessor final : public CascadeCtrlRetCommand<CascadeCtrlCommand::kQueryOutputThreshold>
+class CascadeCtrlQueryOutputThresholdRetProcessor final
+    : public CascadeCtrlRetCommand<CascadeCtrlCommand::kQueryOutputThreshold>
 {
 public:
     void buildMgrCtrlDataPacket(muduo::net::Buffer& data) override;

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryScheduledTaskExt (code 38).
-class CascadeCtrlQueryScheduledTaskExtRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryScheduledTaskExtRetProcessor>
+class CascadeCtrlQueryScheduledTaskExtRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryScheduledTaskExtRetProcessor>
 {
 };
 }

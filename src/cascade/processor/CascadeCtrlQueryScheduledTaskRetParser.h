@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryScheduledTask (code 16).
-class CascadeCtrlQueryScheduledTaskRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryScheduledTaskRetProcessor>
+class CascadeCtrlQueryScheduledTaskRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryScheduledTaskRetProcessor>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to QueryTempHumThreshold (code 12).
-class CascadeCtrlQueryTempHumThresholdRetParser final : public CascadeCtrlRetParser<CascadeCtrlQueryTempHumThresholdRetProcessor>
+class CascadeCtrlQueryTempHumThresholdRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlQueryTempHumThresholdRetProcessor>
 {
 };
 }

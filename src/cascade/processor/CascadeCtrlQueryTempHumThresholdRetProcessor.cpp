@@ -10,8 +10,8 @@ void CascadeCtrlQueryTempHumThresholdRetProcessor::buildMgrCtrlDataPacket(muduo:
 {
     const _DeviceTempHumiThreshold& t = answer_.threshold;
     MgrCtrl::MgrCtrlPacketBuilder::buildQueryTempHumiThresholdRetData(data, address(), t);
-    LOG_INFO << "mask:" << muduo::Fmt("0x%02X", static_cast<unsigned int>(t.mask)) << " temp:" << t.warnUpperTemp << "/" << t.warnLowerTemp
-             << " humi:" << t.warnUpperHumi << "/" << t.warnLowerHumi;
+    LOG_INFO << "mask:" << muduo::Fmt("0x%02X", static_cast<unsigned int>(t.mask)) << " temp:" << t.warnUpperTemp
+             << "/" << t.warnLowerTemp << " humi:" << t.warnUpperHumi << "/" << t.warnLowerHumi;
 }
 
 void CascadeCtrlQueryTempHumThresholdRetProcessor::buildWebTransferPacket(std::string& text)

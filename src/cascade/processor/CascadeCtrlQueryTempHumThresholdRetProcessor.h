@@ -6,7 +6,8 @@
 namespace CascadeCtrl
 {
 // A slave's temperature/humidity limits (code 12, no status): web 25, manage-control 0x34.
-class CascadeCtrlQueryTempHumThresholdRetProcessor final : public CascadeCtrlRetCommand<CascadeCtrlCommand::kQueryTempHumThreshold>
+class CascadeCtrlQueryTempHumThresholdRetProcessor final
+    : public CascadeCtrlRetCommand<CascadeCtrlCommand::kQueryTempHumThreshold>
 {
 public:
     void buildMgrCtrlDataPacket(muduo::net::Buffer& data) override;

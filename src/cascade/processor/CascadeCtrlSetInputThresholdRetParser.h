@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to SetInputThreshold (code 11).
-class CascadeCtrlSetInputThresholdRetParser final : public CascadeCtrlRetParser<CascadeCtrlSetInputThresholdRetProcessor>
+class CascadeCtrlSetInputThresholdRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlSetInputThresholdRetProcessor>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to SetOutputThresholdExt (code 36).
-class CascadeCtrlSetOutputThresholdExtRetParser final : public CascadeCtrlRetParser<CascadeCtrlSetOutputThresholdExtRetProcessor>
+class CascadeCtrlSetOutputThresholdExtRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlSetOutputThresholdExtRetProcessor>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to SetOutputThreshold (code 9).
-class CascadeCtrlSetOutputThresholdRetParser final : public CascadeCtrlRetParser<CascadeCtrlSetOutputThresholdRetProcessor>
+class CascadeCtrlSetOutputThresholdRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlSetOutputThresholdRetProcessor>
 {
 };
 }

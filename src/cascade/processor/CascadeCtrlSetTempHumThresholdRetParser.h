@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to SetTempHumThreshold (code 13).
-class CascadeCtrlSetTempHumThresholdRetParser final : public CascadeCtrlRetParser<CascadeCtrlSetTempHumThresholdRetProcessor>
+class CascadeCtrlSetTempHumThresholdRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlSetTempHumThresholdRetProcessor>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to UpdateScheduledTaskExt (code 40).
-class CascadeCtrlUpdateScheduledTaskExtRetParser final : public CascadeCtrlRetParser<CascadeCtrlUpdateScheduledTaskExtRetProcessor>
+class CascadeCtrlUpdateScheduledTaskExtRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlUpdateScheduledTaskExtRetProcessor>
 {
 };
 }

@@ -5,7 +5,8 @@
 namespace CascadeCtrl
 {
 // Reads a slave's answer to UpdateScheduledTask (code 18).
-class CascadeCtrlUpdateScheduledTaskRetParser final : public CascadeCtrlRetParser<CascadeCtrlUpdateScheduledTaskRetProcessor>
+class CascadeCtrlUpdateScheduledTaskRetParser final
+    : public CascadeCtrlRetParser<CascadeCtrlUpdateScheduledTaskRetProcessor>
 {
 };
 }
