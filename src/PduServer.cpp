@@ -15,6 +15,7 @@
 #include "SerialPort.h"
 #include "TempHumModule.h"
 #include "WatchdogModule.h"
+#include "cascade/processor/CascadeCtrlMasterProcessorFactory.h"
 #include "cascade/processor/CascadeCtrlSlaveProcessorFactory.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
 #include "manage_control/parser/ScanDeviceParser.h"
@@ -83,7 +84,9 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     requestPaths_.parseSnmp = [this](const std::string& request) { return snmpFactory_->parseSnmpProcessor(request); };
     mgrCtrlFactory_ = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(loop, this);
     bindMgrCtrlPaths();
-    if (!device.isMaster)
+    if (device.isMaster)
+        setCascadeCtrlProcessorFactory(std::make_unique<CascadeCtrl::CascadeCtrlMasterProcessorFactory>(loop, this));
+    else
         setCascadeCtrlProcessorFactory(std::make_unique<CascadeCtrl::CascadeCtrlSlaveProcessorFactory>(loop, this));
     restoreEnergy();
     energyRecorder_->recordOnStartup();

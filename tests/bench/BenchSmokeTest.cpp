@@ -157,3 +157,27 @@ TEST(BenchSmokeTest, LatencyQuantilesComeFromTheBuckets)
     EXPECT_DOUBLE_EQ(LatencyHistogram::kLimitNanos * 2 / 1000.0, a.quantileMicros(1.0));
     EXPECT_EQ(0.0, LatencyHistogram().quantileMicros(0.99));
 }
+
+TEST(BenchSmokeTest, ChainFiguresComeFromTheLinesLog)
+{
+    // A status poll of 19 bytes, its 15-byte answer, the next poll 0.51 s on.
+    const std::string log = test::makeTempDir("rb-chainlog") + "/chainline.log";
+    std::FILE* out = std::fopen(log.c_str(), "w");
+    ASSERT_NE(nullptr, out);
+    std::fputs("20261207 10:00:00.000000 end 0 opened\n"
+               "20261207 10:00:00.000000 end 0 > a5 01 00 00 00 00 00 00 06 ff ff ff f9 07 ff ff ff ff ff\n"
+               "20261207 10:00:00.006000 end 1 > a5 01 00 00 00 00 00 00 02 ff ff\n"
+               "20261207 10:00:00.006500 end 1 > ff fd 07 01\n"
+               "20261207 10:00:00.510000 end 0 > a5 01 00 01 00 00 00 00 06 ff ff ff f9 07 ff ff ff ff ff\n",
+               out);
+    std::fclose(out);
+    Child chain({tool("bench_cascade_chain"), "--log", log, "--slaves", "1", "--requests", "0"});
+    const std::string line = " " + chain.line();
+    EXPECT_EQ(0, chain.wait()) << line;
+    EXPECT_EQ("1", figure(line, "polls")) << line;
+    EXPECT_EQ("10.0", figure(line, "poll_exchange_ms")) << line;
+    EXPECT_EQ("8.9", figure(line, "poll_wire_ms")) << line;
+    EXPECT_EQ("1.13", figure(line, "poll_ratio")) << line;
+    EXPECT_EQ("510", figure(line, "poll_period_ms")) << line;
+    test::removeTree(log.substr(0, log.rfind('/')));
+}

@@ -75,6 +75,15 @@ int CascadeCtrlPacketParser::parse(const char* data, int length, int& address, i
     return 0;
 }
 
+int CascadeCtrlPacketParser::pendingAddress() const
+{
+    muduo::net::WireReader r(buffer_.peek(), buffer_.readableBytes());
+    uint8_t start = 0, address = 0;
+    if (!r.u8(start) || start != CascadeCtrlPacketBuilder::kStartByte || !r.u8(address))
+        return -1;
+    return address;
+}
+
 int CascadeCtrlPacketParser::checkPacket(const char* frame, int frameLength, int& address, int& sequence) const
 {
     muduo::net::WireReader r(frame, frameLength > 0 ? static_cast<size_t>(frameLength) : 0);

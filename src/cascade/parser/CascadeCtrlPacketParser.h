@@ -40,6 +40,9 @@ public:
     // One whole frame: 0 valid (address and sequence set), 1 wrong start
     // byte, 2 wrong CRC.
     int checkPacket(const char* frame, int frameLength, int& address, int& sequence) const;
+    // The address byte of a frame still being received, or -1 when fewer
+    // than two bytes of one are buffered.
+    int pendingAddress() const;
 
 private:
     int reject(const char* why);

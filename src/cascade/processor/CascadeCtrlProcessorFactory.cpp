@@ -21,7 +21,12 @@ void CascadeCtrlProcessorFactory::processCascadeCtrlPacket(const char* data, int
     int frameAddress = 0, sequence = 0;
     const int result = packetParser_.parse(data, length, frameAddress, sequence, payload);
     if (result == 1)
+    {
+        const int pending = packetParser_.pendingAddress();
+        if (pending >= 0)
+            onFrameProgress(pending);
         return;
+    }
     if (result != 0)
     {
         LOG_WARN << "parse error";

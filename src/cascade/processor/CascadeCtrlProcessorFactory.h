@@ -51,6 +51,8 @@ public:
     int address() const { return address_; }
 
 protected:
+    // A chunk of a frame from address arrived, the frame not yet whole.
+    virtual void onFrameProgress(int address) { (void)address; }
     void setAddress(int address) { address_ = address; }
     const std::shared_ptr<SerialPort>& serialPort() const { return serialPort_; }
 

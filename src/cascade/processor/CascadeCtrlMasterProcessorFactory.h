@@ -1,0 +1,105 @@
+#pragma once
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "cascade/processor/CascadeCtrlDataParserTable.h"
+#include "cascade/processor/CascadeCtrlProcessorFactory.h"
+#include "muduo/base/Timestamp.h"
+
+class PduServer;
+class PduTimer;
+struct _SlaveDevice;
+
+namespace CascadeCtrl
+{
+class CascadeCtrlLocalQueryDeviceInfoRelay;
+class CascadeCtrlLocalQueryDeviceInfoExtRelay;
+class CascadeCtrlLocalQueryDeviceStatusRelay;
+class CascadeCtrlLocalQueryDeviceStatusExtRelay;
+
+// The master's end of the cascade line, which carries one request at a
+// time. It polls every slave of the device record in turn, for identity
+// until the slave answers, then for status; between polls it sends the
+// requests clients address to slaves, at once when the line is free, else
+// from a queue of at most kMaxQueuedRelays. An answer counts only with the
+// sequence number of the request awaited; its processor updates the
+// slave's record or replies to the client. A slave that misses an answer
+// is marked invalid and queried for identity again. One timer paces the
+// polls and times the answers; it is the only thing that runs on its own.
+// Loop thread only.
+class CascadeCtrlMasterProcessorFactory final : public CascadeCtrlProcessorFactory
+{
+public:
+    enum State
+    {
+        kInfoDue = 0,        // identity query of the slave at the poll index
+        kInfoAwaited = 1,
+        kInfoExtDue = 2,     // its Ext identity query (more than 31 outlets)
+        kInfoExtAwaited = 3,
+        kStatusDue = 4,
+        kStatusAwaited = 5,
+        kRelayAwaited = 6,   // a client's request
+    };
+    static constexpr size_t kMaxQueuedRelays = 64;
+    static constexpr double kInfoPause = 1.0;  // before an identity query
+    static constexpr double kPollPause = 0.5;  // before a status or Ext identity query
+    static constexpr double kPollTimeout = 1.0;
+    static constexpr double kRelayTimeout = 3.0;
+    // An answer still arriving keeps its request alive until it has been
+    // silent for the time-out, but never longer than this after the send.
+    static constexpr double kMaxAnswerSeconds = 30.0;
+
+    CascadeCtrlMasterProcessorFactory(muduo::net::EventLoop* loop, PduServer* server);
+    // The 43 answer parsers, one per code.
+    static void addAnswerParsers(CascadeCtrlDataParserTable& table);
+    ~CascadeCtrlMasterProcessorFactory() override;
+
+    void start() override;
+    void stop() override;
+    void addCascadeCtrlRelay(const std::shared_ptr<CascadeCtrlRelay>& relay) override;
+    std::shared_ptr<CascadeCtrlDataParser> getDataParser(unsigned char code) override { return parsers_.find(code); }
+    void process(std::shared_ptr<CascadeCtrlProcessor>& processor, int sequence) override;
+    void onTimeout();
+
+    State state() const { return state_; }
+    size_t queuedRelays() const { return queue_.size(); }
+
+protected:
+    void onFrameProgress(int address) override;
+
+private:
+    bool waiting() const { return state_ == kInfoAwaited || state_ == kInfoExtAwaited || state_ == kStatusAwaited ||
+                                  state_ == kRelayAwaited; }
+    // The slave at the poll index: its address and record (null if none).
+    int polledAddress() const;
+    const _SlaveDevice* polledSlave() const;
+    void arm(double seconds, State next);
+    void send(const std::shared_ptr<CascadeCtrlRelay>& relay, double timeout, State next);
+    void sendPoll(const std::shared_ptr<CascadeCtrlRelay>& poll, State next);
+    // Sends the first queued relay whose slave is valid, dropping those
+    // before it; false when none is left.
+    bool serveQueue();
+    void advance(bool logging);
+    // The request awaited keeps arriving: true when the wait was extended.
+    bool extendWait();
+    void timeOut();
+
+    CascadeCtrlDataParserTable parsers_;
+    std::shared_ptr<PduTimer> pollTimer_;
+    State state_;
+    std::deque<std::shared_ptr<CascadeCtrlRelay>> queue_;
+    std::vector<int> slaves_;
+    int pollIndex_;
+    std::shared_ptr<CascadeCtrlRelay> current_;
+    std::shared_ptr<CascadeCtrlLocalQueryDeviceInfoRelay> infoPoll_;
+    std::shared_ptr<CascadeCtrlLocalQueryDeviceInfoExtRelay> infoExtPoll_;
+    std::shared_ptr<CascadeCtrlLocalQueryDeviceStatusRelay> statusPoll_;
+    std::shared_ptr<CascadeCtrlLocalQueryDeviceStatusExtRelay> statusExtPoll_;
+    // The request awaited: sent when, its answer's silence time-out, and
+    // when a chunk of its answer last came.
+    muduo::Timestamp sentAt_;
+    double timeout_;
+    muduo::Timestamp lastProgress_;
+};
+}
