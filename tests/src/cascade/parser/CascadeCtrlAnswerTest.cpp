@@ -1,13 +1,15 @@
 // Every command's answer struct reads its golden answer and writes it again
 // byte for byte, and no cut of it as more than it holds (one loop over codes
-// 1 to 43; the requests' round trips are with their golden payloads); then
-// the readers' view of the layouts the master depends on.
+// 1 to 43; the requests' round trips are with their golden payloads); a
+// task list longer than its count field can say; then the readers' view of
+// the layouts the master depends on.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "Utility.h"
 #include "cascade/parser/CascadeCtrlCommandTypes.h"
+#include "muduo/net/Buffer.h"
 #include "support/FakeMaster.h"
 
 namespace
@@ -27,6 +29,17 @@ bool readAll(const Bytes& bytes, T& out)
 const std::string kUid = field16("G020300000000001");
 const std::string kFirmware = " 312E302E300000000000";
 const std::string kRecord = "7F000001 0A 03 02 01";
+
+template <class Answer>
+Bytes written(const std::vector<_DeviceTask>& tasks)
+{
+    Answer answer;
+    answer.tasks = tasks;
+    muduo::net::Buffer out;
+    muduo::net::WireWriter w(out);
+    answer.write(w);
+    return Bytes(out.peek(), out.peek() + out.readableBytes());
+}
 }
 
 TEST(CascadeCtrlAnswerTest, EveryAnswerReadsBackWhatWasWritten)
@@ -89,6 +102,36 @@ TEST(CascadeCtrlAnswerTest, EveryAnswerReadsBackWhatWasWritten)
         codes.insert(payload.at(0));
     }
     EXPECT_EQ(size_t(CascadeCtrlCommand::kLast), codes.size());
+}
+
+TEST(CascadeCtrlAnswerTest, ATaskListLongerThanItsCountCanSayIsCutToTheCount)
+{
+    _DeviceTask task;
+    task.id = 5, task.ports = 0x100000003ull, task.action = 1, task.year = 2031, task.month = 12, task.day = 25;
+    task.hour = 8, task.minute = 30, task.repeat = 0x41, task.remark = "a";
+    std::vector<_DeviceTask> tasks(0x10000, task);
+    tasks.back().id = 6;  // the one cut off
+    const struct
+    {
+        const char* name;
+        Bytes (*write)(const std::vector<_DeviceTask>&);
+        std::string record;
+    } rows[] = {
+        {"32-bit", written<CascadeCtrlTaskListData<uint32_t, true>>,
+         "00000005 00000003 01 1F0C19081E00 41" + field16("a")},
+        {"64-bit", written<CascadeCtrlTaskListData<uint64_t, false>>,
+         "00000005 0000000100000003 01 1F0C19081E00 41" + field16("a")},
+    };
+    for (const auto& row : rows)
+    {
+        Bytes expected = fromHex("FFFF");
+        const Bytes record = fromHex(row.record);
+        for (size_t i = 0; i < 0xFFFF; ++i)
+            expected.insert(expected.end(), record.begin(), record.end());
+        const Bytes got = row.write(tasks);
+        EXPECT_EQ(expected.size(), got.size()) << row.name;
+        EXPECT_TRUE(expected == got) << row.name;
+    }
 }
 
 TEST(CascadeCtrlAnswerTest, ReadersTakeTheLayoutsApart)

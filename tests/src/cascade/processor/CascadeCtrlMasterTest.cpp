@@ -1,6 +1,7 @@
 // The master's poll scheduler against slaves played by the test on the far
-// end of its cascade line: poll timing and sequences, time-outs and invalid
-// marking, relays with their replies, the queue and its bound.
+// end of its cascade line: poll timing and sequences, time-outs (silence,
+// bytes from another address, the cap on an answer that keeps trickling) and
+// invalid marking, relays with their replies, the queue and its bound.
 #include <gtest/gtest.h>
 
 #include "GlobalData.h"
@@ -31,6 +32,30 @@ void bringUp(FakeSlave& line, int slaves)
         ASSERT_EQ(1, r.payload.at(0));
         line.answer(r, FakeSlave::identityAnswer(1, "G020300000000001", "s"));
     }
+}
+
+// Sends a client's request to slave 1, then trickles a frame from address
+// from that never ends, a chunk every period seconds, until slave 1 turns
+// invalid or limit seconds pass: the seconds from the send to the time-out,
+// or -1.
+double timeOutWhileTrickling(FakeSlave& line, uint8_t from, double period, double limit,
+                             const std::shared_ptr<test::RecordingSender>& client)
+{
+    line.master().addCascadeCtrlRelay(line.relay(1, kCascadeRelayMgrCtrl, client));
+    Request r;
+    if (!line.next(r, 0.1))
+        return -1;
+    Bytes answer = {24, 0xFF, 0xFF};  // an event log longer than the wait
+    answer.resize(60000);
+    const Bytes frame = test::cascadeFrame(from, r.sequence, answer);
+    const size_t chunk = 50;  // a partial frame is kept 0.5 s after its last chunk
+    for (size_t at = 0; at + chunk <= frame.size() && line.now() - r.at < limit; at += chunk)
+    {
+        line.send(Bytes(frame.begin() + long(at), frame.begin() + long(at + chunk)));
+        if (line.board().runUntil([] { return !slave(1).valid; }, period))
+            return line.now() - r.at;
+    }
+    return -1;
 }
 }
 
@@ -198,6 +223,34 @@ TEST(CascadeCtrlMaster, ARelayedAnswerStillArrivingOutlivesTheTimeOutButASilentS
     ASSERT_TRUE(line.board().runUntil([] { return !slave(1).valid; }, 4));
     EXPECT_NEAR(3.0, line.now() - silent.at, 0.1);
     EXPECT_EQ(1u, web->sent.size());
+}
+
+TEST(CascadeCtrlMaster, BytesFromAnotherAddressDoNotKeepARelayedRequestAlive)
+{
+    FakeSlave line({1});
+    line.start();
+    bringUp(line, 1);
+    auto client = std::make_shared<test::RecordingSender>();
+    test::LogCapture log;
+    EXPECT_NEAR(CascadeCtrlMasterProcessorFactory::kRelayTimeout, timeOutWhileTrickling(line, 2, 0.1, 5, client), 0.1);
+    EXPECT_TRUE(log.contains("addr:1 timeout"));
+    EXPECT_FALSE(slave(1).valid);
+    EXPECT_TRUE(client->sent.empty());
+}
+
+// Takes the cap's 30 s of real time.
+TEST(CascadeCtrlMaster, AnAnswerThatKeepsTricklingIsAbandonedAtTheCap)
+{
+    FakeSlave line({1});
+    line.start();
+    bringUp(line, 1);
+    auto client = std::make_shared<test::RecordingSender>();
+    test::LogCapture log;
+    EXPECT_NEAR(CascadeCtrlMasterProcessorFactory::kMaxAnswerSeconds, timeOutWhileTrickling(line, 1, 0.25, 33, client),
+                0.1);
+    EXPECT_TRUE(log.contains("addr:1 timeout"));
+    EXPECT_FALSE(slave(1).valid);
+    EXPECT_TRUE(client->sent.empty());
 }
 
 TEST(CascadeCtrlMaster, TheQueueHoldsSixtyFourAndDropsRelaysForASlaveFoundInvalid)
