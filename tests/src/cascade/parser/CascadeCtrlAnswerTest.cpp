@@ -4,6 +4,7 @@
 // the readers' view of the layouts the master depends on.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 #include "Utility.h"
@@ -16,6 +17,13 @@ using namespace CascadeCtrl;
 using test::Bytes;
 using test::field16;
 using test::fromHex;
+
+std::string hex32(uint32_t v)
+{
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", v);
+    return text;
+}
 
 template <class T>
 bool readAll(const Bytes& bytes, T& out)
@@ -38,7 +46,7 @@ TEST(CascadeCtrlAnswerTest, EveryAnswerReadsBackWhatWasWritten)
         "02 01 000000FF",
         "03 00 80000001" + field16("A") + field16("PDU"),
         "04 01",
-        "05 00 01 C0A8010A FFFFFF00 C0A80101 00 020000000001" + field16("ABC") + "0050 01BB 01 22BA",
+        "05 00 01 0A01A8C0 00FFFFFF 0101A8C0 00 020000000001" + field16("ABC") + "0050 01BB 01 22BA",
         "06 00",
         "07 00 07 00000105 FFCA 8000 08FC 0096 00000D7A 0062 000004E2 00000004 08FC FFFF 00000000 0000 000000C8",
         "07 01",
@@ -104,6 +112,12 @@ TEST(CascadeCtrlAnswerTest, ReadersTakeTheLayoutsApart)
     CascadeCtrlLogListData logs;
     ASSERT_TRUE(readAll(fromHex("0001 00000007 18 05 06 07 08 09 03 FF 02"), logs));
     EXPECT_EQ(-1, logs.logs.at(0).port);
+
+    CascadeCtrlNetworkAnswer network;
+    ASSERT_TRUE(readAll(fromHex("00 01 0A01A8C0 00FFFFFF 0101A8C0 00 020000000001" + field16("ABC") + "0050 01BB 01 22BA"),
+                        network));
+    const _DeviceNetwork& eth0 = network.data.setting.networks.at(0);
+    EXPECT_EQ("C0A8010A FFFFFF00 C0A80101", hex32(eth0.ip) + " " + hex32(eth0.mask) + " " + hex32(eth0.gateway));
 
     CascadeCtrlPingListAnswer<uint32_t> pings;
     ASSERT_TRUE(readAll(fromHex("00 80000004 7F000001 C8 03 02 01"), pings));

@@ -135,7 +135,8 @@ protected:
 
 std::string network(const char* dhcp)
 {
-    return std::string("0A000005 FF000000 0A000001 ") + dhcp + " 020000000002" + test::hexBytes(field("RACK")) +
+    // 192.168.1.10, 255.255.255.0 and 192.168.1.1, their dotted numbers last first.
+    return std::string("0A01A8C0 00FFFFFF 0101A8C0 ") + dhcp + " 020000000002" + test::hexBytes(field("RACK")) +
            "1F90 20FB 01";
 }
 const std::string kPing0 = "7F000001 1E 03 00 01", kPing1 = "0A000001 C8 02 02 00";
@@ -246,12 +247,14 @@ TEST_F(MgrCtrlSettingsTest, ClockEnergyLogAndReboot)
 TEST_F(MgrCtrlSettingsTest, NetworkAndCascadeAddressAreStoredForTheNextStart)
 {
     run({
-        {"2C 00", "2C 00 00 01 C0A80064 FFFFFF00 C0A80001 00 020000000001" + test::hexBytes(field("PDU")) +
+        {"2C 00", "2C 00 00 01 6400A8C0 00FFFFFF 0100A8C0 00 020000000001" + test::hexBytes(field("PDU")) +
                       "0050 01BB 00 22BA"},
         {"2D 00 02" + network("80") + "1F91", "2D 00 00", [] {
-             return setting("ip") + "|" + setting("dhcp") + "|" + setting("netbios_name") + "|" +
-                    setting("https_port") + "|" + setting("enable_redirect") + "|" + setting("manage_control_port");
-         }, "10.0.0.5|0|RACK|8443|1|8081"},
+             return setting("ip") + "|" + setting("mask") + "|" + setting("gateway") + "|" + setting("dhcp") + "|" +
+                    setting("netbios_name") + "|" + setting("https_port") + "|" + setting("enable_redirect") + "|" +
+                    setting("manage_control_port");
+         }, "192.168.1.10|255.255.255.0|192.168.1.1|0|RACK|8443|1|8081"},
+        {"2C 00", "2C 00 00 01" + network("00") + "1F91"},
         {"2D 00 00 1F90", "2D 00 01", [] { return setting("manage_control_port"); }, "8081"},
         {"3C 00 03", "3C 00 00", [] { return setting("slave_address"); }, "3"},
         {"3C 00 00", "3C 00 01"},
