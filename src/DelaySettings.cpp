@@ -1,6 +1,7 @@
 #include "DelaySettings.h"
 
 #include "LocalOutlets.h"
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -14,17 +15,19 @@ void take(int32_t& stored, int32_t value)
 
 bool DelaySettings::set(const std::vector<_DevicePortDelay>& delays)
 {
-    std::vector<_DevicePortDelay> kept;
-    for (const _DevicePortDelay& entry : delays)
+    static muduo::LogLimiter refusals;
+    int outside = 0;
+    int64_t suppressed = 0;
+    if (!LocalOutlets::containsAll(delays, outside))
     {
-        if (LocalOutlets::contains(entry.port))
-            kept.push_back(entry);
-        else
-            LOG_WARN << "delays of outlet " << entry.port << " dropped: not an outlet of this unit";
-    }
-    if (!GlobalData::savePortDelayToDb(0, kept))
+        if (refusals.allow(&suppressed))
+            LOG_WARN << "outlet delays refused: outlet " << outside << " is not an outlet of this unit"
+                     << muduo::LogLimiter::note(suppressed);
         return false;
-    for (const _DevicePortDelay& entry : kept)
+    }
+    if (!GlobalData::savePortDelayToDb(0, delays))
+        return false;
+    for (const _DevicePortDelay& entry : delays)
     {
         LOG_INFO << "port:" << entry.port << " on delay:" << entry.onDelay << " off delay:" << entry.offDelay
                  << " restart delay:" << entry.restartDelay;

@@ -17,9 +17,9 @@ public:
         kRestart,
     };
 
-    // Entries for outlets this unit lacks are dropped before the save; a
-    // delay of -1 keeps the stored value, in pdu.db and in the record alike.
-    // False, with nothing changed, when the save fails.
+    // All or nothing: an entry for an outlet this unit lacks refuses the
+    // whole list, as does a failed save; either way nothing changes. A delay
+    // of -1 keeps the stored value, in pdu.db and in the record alike.
     static bool set(const std::vector<_DevicePortDelay>& delays);
 
     // One delay of one outlet, stored as given. False for an outlet this

@@ -10,6 +10,20 @@ struct LocalOutlets
     static int count() { return GlobalData::getDevice().slotCount(); }
     static bool contains(int port) { return port >= 0 && port < count(); }
 
+    // True when every entry of a per-outlet list (entries with a port)
+    // names one of these outlets; else false with the first that does not.
+    template <typename List>
+    static bool containsAll(const List& entries, int& outside)
+    {
+        for (const auto& entry : entries)
+            if (!contains(entry.port))
+            {
+                outside = entry.port;
+                return false;
+            }
+        return true;
+    }
+
     // The bits of mask below count(), as a mask of the same width.
     template <typename M>
     static M within(M mask)

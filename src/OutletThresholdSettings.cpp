@@ -2,6 +2,7 @@
 
 #include "LocalOutlets.h"
 #include "Utility.h"
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -31,17 +32,19 @@ void takeValid(double& stored, double value)
 
 bool OutletThresholdSettings::set(const _DeviceOutputThresholdSetting& setting)
 {
-    _DeviceOutputThresholdSetting kept;
-    for (const _DeviceOutputThreshold& entry : setting.thresholds)
+    static muduo::LogLimiter refusals;
+    int outside = 0;
+    int64_t suppressed = 0;
+    if (!LocalOutlets::containsAll(setting.thresholds, outside))
     {
-        if (LocalOutlets::contains(entry.port))
-            kept.thresholds.push_back(entry);
-        else
-            LOG_WARN << "limits of outlet " << entry.port << " dropped: not an outlet of this unit";
-    }
-    if (!GlobalData::saveOutputThresholdSettingToDb(0, kept))
+        if (refusals.allow(&suppressed))
+            LOG_WARN << "outlet limits refused: outlet " << outside << " is not an outlet of this unit"
+                     << muduo::LogLimiter::note(suppressed);
         return false;
-    for (const _DeviceOutputThreshold& entry : kept.thresholds)
+    }
+    if (!GlobalData::saveOutputThresholdSettingToDb(0, setting))
+        return false;
+    for (const _DeviceOutputThreshold& entry : setting.thresholds)
     {
         LOG_INFO << "port:" << entry.port << " warn upper current:" << entry.warnUpperCurrent
                  << " warn lower current:" << entry.warnLowerCurrent << " off upper current:" << entry.offUpperCurrent

@@ -14,10 +14,11 @@ public:
         kOffLower,
     };
 
-    // Entries for outlets this unit lacks are dropped before the save; a
-    // limit equal to the invalid value leaves the stored one as it is, and an
-    // entry without any other limit changes nothing. Later entries for the
-    // same outlet win. False, with nothing changed, when the save fails.
+    // All or nothing: an entry for an outlet this unit lacks refuses the
+    // whole list, as does a failed save; either way nothing changes. A limit
+    // equal to the invalid value leaves the stored one as it is, and an entry
+    // without any other limit changes nothing. Later entries for the same
+    // outlet win.
     static bool set(const _DeviceOutputThresholdSetting& setting);
 
     // One limit of one outlet, stored as given (the invalid value clears it).

@@ -22,7 +22,7 @@ bool CascadeCtrlNetworkListData::read(muduo::net::WireReader& r)
 {
     uint8_t count = 0;
     _DeviceNetworkSetting got;
-    if (!r.u8(count))
+    if (!r.u8(count) || r.remaining() < size_t(count) * CascadeCtrlWireFields::kNetworkRecordLength)
         return false;
     got.networks.resize(count);
     for (uint8_t i = 0; i < count; ++i)

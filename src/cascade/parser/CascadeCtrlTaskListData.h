@@ -22,6 +22,8 @@ template <typename M, bool kNormalize>
 struct CascadeCtrlTaskListData
 {
     static constexpr size_t kMaxTasks = 0xFFFF;
+    // id, mask, action, six date bytes, repeat mask, remark.
+    static constexpr size_t kRecordLength = 4 + sizeof(M) + 1 + 6 + 1 + CascadeCtrlWireFields::kTextLength;
 
     std::vector<_DeviceTask> tasks;
 
@@ -52,7 +54,7 @@ struct CascadeCtrlTaskListData
     bool read(muduo::net::WireReader& r)
     {
         uint16_t count = 0;
-        if (!r.be16(count))
+        if (!r.be16(count) || r.remaining() < size_t(count) * kRecordLength)
             return false;
         std::vector<_DeviceTask> got(count);
         for (_DeviceTask& t : got)

@@ -32,12 +32,26 @@ double CascadeCtrlWireFields::limitFromWire(int16_t value)
     return value == -32768 ? Utility::kInvalidDoubleValue : value * 0.1;
 }
 
+void CascadeCtrlWireFields::writeNetworkAddress(muduo::net::WireWriter& w, uint32_t address)
+{
+    w.be32(__builtin_bswap32(address));
+}
+
+bool CascadeCtrlWireFields::readNetworkAddress(muduo::net::WireReader& r, uint32_t& address)
+{
+    uint32_t word = 0;
+    if (!r.be32(word))
+        return false;
+    address = __builtin_bswap32(word);
+    return true;
+}
+
 void CascadeCtrlWireFields::writeNetwork(muduo::net::WireWriter& w, const _DeviceNetwork& n)
 {
-    w.be32(n.ip)
-        .be32(n.mask)
-        .be32(n.gateway)
-        .u8(n.dhcp)
+    writeNetworkAddress(w, n.ip);
+    writeNetworkAddress(w, n.mask);
+    writeNetworkAddress(w, n.gateway);
+    w.u8(n.dhcp)
         .bytes(n.mac, sizeof n.mac)
         .text(kTextLength, n.netbiosName)
         .be16(n.httpPort)
@@ -49,9 +63,9 @@ bool CascadeCtrlWireFields::readNetwork(muduo::net::WireReader& r, _DeviceNetwor
 {
     if (r.remaining() < kNetworkRecordLength)
         return false;
-    r.be32(n.ip);
-    r.be32(n.mask);
-    r.be32(n.gateway);
+    readNetworkAddress(r, n.ip);
+    readNetworkAddress(r, n.mask);
+    readNetworkAddress(r, n.gateway);
     r.u8(n.dhcp);
     r.bytes(n.mac, sizeof n.mac);
     r.text(kTextLength, n.netbiosName);

@@ -35,11 +35,17 @@ public:
     // -32768 gives the invalid value, anything else value times 0.1.
     static double limitFromWire(int16_t value);
 
-    // The 40-byte interface record. The address words are held in host byte
-    // order and travel big-endian, as the manage-control answers carry them:
-    // 192.168.1.10 goes out as C0 A8 01 0A. The record's index is not sent.
+    // The 40-byte interface record, on the cascade line and in the
+    // manage-control requests and answers alike. The record's index is not
+    // sent.
     static void writeNetwork(muduo::net::WireWriter& w, const _DeviceNetwork& network);
     static bool readNetwork(muduo::net::WireReader& r, _DeviceNetwork& network);
+    // One address word of that record. The word on the wire is the unit's
+    // memory word holding the address in network order, sent big-endian, so
+    // the dotted numbers travel last first: 192.168.1.10 (0xC0A8010A here)
+    // as 0A 01 A8 C0. The watchdog and scan records keep the dotted order.
+    static void writeNetworkAddress(muduo::net::WireWriter& w, uint32_t address);
+    static bool readNetworkAddress(muduo::net::WireReader& r, uint32_t& address);
 
     // The 8-byte watchdog record: host big-endian (dotted numbers in order),
     // then interval, timeout, action, enabled as their low 8 bits. The port

@@ -1,3 +1,4 @@
+#include "cascade/parser/CascadeCtrlWireFields.h"
 #include "manage_control/parser/MgrCtrlAnswerShapes.h"
 #include "manage_control/parser/MgrCtrlCommandCode.h"
 #include "manage_control/parser/MgrCtrlPacketBuilder.h"
@@ -25,11 +26,7 @@ void MgrCtrlPacketBuilder::buildQueryNetworkRetData(Buffer& out, int address, in
     const size_t count = Shape::countOf<uint8_t>(settings.networks, "network");
     w.u8(static_cast<uint8_t>(count));
     for (size_t i = 0; i < count; ++i)
-    {
-        const _DeviceNetwork& n = settings.networks[i];
-        w.be32(n.ip).be32(n.mask).be32(n.gateway).u8(n.dhcp).bytes(n.mac, sizeof n.mac);
-        w.text(Shape::kNameSize, n.netbiosName).be16(n.httpPort).be16(n.httpsPort).u8(n.enableRedirect);
-    }
+        CascadeCtrl::CascadeCtrlWireFields::writeNetwork(w, settings.networks[i]);
     w.be16(settings.manageControlPort);
 }
 

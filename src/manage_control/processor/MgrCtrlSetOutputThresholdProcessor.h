@@ -6,8 +6,8 @@ namespace MgrCtrl
 {
 // SetOutputThreshold and its Ext twin on this unit: the limits of its
 // outlets go to pdu.db, then to the record the alarm monitor reads; an
-// unset limit (0xFFFF) leaves the stored one, and records of outlets the
-// unit lacks are dropped.
+// unset limit (0xFFFF) leaves the stored one, and a record of an outlet the
+// unit lacks refuses the whole request.
 template <class R, auto Build>
 class MgrCtrlSetOutputThresholdProcessor : public MgrCtrlMaskedSetProcessor<R, Build>
 {

@@ -119,7 +119,7 @@ TEST_F(DeviceOperationsTest, OnAFourOutletUnitOnlyItsOutletsAreSwitchedWatchedAn
     EXPECT_TRUE(board_.runUntil([] { return PingOperations::testAnswered(2); }, 4));
 }
 
-TEST_F(DeviceOperationsTest, NamesLimitsAndDelaysSaveOnlyTheUnitsOutletsThenTheRecord)
+TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNothingThenTheRecord)
 {
     build(kClaims48);
     EXPECT_TRUE(NameSettings::save({{-1, "Rack"}, {2, "Fan"}, {9, "Nine"}, {-3, "Odd"}, {40, "Far"}}));
@@ -134,8 +134,28 @@ TEST_F(DeviceOperationsTest, NamesLimitsAndDelaysSaveOnlyTheUnitsOutletsThenTheR
     uint64_t wide = 1ull << 40 | 1ull << 41;
     EXPECT_FALSE(NameSettings::saveMasked(wide, names) || wide != 0);
 
+    // Limits and delays: one entry for an outlet beyond the tables refuses the whole list, even one that changes
+    // nothing; rows and record stay.
     _DeviceOutputThresholdSetting limits;
-    limits.thresholds = {{1, 5.5, kKeep, kKeep, 0.5}, {9, 1, 1, 1, 1}, {1, kKeep, kKeep, kKeep, kKeep}};
+    const std::vector<_DeviceOutputThreshold> refused[] = {
+        {{1, 5.5, kKeep, kKeep, 0.5}, {9, 1, 1, 1, 1}}, {{-1, 1, 1, 1, 1}, {1, 5.5, kKeep, kKeep, 0.5}},
+        {{1, 5.5, kKeep, kKeep, 0.5}, {8, kKeep, kKeep, kKeep, kKeep}}};
+    for (const auto& list : refused)
+    {
+        limits.thresholds = list;
+        EXPECT_FALSE(OutletThresholdSettings::set(limits)) << list.back().port;
+    }
+    const std::vector<_DevicePortDelay> refusedDelays[] = {
+        {{0, 5, -1, -1}, {8, 1, 1, 1}}, {{INT_MIN, 1, 1, 1}}, {{0, 5, -1, -1}, {9, -1, -1, -1}}};
+    for (const auto& list : refusedDelays)
+        EXPECT_FALSE(DelaySettings::set(list)) << list.back().port;
+    EXPECT_EQ("10.0|0.0|0", text("select current_max || '|' || outage_min || '|' || (select \"on\" from delays "
+                                 "where addr=0 and port=0) from alarms where addr=0 and port=1"));
+    EXPECT_DOUBLE_EQ(10, device().outputThresholds[1].warnUpperCurrent);
+    EXPECT_EQ(0, device().portDelays[0].onDelay);
+
+    // An entry that changes nothing is skipped.
+    limits.thresholds = {{1, 5.5, kKeep, kKeep, 0.5}, {1, kKeep, kKeep, kKeep, kKeep}};
     ASSERT_TRUE(OutletThresholdSettings::set(limits));
     EXPECT_EQ("5.5|16.0", outletRow("alarms", "current_max || '|' || outage_max", 1));
     EXPECT_DOUBLE_EQ(0.5, device().outputThresholds[1].offLowerCurrent);
@@ -145,7 +165,7 @@ TEST_F(DeviceOperationsTest, NamesLimitsAndDelaysSaveOnlyTheUnitsOutletsThenTheR
 
     sql("update delays set \"on\"=2, off=3, restart=4 where addr=0 and port=0");
     device().portDelays[0] = {0, 2, 3, 4};
-    ASSERT_TRUE(DelaySettings::set({{0, 5, -1, -1}, {8, 1, 1, 1}, {6, -1, -1, -1}}));
+    ASSERT_TRUE(DelaySettings::set({{0, 5, -1, -1}, {6, -1, -1, -1}}));
     EXPECT_EQ("5|3", outletRow("delays", "\"on\" || '|' || off", 0));
     EXPECT_EQ(5 * 10 + 3, device().portDelays[0].onDelay * 10 + device().portDelays[0].offDelay);  // -1 keeps it
     ASSERT_TRUE(DelaySettings::setOne(2, DelaySettings::kOff, -5) && device().portDelays[2].offDelay == -5);

@@ -113,10 +113,15 @@ TEST_F(WebCommandsTest, LocalCommandsAnswerAndLast)
     const Case cases[] = {
         {"", R"({"request":22,"content":{}})",
          R"({"response":22,"result":0,"content":{"addr":0,"threshold":[)" + kLimits + "," + port1 + "]}}", "", ""},
-        // Outlet 7 is no outlet of this unit; "1" is no number; later entries win.
+        // Outlet 7 is no outlet of this unit: nothing is saved.
+        {"",
+         R"({"request":4,"content":{"threshold":[{"port":1,"warn_upper_current":5},{"port":7,"warn_upper_current":3}]}})",
+         R"({"response":4,"result":-1})", "select group_concat(current_max) from alarms where port in (1, 7)",
+         "10.0,10.0"},
+        // "1" is no number; later entries win.
         {"",
          R"({"request":4,"content":{"threshold":[{"port":1,"warn_upper_current":5,"warn_lower_current":"1"},)"
-         R"({"port":7,"warn_upper_current":3},{"port":1,"off_lower_current":0.259}]}})",
+         R"({"port":1,"off_lower_current":0.259}]}})",
          R"({"response":4,"result":0})", "select group_concat(current_max || '/' || outage_min) from alarms "
                                          "where port in (1, 7)", "5.0/0.259,10.0/0.0"},
         {"", R"({"request":22,"content":{"addr":0}})",
@@ -147,11 +152,14 @@ TEST_F(WebCommandsTest, LocalCommandsAnswerAndLast)
          R"({"response":15,"result":-1})", "", ""},
         {"", R"({"request":5,"content":{"threshold":{"warn_upper_voltage":1,"warn_lower_voltage":0}}})",
          R"({"response":5,"result":-1})", "", ""},
-        // -1 keeps a delay; 5 is no outlet here; "2" and 7.5 are no integers.
+        // -1 keeps a delay; "2" and 7.5 are no integers.
         {"update delays set off=4 where port=0",
-         R"({"request":11,"content":{"delay":[{"port":0,"on":3,"off":"2"},{"port":1,"restart":7.5},{"port":5,"on":1}]}})",
+         R"({"request":11,"content":{"delay":[{"port":0,"on":3,"off":"2"},{"port":1,"restart":7.5}]}})",
          R"({"response":11,"result":0})", R"(select group_concat("on" || '/' || off) from delays where port in (0, 5))",
          "3/4,0/0"},
+        // 5 is no outlet here: nothing is saved.
+        {"", R"({"request":11,"content":{"delay":[{"port":0,"on":9},{"port":5,"on":1}]}})", R"({"response":11,"result":-1})",
+         R"(select group_concat("on" || '/' || off) from delays where port in (0, 5))", "3/4,0/0"},
         {"", R"({"request":24,"content":{}})",
          R"({"response":24,"result":0,"content":{"addr":0,"delay":[{"port":0,"on":3,"off":0,"restart":5},)"
          R"({"port":1,"on":0,"off":0,"restart":5}]}})", "", ""},
@@ -199,6 +207,33 @@ TEST_F(WebCommandsTest, LocalCommandsAnswerAndLast)
     // A record that selects no pair still answers one JSON object.
     GlobalData::getDevice().tempHumiThreshold.mask = 0;
     EXPECT_EQ(R"({"response":25,"result":0,"content":{"addr":0,"threshold":{}}})", ask(R"({"request":25,"content":{}})"));
+}
+
+TEST_F(WebCommandsTest, LimitsAndDelaysNamingAnOutletTheUnitLacksAreRefusedWhole)
+{
+    GlobalData::getDevice().portCount = 8;
+    const char* const stored = R"(select group_concat(current_max || '/' || outage_min || '/' || "on" || '/' || off) )"
+                               "from alarms join delays using (addr, port) where addr=0 and port in (0, 1)";
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"request":4,"content":{"threshold":[{"port":0,"warn_upper_current":5},{"port":9,"off_lower_current":1}]}})",
+         R"({"response":4,"result":-1})"},
+        {R"({"request":4,"content":{"threshold":[{"port":0,"warn_upper_current":5},{"port":9}]}})",
+         R"({"response":4,"result":-1})"},
+        {R"({"request":11,"content":{"delay":[{"port":0,"on":5},{"port":9,"off":1}]}})", R"({"response":11,"result":-1})"},
+        {R"({"request":11,"content":{"delay":[{"port":9}]}})", R"({"response":11,"result":-1})"},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.second, ask(c.first)) << c.first;
+        EXPECT_EQ("10.0/0.0/0/0,10.0/0.0/0/0", row(stored)) << c.first;
+    }
+    EXPECT_DOUBLE_EQ(10, GlobalData::getDevice().outputThresholds[0].warnUpperCurrent);
+    EXPECT_EQ(0, GlobalData::getDevice().portDelays[0].onDelay);
+    // An entry that changes nothing is skipped.
+    EXPECT_EQ(R"({"response":4,"result":0})",
+              ask(R"({"request":4,"content":{"threshold":[{"port":1},{"port":0,"off_lower_current":1}]}})"));
+    EXPECT_EQ(R"({"response":11,"result":0})", ask(R"({"request":11,"content":{"delay":[{"port":0,"on":5},{"port":1}]}})"));
+    EXPECT_EQ("10.0/1.0/5/0,10.0/0.0/0/0", row(stored));
 }
 
 TEST_F(WebCommandsTest, StatusListsThisUnitAndAnsweredSlavesAsAsked)

@@ -2,9 +2,13 @@
 // byte for byte, and no cut of it as more than it holds (one loop over codes
 // 1 to 43; the requests' round trips are with their golden payloads); a
 // task list longer than its count field can say; then the readers' view of
-// the layouts the master depends on.
+// the layouts the master depends on, and the lists whose count claims more
+// records than follow.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <functional>
 #include <set>
 
 #include "Utility.h"
@@ -18,6 +22,13 @@ using namespace CascadeCtrl;
 using test::Bytes;
 using test::field16;
 using test::fromHex;
+
+std::string hex32(uint32_t v)
+{
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", v);
+    return text;
+}
 
 template <class T>
 bool readAll(const Bytes& bytes, T& out)
@@ -51,7 +62,7 @@ TEST(CascadeCtrlAnswerTest, EveryAnswerReadsBackWhatWasWritten)
         "02 01 000000FF",
         "03 00 80000001" + field16("A") + field16("PDU"),
         "04 01",
-        "05 00 01 C0A8010A FFFFFF00 C0A80101 00 020000000001" + field16("ABC") + "0050 01BB 01 22BA",
+        "05 00 01 0A01A8C0 00FFFFFF 0101A8C0 00 020000000001" + field16("ABC") + "0050 01BB 01 22BA",
         "06 00",
         "07 00 07 00000105 FFCA 8000 08FC 0096 00000D7A 0062 000004E2 00000004 08FC FFFF 00000000 0000 000000C8",
         "07 01",
@@ -148,6 +159,12 @@ TEST(CascadeCtrlAnswerTest, ReadersTakeTheLayoutsApart)
     ASSERT_TRUE(readAll(fromHex("0001 00000007 18 05 06 07 08 09 03 FF 02"), logs));
     EXPECT_EQ(-1, logs.logs.at(0).port);
 
+    CascadeCtrlNetworkAnswer network;
+    ASSERT_TRUE(readAll(fromHex("00 01 0A01A8C0 00FFFFFF 0101A8C0 00 020000000001" + field16("ABC") + "0050 01BB 01 22BA"),
+                        network));
+    const _DeviceNetwork& eth0 = network.data.setting.networks.at(0);
+    EXPECT_EQ("C0A8010A FFFFFF00 C0A80101", hex32(eth0.ip) + " " + hex32(eth0.mask) + " " + hex32(eth0.gateway));
+
     CascadeCtrlPingListAnswer<uint32_t> pings;
     ASSERT_TRUE(readAll(fromHex("00 80000004 7F000001 C8 03 02 01"), pings));
     EXPECT_EQ(200u, pings.data.settings.at(2).interval);
@@ -165,4 +182,67 @@ TEST(CascadeCtrlAnswerTest, ReadersTakeTheLayoutsApart)
     EXPECT_EQ("A", info.data.names.names.at(0));
     EXPECT_EQ("PDU", info.data.names.names.at(-1));
     EXPECT_EQ("1.0.0", info.data.firmware);
+}
+
+namespace
+{
+// The growth of the peak resident size while fn runs, in kB; -1 where it
+// cannot be measured (the sanitizer's allocator keeps freed memory).
+long peakGrowthKb(const std::function<void()>& fn)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    fn();
+    return -1;
+#else
+    auto peak = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.compare(0, 6, "VmHWM:") == 0)
+                return std::stol(line.substr(6));
+        return -1L;
+    };
+    std::ofstream reset("/proc/self/clear_refs");  // "5": the peak restarts at the present size
+    reset << "5" << std::flush;
+    const long before = peak();
+    fn();
+    return reset && before >= 0 ? peak() - before : -1;
+#endif
+}
+
+template <class T>
+std::function<bool()> reads(const std::string& hex)
+{
+    return [hex] {
+        T list;
+        return readAll(fromHex(hex), list);
+    };
+}
+}
+
+TEST(CascadeCtrlAnswerTest, ACountClaimingMoreRecordsThanFollowIsRefusedBeforeAnyIsMade)
+{
+    const std::string task = "00000001 00000003 01 1A0C05081E00 3E" + field16("wake");
+    const std::pair<const char*, std::function<bool()>> lists[] = {
+        {"tasks", reads<CascadeCtrlTaskListData<uint32_t, true>>("FFFF " + task)},
+        {"tasks ext", reads<CascadeCtrlTaskListData<uint64_t, false>>("0002 00000001 0000000000000003 01 1A0C05081E00 3E" +
+                                                                        field16("wake"))},
+        {"network", reads<CascadeCtrlNetworkAnswer>("00 FF 0A01A8C0 00FFFFFF 0101A8C0 00 020000000001" + field16("ABC") +
+                                                    "0050 01BB 01 22BA")},
+        {"log", reads<CascadeCtrlLogListData>("FFFF 00000007 18 05 06 07 08 09 03 FF 02")},
+        {"limits", reads<CascadeCtrlOutputThresholdListData>("FF 03E8 0000 0640 0000")},
+        {"delays", reads<CascadeCtrlPortDelayListData>("FF 0005 0000 FFFF")},
+        {"task ids", reads<CascadeCtrlDeleteScheduledTaskRequest>("FFFF 00000001")},
+    };
+    for (const auto& list : lists)
+        EXPECT_FALSE(list.second()) << list.first;
+
+    // 65535 tasks would take megabytes before the second record was missed.
+    const auto tasks = reads<CascadeCtrlTaskListData<uint32_t, true>>("FFFF " + task);
+    const long growth = peakGrowthKb([&] {
+        for (int i = 0; i < 4; ++i)
+            EXPECT_FALSE(tasks());
+    });
+    if (growth < 0)
+        GTEST_SKIP() << "peak memory not measured here";
+    EXPECT_LT(growth, 1024) << "kB";
 }

@@ -152,7 +152,7 @@ std::vector<Row> goldenRows()
         row("names ext", B::buildSetNameExtData, namesExt,
             cat({hex("22 C000000000000001"), field("twenty bytes of name"), field(""), field("0123456789abcdef")})),
         row("network", B::buildSetNetworkData, net,
-            cat({hex("06 01 C0A8010A FFFFFF00 C0A80101 00 001122334455"), field("ABC"), hex("0050 01BB 01 22BA")})),
+            cat({hex("06 01 0A01A8C0 00FFFFFF 0101A8C0 00 001122334455"), field("ABC"), hex("0050 01BB 01 22BA")})),
         row("no network", B::buildSetNetworkData, CascadeCtrlSetNetworkRequest(), hex("06 00 22BA")),
         row("status?", B::buildQueryDeviceStatusData, CascadeCtrlQueryDeviceStatusRequest<uint32_t>{0xFF, 0xFFFFFFFF},
             hex("07 FF FFFFFFFF")),

@@ -75,6 +75,14 @@ TEST(CascadeCtrlSlaveSettingsTest, LimitsAreAnsweredAndStoredWithinTheRecordsTab
             {"truncated both ways", "08", "08 08 0064 0032 0640 001C" + repeatHex(outlet, 7)},
             {"set ext", "24 0000000000000002 0190 0000 0640 0000", "24 00 0000000000000002", nullptr,
              expectSql("select current_max from alarms where addr=0 and port=1", "4.0")},
+            // Outlet 9 is not here: the whole save fails, outlet 0 keeps its limits.
+            {"outlets 0 and 9", "09 00000201 0190 0000 0640 0000 0001 0001 0001 0001", "09 01", nullptr,
+             expectSql("select group_concat(current_max) from alarms where addr=0 and port in (0, 1)", "1.0,4.0")},
+            {"ext outlets 0 and 9", "24 0000000000000201 0190 0000 0640 0000 FFFF FFFF FFFF FFFF", "24 01", nullptr,
+             [&] {
+                 EXPECT_EQ("1.0|0.5|16.0|0.29", boardSql(outlet0));
+                 EXPECT_EQ(1.0, device().outputThresholds[0].warnUpperCurrent);
+             }},
             {"a limit short", "09 00000001 0064 0032 FFFF", ""},
             {"inlet", "0A 07", "0A 03 09C4 076C 0640 0000"},
             {"set inlet", "0B 07 0960 0834 0578 0064 0708 0032", "0B 00 03 0960 0834 0578 0064", nullptr,
@@ -113,6 +121,14 @@ TEST(CascadeCtrlSlaveSettingsTest, DelaysAreAnsweredAndStoredWithinTheRecordsTab
                                "0E 08 0005 0000 0005 0000 0000 0005 000A 000B 000C" + repeatHex("0000 0000 0005", 5)},
                               {"no outlet", "25 8000000000000000", "25 00 8000000000000000", nullptr,
                                expectSql(delays, "5,0,5|10,11,12")},
+                              // Outlet 9 is not here: the whole save fails, outlet 0 keeps its delays.
+                              {"outlets 0 and 9", "0F 00000201 0001 0001 0001 0002 0002 0002", "0F 01", nullptr,
+                               expectSql(delays, "5,0,5|10,11,12")},
+                              {"ext outlets 0 and 9", "25 0000000000000201 0001 0001 0001 FFFF FFFF FFFF", "25 01",
+                               nullptr, [&] {
+                                   EXPECT_EQ("5,0,5|10,11,12", boardSql(delays));
+                                   EXPECT_EQ(5, device().portDelays[0].onDelay);
+                               }},
                               {"an entry short", "0F 00000007 0001 0001 0001 0002 0002 0002", "", nullptr,
                                expectSql(delays, "5,0,5|10,11,12")},
                           });

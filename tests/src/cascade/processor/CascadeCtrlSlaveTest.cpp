@@ -128,7 +128,8 @@ TEST(CascadeCtrlSlaveTest, NamesAreReadAndStoredForTheUnitsOutletsOnly)
 TEST(CascadeCtrlSlaveTest, NetworkSettingsAndTheNewAddressAreStoredForTheNextStart)
 {
     test::FakeMaster master;
-    const std::string record = "0A000005 FFFF0000 0A000001 01 001122334455" + field16("SLAVE3") + "1F90 01BB 01";
+    // 192.168.1.10, 255.255.255.0 and 192.168.1.1, their dotted numbers last first.
+    const std::string record = "0A01A8C0 00FFFFFF 0101A8C0 01 001122334455" + field16("SLAVE3") + "1F90 01BB 01";
     const std::string other = "0A000006 FFFF0000 0A000001 00 001122334466" + field16("OTHER") + "0050 01BB 00";
     auto setting = [](const char* name) {
         return boardSql(std::string("select value from settings where name='") + name + "'");
@@ -136,15 +137,16 @@ TEST(CascadeCtrlSlaveTest, NetworkSettingsAndTheNewAddressAreStoredForTheNextSta
     test::askEach(master,
                   {
                       {"query", "05",
-                       "05 00 01 C0A80064 FFFFFF00 C0A80001 00 020000000001" + field16("PDU") + "0050 01BB 00 22BA"},
+                       "05 00 01 6400A8C0 00FFFFFF 0100A8C0 00 020000000001" + field16("PDU") + "0050 01BB 00 22BA"},
                       {"set two", "06 03 " + record + other + "1F91", "06 00", nullptr,
                        [&] {
-                           EXPECT_EQ("10.0.0.5|SLAVE3|8080|8890", setting("ip") + "|" + setting("netbios_name") + "|" +
-                                                                      setting("http_port") + "|" +
-                                                                      setting("manage_control_port"));
+                           EXPECT_EQ("192.168.1.10|255.255.255.0|192.168.1.1|SLAVE3|8080|8890",
+                                     setting("ip") + "|" + setting("mask") + "|" + setting("gateway") + "|" +
+                                         setting("netbios_name") + "|" + setting("http_port") + "|" +
+                                         setting("manage_control_port"));
                        }},
                       {"without interface 0", "06 02 " + other + "22BA", "06 01", nullptr,
-                       [&] { EXPECT_EQ("10.0.0.5", setting("ip")); }},
+                       [&] { EXPECT_EQ("192.168.1.10", setting("ip")); }},
                       {"query again", "05", "05 00 01 " + record + "22BA"},
                       {"address 0", "1A 00", "1A 01"},
                       {"address -128", "1A 80", "1A 01"},

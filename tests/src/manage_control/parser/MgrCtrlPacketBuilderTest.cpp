@@ -91,7 +91,8 @@ const std::pair<std::function<void(Buffer&)>, std::string> kGolden[] = {
     ROW(buildSetNameRetData(o, 0, 0x80000001), "2B 00 80 00 00 01"),
     ROW(buildSetNameExtRetData(o, 1, 0xFF), "48 01"),
     ROW(buildQueryNetworkRetData(o, 0, 0, network()),
-        "2C 00 00 01 C0 A8 01 0A FF FF FF 00 C0 A8 01 01 01 00 11 22 33 44 55 50 44 55" + zeros(13) +
+        // 192.168.1.10, 255.255.255.0 and 192.168.1.1, their dotted numbers last first.
+        "2C 00 00 01 0A 01 A8 C0 00 FF FF FF 01 01 A8 C0 01 00 11 22 33 44 55 50 44 55" + zeros(13) +
             " 00 50 01 BB 01 22 BA"),
     ROW(buildQueryNetworkRetData(o, 0, 1, network()), "2C 00 01"),
     ROW(buildQueryTimeRetData(o, 0, 0, {2024, 6, 30, 23, 59, 58}), "3D 00 00 18 06 1E 17 3B 3A"),

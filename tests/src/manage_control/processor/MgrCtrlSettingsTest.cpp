@@ -135,7 +135,8 @@ protected:
 
 std::string network(const char* dhcp)
 {
-    return std::string("0A000005 FF000000 0A000001 ") + dhcp + " 020000000002" + test::hexBytes(field("RACK")) +
+    // 192.168.1.10, 255.255.255.0 and 192.168.1.1, their dotted numbers last first.
+    return std::string("0A01A8C0 00FFFFFF 0101A8C0 ") + dhcp + " 020000000002" + test::hexBytes(field("RACK")) +
            "1F90 20FB 01";
 }
 const std::string kPing0 = "7F000001 1E 03 00 01", kPing1 = "0A000001 C8 02 02 00";
@@ -156,8 +157,12 @@ TEST_F(MgrCtrlSettingsTest, ThresholdsAndDelays)
     run({
         {"31 00 00000101 0064 0032 FFFF 00C8 9999 9999 9999 9999", "31 00 00 00000001", limits(0), "1.0|0.5|16.0|2.0"},
         {"31 00 00000002 FFFF FFFF FFFF FFFF", "31 00 00 00000002", limits(1), "10.0|0.0|16.0|0.0"},
-        {"4B 00 8000010000000004 0190 0000 FFFF FFFF 0001 0001 0001 0001", "4B 00 00 0000000000000004", limits(2),
-         "4.0|0.0|16.0|0.0"},
+        // A record for an outlet this unit lacks (40, 9) fails the whole request; the reply's mask is cut as ever.
+        {"4B 00 8000010000000004 0190 0000 FFFF FFFF 0001 0001 0001 0001", "4B 00 01 0000000000000004", limits(2),
+         "10.0|0.0|16.0|0.0"},
+        {"4B 00 0000000000000201 0190 0000 0640 0000 FFFF FFFF FFFF FFFF", "4B 00 01 0000000000000001", limits(0),
+         "1.0|0.5|16.0|2.0"},
+        {"4B 00 8000000000000004 0190 0000 FFFF FFFF", "4B 00 00 0000000000000004", limits(2), "4.0|0.0|16.0|0.0"},
         {"32 00 07", "32 00 03 09C4 076C 0640 0000"},
         {"32 02 07", "32 02 01 08FC 07D0"},
         {"32 09 07", "32 09 00"},
@@ -169,8 +174,12 @@ TEST_F(MgrCtrlSettingsTest, ThresholdsAndDelays)
         {"37 00 80000005 0001 FFFF 0003 0002 0002 0002", "37 00 00 00000005",
          sql("select group_concat(\"on\"||'|'||off||'|'||restart, ';') from delays where port in (0, 2)"),
          "1|0|3;2|2|2"},
+        {"37 00 00000201 0009 0009 0009 FFFF FFFF FFFF", "37 00 01 00000001",
+         sql("select group_concat(\"on\"||'|'||off||'|'||restart, ';') from delays where port in (0, 2)"),
+         "1|0|3;2|2|2"},
         {"4C 00 0000000000000002 000A FFFF 000A", "4C 00 00 0000000000000002"},
-        {"4C 00 0000000000000100 000A 000A 000A", "4C 00 00 0000000000000000"},
+        {"4C 00 0000000000000102 0007 0007 0007 000A 000A 000A", "4C 00 01 0000000000000002",
+         sql("select restart from delays where port=1"), "10"},
     });
     EXPECT_DOUBLE_EQ(16.0, device.outputThresholds[0].offUpperCurrent);
     EXPECT_DOUBLE_EQ(10.0, device.tempHumiThreshold.warnLowerHumi);
@@ -180,7 +189,7 @@ TEST_F(MgrCtrlSettingsTest, ThresholdsAndDelays)
     EXPECT_EQ(test::hexBytes(x("36 00 09 0001 0000 0003 000A 0000 000A 0002 0002 0002" + repeat("0000 0000 0005", 5) +
                                "0000 0000 0000")),
               ask(x("36 00")));
-    EXPECT_EQ(test::hexBytes(x("31 00 00 00000100")), ask(x("31 00 00000100 0001 0001 0001 0001")));
+    EXPECT_EQ(test::hexBytes(x("31 00 01 00000100")), ask(x("31 00 00000100 0001 0001 0001 0001")));
 }
 
 TEST_F(MgrCtrlSettingsTest, ScheduledTasksChangeTheTableThenTheTimers)
@@ -246,12 +255,14 @@ TEST_F(MgrCtrlSettingsTest, ClockEnergyLogAndReboot)
 TEST_F(MgrCtrlSettingsTest, NetworkAndCascadeAddressAreStoredForTheNextStart)
 {
     run({
-        {"2C 00", "2C 00 00 01 C0A80064 FFFFFF00 C0A80001 00 020000000001" + test::hexBytes(field("PDU")) +
+        {"2C 00", "2C 00 00 01 6400A8C0 00FFFFFF 0100A8C0 00 020000000001" + test::hexBytes(field("PDU")) +
                       "0050 01BB 00 22BA"},
         {"2D 00 02" + network("80") + "1F91", "2D 00 00", [] {
-             return setting("ip") + "|" + setting("dhcp") + "|" + setting("netbios_name") + "|" +
-                    setting("https_port") + "|" + setting("enable_redirect") + "|" + setting("manage_control_port");
-         }, "10.0.0.5|0|RACK|8443|1|8081"},
+             return setting("ip") + "|" + setting("mask") + "|" + setting("gateway") + "|" + setting("dhcp") + "|" +
+                    setting("netbios_name") + "|" + setting("https_port") + "|" + setting("enable_redirect") + "|" +
+                    setting("manage_control_port");
+         }, "192.168.1.10|255.255.255.0|192.168.1.1|0|RACK|8443|1|8081"},
+        {"2C 00", "2C 00 00 01" + network("00") + "1F91"},
         {"2D 00 00 1F90", "2D 00 01", [] { return setting("manage_control_port"); }, "8081"},
         {"3C 00 03", "3C 00 00", [] { return setting("slave_address"); }, "3"},
         {"3C 00 00", "3C 00 01"},
