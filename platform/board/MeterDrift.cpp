@@ -21,22 +21,29 @@ std::string line(const char* format, int port, double value)
 
 MeterDrift::MeterDrift(PmControlClient& control) : control_(control), random_(std::random_device{}()) {}
 
+// The loads once, when the emulator takes them; later they are the user's.
+bool MeterDrift::setLoads()
+{
+    for (int outlet = 0; outlet < 8; ++outlet)
+        if (control_.command(line("current %d %.2f", outlet, kBaseAmps[outlet])) != "ok"
+            || control_.command(line("pf %d %.2f", outlet, kPowerFactor[outlet])) != "ok")
+            return false;
+    return true;
+}
+
 void MeterDrift::tick(time_t now)
 {
     if (now - last_ < kPeriodSeconds)
         return;
-    const bool first = last_ == 0;
     last_ = now;
-    std::normal_distribution<double> step(0.0, 0.4);
-    volts_ = std::clamp(volts_ + step(random_), 226.0, 234.0);
+    if (!loadsSet_)
+        loadsSet_ = setLoads();
+    std::normal_distribution<double> step(0.0, kVoltageWander / 3);
+    voltageFactor_ = std::clamp(voltageFactor_ + step(random_), 1.0 - kVoltageWander, 1.0 + kVoltageWander);
     char voltage[32];
-    std::snprintf(voltage, sizeof voltage, "voltage %.1f", volts_);
+    std::snprintf(voltage, sizeof voltage, "drift voltage %.5f", voltageFactor_);
     control_.command(voltage);
-    std::uniform_real_distribution<double> wobble(0.96, 1.04);
+    std::uniform_real_distribution<double> wobble(1.0 - kLoadWander, 1.0 + kLoadWander);
     for (int outlet = 0; outlet < 8; ++outlet)
-    {
-        control_.command(line("current %d %.2f", outlet, kBaseAmps[outlet] * wobble(random_)));
-        if (first)
-            control_.command(line("pf %d %.2f", outlet, kPowerFactor[outlet]));
-    }
+        control_.command(line("drift %d %.4f", outlet, wobble(random_)));
 }

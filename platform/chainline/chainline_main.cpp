@@ -3,7 +3,7 @@
 // one unit writes reaches all the others, paced at the line's rate, and the
 // log tells who wrote what and when. End k is the k-th LINK. Runs until
 // SIGINT or SIGTERM.
-//   chainline [--log FILE] [--baud N] LINK...
+//   chainline [--log FILE] [--log-size BYTES] [--baud N] LINK...
 #include <sys/signalfd.h>
 
 #include <csignal>
@@ -21,9 +21,11 @@ namespace
 {
 int usage()
 {
-    std::fprintf(stderr, "usage: chainline [--log FILE] [--baud N] LINK...\n"
-                         "  --log FILE  who wrote what and when (default: standard output)\n"
-                         "  --baud N    the line's rate, 8N1 (default 38400)\n");
+    std::fprintf(stderr, "usage: chainline [--log FILE] [--log-size BYTES] [--baud N] LINK...\n"
+                         "  --log FILE        who wrote what and when (default: standard output)\n"
+                         "  --log-size BYTES  a full FILE becomes FILE.1 and a new one begins (default %ld)\n"
+                         "  --baud N          the line's rate, 8N1 (default 38400)\n",
+                 chainline::LineLog::kDefaultMaxBytes);
     return 2;
 }
 }
@@ -32,15 +34,21 @@ int main(int argc, char** argv)
 {
     std::string logPath;
     long baud = 38400;
+    long logSize = chainline::LineLog::kDefaultMaxBytes;
     std::vector<std::string> links;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        if ((arg == "--log" || arg == "--baud") && i + 1 < argc)
+        if ((arg == "--log" || arg == "--log-size" || arg == "--baud") && i + 1 < argc)
         {
             const std::string value = argv[++i];
             if (arg == "--log")
                 logPath = value;
+            else if (arg == "--log-size")
+            {
+                if ((logSize = std::strtol(value.c_str(), nullptr, 10)) < 1024)
+                    return usage();
+            }
             else if ((baud = std::strtol(value.c_str(), nullptr, 10)) < 300 || baud > 4000000)
                 return usage();
         }
@@ -59,18 +67,17 @@ int main(int argc, char** argv)
     sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
     const int stopFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
 
-    FILE* logFile = logPath.empty() ? stdout : std::fopen(logPath.c_str(), "a");
-    if (!logFile)
+    chainline::LineLog log(stdout);
+    std::string error;
+    if (!logPath.empty() && !log.open(logPath, logSize, error))
     {
-        std::perror(logPath.c_str());
+        std::fprintf(stderr, "chainline: %s\n", error.c_str());
         return 1;
     }
-    chainline::LineLog log(logFile);
     std::vector<std::unique_ptr<chainline::LineEnd>> ends;
     for (const std::string& link : links)
     {
         auto end = std::make_unique<chainline::LineEnd>();
-        std::string error;
         if (!end->open(link, error))
         {
             std::fprintf(stderr, "chainline: %s\n", error.c_str());

@@ -38,19 +38,31 @@ bool readNumber(std::istream& in, double& value)
     return (in >> value) && std::isfinite(value);
 }
 
-// A power in watts, or "auto" (-1) for the computed one.
-bool readPower(std::istream& in, double& value)
+// A value of zero or more, or "automatic" for the word "auto".
+bool readValueOrAuto(std::istream& in, double& value, double automatic)
 {
     std::string word;
     if (!(in >> word))
         return false;
     if (word == "auto")
     {
-        value = -1.0;
+        value = automatic;
         return true;
     }
     std::istringstream number(word);
     return readNumber(number, value) && value >= 0;
+}
+
+// "voltage" (-1) or an outlet, then a factor near 1.
+bool readDrift(std::istream& in, int& outlet, double& factor)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    outlet = word == "voltage" ? -1 : -2;
+    if (word.size() == 1 && word[0] >= '0' && word[0] < '0' + PmMeterModel::kOutlets)
+        outlet = word[0] - '0';
+    return outlet > -2 && readNumber(in, factor) && factor >= 0.9 && factor <= 1.1;
 }
 }
 
@@ -67,12 +79,14 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
     bool ok = true;
     if (command == "status")
         return status(emulator);
-    else if (command == "voltage" && readNumber(in, value) && value >= 0)
+    else if (command == "voltage" && readValueOrAuto(in, value, PmMeterModel::kNominalVolts))
         model.setVoltage(value);
     else if (command == "current" && readPort(in, port) && readNumber(in, value))
         model.setCurrent(port, value);
-    else if (command == "power" && readPort(in, port) && readPower(in, value))
+    else if (command == "power" && readPort(in, port) && readValueOrAuto(in, value, -1.0))
         model.setPower(port, value);
+    else if (command == "drift" && readDrift(in, port, value))
+        port < 0 ? model.setVoltageDrift(value) : model.setCurrentDrift(port, value);
     else if (command == "pf" && readPort(in, port) && readNumber(in, value) && value >= 0)
         model.setPowerFactor(port, value);
     else if (command == "energy" && readPort(in, port) && readNumber(in, value) && value >= 0 && value < 4e16)

@@ -26,9 +26,11 @@ int PmMeterModel::slot(int port)
     return port == kInlet ? kInletSlot : -1;
 }
 
+double PmMeterModel::voltsLocked() const { return volts_ * voltsDrift_; }
+
 double PmMeterModel::outletAmpsLocked(int outlet) const
 {
-    return (relays_ >> outlet) & 1 ? nonNegative(amps_[outlet]) : 0.0;
+    return (relays_ >> outlet) & 1 ? nonNegative(amps_[outlet]) * ampsDrift_[outlet] : 0.0;
 }
 
 double PmMeterModel::outletWattsLocked(int outlet) const
@@ -37,7 +39,7 @@ double PmMeterModel::outletWattsLocked(int outlet) const
         return 0.0;
     if (fixedWatts_[outlet] >= 0)
         return fixedWatts_[outlet];
-    return nonNegative(volts_ * amps_[outlet] * factor_[outlet]);
+    return nonNegative(voltsLocked() * outletAmpsLocked(outlet) * factor_[outlet]);
 }
 
 double PmMeterModel::ampsLocked(int s) const
@@ -86,7 +88,7 @@ std::optional<PmReading> PmMeterModel::reading(int port)
     std::lock_guard<std::mutex> lock(mutex_);
     advanceLocked();
     PmReading r;
-    r.volts = volts_;
+    r.volts = voltsLocked();
     r.amps = ampsLocked(s);
     r.watts = wattsLocked(s);
     r.energyHundredths = static_cast<uint64_t>(energy_[s]);
@@ -145,6 +147,22 @@ void PmMeterModel::setCurrent(int port, double amps)
     std::lock_guard<std::mutex> lock(mutex_);
     advanceLocked();
     amps_[s] = s == kInletSlot && amps < 0 ? -1.0 : nonNegative(amps);
+}
+
+void PmMeterModel::setVoltageDrift(double factor)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    advanceLocked();
+    voltsDrift_ = nonNegative(factor);
+}
+
+void PmMeterModel::setCurrentDrift(int outlet, double factor)
+{
+    if (outlet < 0 || outlet >= kOutlets)
+        return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    advanceLocked();
+    ampsDrift_[outlet] = nonNegative(factor);
 }
 
 void PmMeterModel::setPowerFactor(int port, double factor)

@@ -22,6 +22,7 @@ public:
 
     static constexpr int kOutlets = 8;
     static constexpr int kInlet = 255;
+    static constexpr double kNominalVolts = 230.0;
 
     explicit PmMeterModel(Now now = &Clock::now);
 
@@ -34,11 +35,17 @@ public:
     uint8_t relayBits() const;
     void setRelayBits(uint8_t bits);
 
+    // The line voltage as set; it holds until set again.
     void setVoltage(double volts);
     double voltage() const;
     // Outlet: the load current drawn while the relay is on. Inlet: a fixed
     // reported current; a negative value returns to the sum of the outlets.
     void setCurrent(int port, double amps);
+    // The board's slow wander: the reported voltage, and an outlet's current,
+    // are the set value times this factor (1 at the start), so that a value
+    // set holds while the readings still move a little about it.
+    void setVoltageDrift(double factor);
+    void setCurrentDrift(int outlet, double factor);
     void setPowerFactor(int port, double factor);
     // A fixed reported power; negative returns to volts x amps x factor
     // (for the inlet: the sum of the outlets).
@@ -60,6 +67,7 @@ public:
 private:
     static int slot(int port);  // 0 to 7 outlets, 8 inlet, -1 unknown
     void advanceLocked();
+    double voltsLocked() const;
     double outletAmpsLocked(int outlet) const;
     double outletWattsLocked(int outlet) const;
     double ampsLocked(int s) const;
@@ -69,15 +77,18 @@ private:
     Now now_;
     Clock::time_point last_;
     uint8_t relays_ = 0;
-    double volts_ = 230.0;
+    double volts_ = kNominalVolts;
+    double voltsDrift_ = 1.0;
     double amps_[kOutlets + 1] = {};
+    double ampsDrift_[kOutlets] = {1, 1, 1, 1, 1, 1, 1, 1};
     double factor_[kOutlets + 1] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
     double fixedWatts_[kOutlets + 1] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
     double energy_[kOutlets + 1] = {};  // hundredths of a kWh
     double energyRate_ = 1.0;
-    uint16_t caliVoltage_ = 10000;
-    uint16_t caliCurrent_ = 10000;
-    uint16_t caliPower_ = 10000;
+    // What a module leaves the factory with: 220 V, 1000 mA, 220 W.
+    uint16_t caliVoltage_ = 220;
+    uint16_t caliCurrent_ = 1000;
+    uint16_t caliPower_ = 220;
     uint8_t calibrated_ = 0xFF;
     uint8_t calibrationFailure_ = 0;
 };

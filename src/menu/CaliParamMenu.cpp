@@ -78,15 +78,26 @@ void CaliParamMenu::onCaliParamRequested(int module, unsigned short voltage, uns
 {
     if (state_ != kRequesting || result != 0 || !acknowledge(module))
         return;
-    caliVoltage_ = voltage;
-    caliCurrent_ = current;
-    caliPower_ = power;
+    caliVoltage_ = shownValue(voltage);
+    caliCurrent_ = shownValue(current);
+    caliPower_ = shownValue(power);
     state_ = kIdle;
     lcd_->destroyRegion();
     for (int row = 0; row < 3; ++row)
         drawValueRow(row, false);
     enterFun_[lang()][row_]();
     lcd_->refresh();
+}
+
+// The page has four digits and sends what it shows: a larger value is
+// clamped to the largest it can show.
+unsigned short CaliParamMenu::shownValue(unsigned short value)
+{
+    if (value <= kMaxValue)
+        return value;
+    LOG_WARN << "calibration reference value " << value << " has more than four digits: shown and kept as "
+             << kMaxValue;
+    return kMaxValue;
 }
 
 void CaliParamMenu::onCaliPramTransferred(int module, unsigned char result)

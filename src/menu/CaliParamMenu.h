@@ -17,6 +17,8 @@ public:
     static constexpr double kExchangeTimeout = 1.0;
     static constexpr int kConfirmRow = 3;
     static constexpr int kNoEdit = 5;
+    static constexpr int kDigits = 4;
+    static constexpr unsigned short kMaxValue = 9999;
 
     CaliParamMenu(muduo::net::EventLoop* loop, MenuId_ id, Language language, MenuController* controller,
                   const std::shared_ptr<PowerModuleContainer>& container, const std::shared_ptr<LcdModule>& lcd,
@@ -46,6 +48,7 @@ private:
 
     void bindFunctions();
     unsigned short& value(int row);
+    static unsigned short shownValue(unsigned short value);
     void drawCaliParam(int language);
     // A value row plain, selected or (cursor on a digit) being edited.
     void drawValueRow(int row, bool selected);
@@ -75,7 +78,7 @@ private:
     std::function<void()> startEditFun_[4];
     std::function<void()> endEditFun_[4];
     std::function<void(unsigned short)> editFun_[4];
-    char editBuffer_[4];
+    char editBuffer_[kDigits];
     int editPos_;
     int timerId_;
     unsigned char ackMask_;

@@ -71,7 +71,7 @@ unsigned short CaliParamMenu::bufferToValue() const
 
 void CaliParamMenu::valueToBuffer(unsigned short value)
 {
-    for (int i = 3; i >= 0; --i, value = static_cast<unsigned short>(value / 10))
+    for (int i = kDigits - 1; i >= 0; --i, value = static_cast<unsigned short>(value / 10))
         editBuffer_[i] = static_cast<char>('0' + value % 10);
 }
 
@@ -80,7 +80,7 @@ void CaliParamMenu::drawCaliParam(int language)
     for (int row = 0; row < 3; ++row)
     {
         drawText(kLabelX, rowY(row), kLabels[language][row], false);
-        const int w = drawNumberFun_[fontSize_](kValueX, rowY(row), value(row), 4, '0', false);
+        const int w = drawNumberFun_[fontSize_](kValueX, rowY(row), value(row), kDigits, '0', false);
         drawAsciiStringFun_[fontSize_](kValueX + w, rowY(row), kUnits[row], false);
     }
     drawText(kConfirmX, kConfirmY, kConfirm[language], false);
@@ -88,7 +88,9 @@ void CaliParamMenu::drawCaliParam(int language)
 
 void CaliParamMenu::drawValueRow(int row, bool selected)
 {
-    const int w = drawNumberFun_[fontSize_](kValueX, rowY(row), value(row), 4, '0', selected);
+    // Nothing of a wider value drawn before may stay beside the digits.
+    lcd_->clearRect(kValueX, rowY(row), kDigits * getCharWidthFun_[fontSize_](), getCharHeightFun_[fontSize_]());
+    const int w = drawNumberFun_[fontSize_](kValueX, rowY(row), value(row), kDigits, '0', selected);
     drawFrame(kValueX, rowY(row), w, !selected);
 }
 
@@ -124,7 +126,7 @@ void CaliParamMenu::edit(int, unsigned short key)
         digit = digit == '9' ? '0' : static_cast<char>(digit + 1);
     else if (key == kKeyDown)
         digit = digit == '0' ? '9' : static_cast<char>(digit - 1);
-    else if ((key == kKeyPrev && editPos_ > 0) || (key == kKeyNext && editPos_ < 3))
+    else if ((key == kKeyPrev && editPos_ > 0) || (key == kKeyNext && editPos_ < kDigits - 1))
     {
         drawEditDigit(false);
         editPos_ += key == kKeyPrev ? -1 : 1;

@@ -61,7 +61,9 @@ void InfoMenu::drawMain(int language)
     drawAsciiCharFun_[fontSize_](kColonX, 16, ':', false);
     const int w = drawFloatFun_[fontSize_](98, 16, device.maxInputCurrent, 2, ' ', 0, false);
     drawAsciiStringFun_[fontSize_](98 + w, 16, " A", false);
-    drawPortStatus(static_cast<unsigned int>(device.status.onOffMask & 0xFFFFFFFFu));
+    // Kept as drawn: a later status event is compared with what the screen shows.
+    portStatus_ = static_cast<unsigned int>(device.status.onOffMask & 0xFFFFFFFFu);
+    drawPortStatus(portStatus_);
 }
 
 void InfoMenu::drawPortStatus(unsigned int mask)

@@ -79,11 +79,12 @@ public:
         std::ofstream(root() + boardPath, std::ios::binary | std::ios::trunc) << text;
     }
 
-    // sqlite3, the command-line shell, on one of the board's databases.
+    // sqlite3, the command-line shell, on one of the board's databases; it
+    // waits while the daemon holds the database's lock.
     std::string sql(const std::string& database, const std::string& statements, int* status = nullptr) const
     {
-        return trimmed(hostCommand("sqlite3 -batch " + quote(this->database(database)) + " " + quote(statements)
-                                       + " 2>&1",
+        return trimmed(hostCommand("sqlite3 -batch -cmd '.timeout 3000' " + quote(this->database(database)) + " "
+                                       + quote(statements) + " 2>&1",
                                    status));
     }
     std::string sh(const std::string& command, int* status = nullptr) const

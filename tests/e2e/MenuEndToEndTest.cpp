@@ -3,7 +3,9 @@
 // under build/test-artifacts/menu.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "e2e/E2eBoard.h"
 #include "platform/pmemu/PmMeterModel.h"
@@ -106,6 +108,47 @@ TEST(MenuEndToEnd, PageRingAndTheCalibrationKeySequence)
     board.press(1);
     EXPECT_TRUE(board.shows(0, 0, "In Volt:"));
     EXPECT_TRUE(board.running());
+}
+
+// The information page's mark of outlet 1 after it was switched while the
+// outputs page was shown, and after it is switched again on the page itself.
+TEST(MenuEndToEnd, InformationPageMarksFollowOutletsSwitchedWhileAway)
+{
+    MenuBoard board;
+    pmemu::PmMeterModel& model = board.emulator().model();
+    model.setRelayBits(0x01);
+    ASSERT_TRUE(board.startOnInfoPage()) << board.output();
+    const lcdtest::Font hanzi = lcdtest::font("hzk12");
+    const auto marks = [&](bool on) {
+        return e2e::waitUntil(
+            [&] { return bool(lcdtest::showsGlyph(board.panel(), 2, 48, hanzi, hanzi.gb(0xA1, on ? 0xCC : 0xC1))); },
+            5, 20);
+    };
+    ASSERT_TRUE(marks(true));
+    const struct
+    {
+        std::vector<bool> away;  // outlet 1 while the outputs page is shown
+        bool back;               // then on the information page
+    } cases[] = {{{false}, true}, {{true}, false}, {{false, true}, false}, {{true, false, true}, false}};
+    for (const auto& c : cases)
+    {
+        board.presses({1, 1});
+        ASSERT_TRUE(board.shows(0, 0, "Port 01: "));
+        for (bool on : c.away)
+        {
+            model.setRelay(0, on);
+            // Two status polls: the daemon has seen it.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        }
+        board.presses({4, 4});
+        ASSERT_TRUE(board.shows(0, 0, "Type"));
+        EXPECT_TRUE(marks(c.away.back()));
+        model.setRelay(0, c.back);
+        EXPECT_TRUE(marks(c.back)) << "outlet 1 switched " << (c.back ? "on" : "off") << " on the page";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));  // and it stays so
+        EXPECT_TRUE(marks(c.back));
+    }
+    board.picture("0-info-after-switching");
 }
 
 // The same ring in Chinese: each page's first label glyph, and its picture.

@@ -16,9 +16,11 @@
 
 namespace test
 {
-ChainLineProcess::ChainLineProcess(const std::vector<std::string>& roots) : logFile_(roots.at(0) + "/chainline.log")
+ChainLineProcess::ChainLineProcess(const std::vector<std::string>& roots, const std::vector<std::string>& options)
+    : logFile_(roots.at(0) + "/chainline.log")
 {
     std::vector<std::string> words{buildPath("platform/chainline/chainline"), "--log", logFile_};
+    words.insert(words.end(), options.begin(), options.end());
     for (const std::string& root : roots)
         words.push_back(root + "/dev/ttyS3");
     std::vector<char*> argv;

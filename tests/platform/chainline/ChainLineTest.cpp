@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <sys/stat.h>
 
 #include "support/ChainLineProcess.h"
 #include "support/TempBoard.h"
@@ -15,9 +16,11 @@ namespace
 {
 struct ThreeUnits
 {
+    explicit ThreeUnits(const std::vector<std::string>& options = {}) : line(roots, options) {}
+
     std::vector<std::string> roots{test::makeTempDir("rb-chain"), test::makeTempDir("rb-chain"),
                                    test::makeTempDir("rb-chain")};
-    test::ChainLineProcess line{roots};
+    test::ChainLineProcess line;
     std::vector<int> fds{open(0), open(1), open(2)};
     std::vector<std::string> got{3};
 
@@ -90,5 +93,39 @@ TEST(ChainLineTest, CarriesBytesToTheOtherEndsAtTheLinesRateAndSurvivesAReopen)
     units.collect([&] { return units.got[1].size() == 5 && units.got[2].size() == 9; });
     EXPECT_EQ(units.got[1], "heard");
     EXPECT_EQ(units.got[0], "back");
+}
+
+off_t fileSize(const std::string& path)
+{
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+// A chain left running keeps at most two files of the log's size: the
+// current one and the one before.
+TEST(ChainLineTest, LogIsRotatedAtItsSizeKeepingOneOlderFile)
+{
+    const off_t limit = 4096;
+    ThreeUnits units({"--log-size", std::to_string(limit), "--baud", "460800"});
+    ASSERT_TRUE(units.line.waitForLog("end 2 opened", 5));
+    const std::string& log = units.line.logFile();
+    std::string block(100, '\0');
+    size_t sent = 0;
+    for (int k = 0; k < 60; ++k)  // about six times the size, 100 bytes an event
+    {
+        block.assign(100, static_cast<char>(k));
+        units.write(0, block);
+        sent += block.size();
+        units.collect([&] { return units.got[1].size() == sent; });
+        ASSERT_EQ(sent, units.got[1].size());
+        // An event is logged whole: a file ends at most one event beyond the size.
+        EXPECT_LE(fileSize(log), limit + 1024);
+        EXPECT_LE(fileSize(log + ".1"), limit + 1024);
+    }
+    EXPECT_GE(fileSize(log + ".1"), limit);
+    EXPECT_EQ(-1, fileSize(log + ".2"));
+    EXPECT_NE(units.line.log().find(" end 0 > 3b 3b 3b"), std::string::npos);  // the last event (59)
+    EXPECT_EQ(units.line.log().find(" end 0 > 00 00 00"), std::string::npos);  // the first is gone
+    EXPECT_EQ(units.got[2].size(), sent);
 }
 }

@@ -46,6 +46,17 @@ TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
     EXPECT_EQ(PmControlCommands::execute(emu, "status"), PmControlCommands::status(emu));
     for (const char* line : {"silent on", "silent off", "delay 250", "corrupt 3", "split 4 20", "energy-rate 60"})
         EXPECT_EQ(PmControlCommands::execute(emu, line), "ok") << line;
+
+    // The board's wander moves the set values without replacing them.
+    EXPECT_EQ(PmControlCommands::execute(emu, "drift voltage 1.002"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "drift 3 0.96"), "ok");
+    r = *emu.model().reading(3);
+    EXPECT_DOUBLE_EQ(r.volts, 253.0 * 1.002);
+    EXPECT_DOUBLE_EQ(r.amps, 1.5 * 0.96);
+    EXPECT_DOUBLE_EQ(r.watts, 253.0 * 1.002 * 1.5 * 0.96 * 0.5);
+    EXPECT_DOUBLE_EQ(emu.model().voltage(), 253.0);
+    EXPECT_EQ(PmControlCommands::execute(emu, "voltage auto"), "ok");
+    EXPECT_DOUBLE_EQ(emu.model().reading(3)->volts, 230.0 * 1.002);
 }
 
 TEST(PmControlCommandsTest, RefusesBadLines)
@@ -53,7 +64,8 @@ TEST(PmControlCommandsTest, RefusesBadLines)
     PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
     for (const char* line : {"", "volts 230", "voltage", "voltage -1", "voltage nan", "current 8 1", "current x 1",
                              "relay inlet on", "relay 2 maybe", "silent yes", "power 1 -3", "power 1 lots",
-                             "split 4", "delay -5", "energy 2 -1"})
+                             "split 4", "delay -5", "energy 2 -1", "voltage automatic", "drift voltage",
+                             "drift voltage 1.2", "drift 3 0.8", "drift inlet 1", "drift 8 1", "drift current 1"})
         EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
     EXPECT_EQ(emu.relayBits(), 0);
     EXPECT_DOUBLE_EQ(emu.model().voltage(), 230.0);

@@ -11,6 +11,7 @@
 #include "menu/CaliParamMenu.h"
 #include "menu/MenuController.h"
 #include "menu/OutputMenu.h"
+#include "platform/pmemu/PmMeterModel.h"
 #include "platform/pmemu/PowerModuleEmulator.h"
 #include "support/LcdTestBench.h"
 #include "support/ServerBoard.h"
@@ -187,5 +188,32 @@ TEST_F(MenuPagesTest, SilentModuleEndsTheRequestWithItsFailureTip)
     keys({2});
     EXPECT_EQ(0, page<menu::CaliParamMenu>().state());
     EXPECT_TRUE(lcdtest::showsText(panel(), 5, 16, "Cali Cur:", ascii()));
+}
+
+// A module may hold values of five digits; the page has four and sends what
+// it shows: each value is shown whole and nothing of a wider one is left.
+TEST_F(MenuPagesTest, ReferenceValuesShownAreTheValuesSent)
+{
+    build(8);
+    pmemu::PmMeterModel& model = board_->emulator().model();
+    model.setCaliParams(220, 10000, 65535);
+    menu().switchMenu(menu::kCaliParamMenu);
+    ASSERT_TRUE(board_->runUntil([&] { return page<menu::CaliParamMenu>().state() == 0; }, 2));
+    // The voltage row is selected (inverted, its frame crossing the cell at 104).
+    EXPECT_TRUE(lcdtest::showsText(panel(), 80, 0, "0220", ascii(), true));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 80, 16, "9999 mA", ascii()));
+    EXPECT_TRUE(lcdtest::showsText(panel(), 80, 32, "9999  W", ascii()));
+
+    keys({3, 2, 5, 2});  // current: 9999 -> 0999
+    EXPECT_TRUE(lcdtest::showsText(panel(), 80, 16, "0999", ascii(), true));
+    keys({5});  // the voltage row selected again, the current row plain
+    EXPECT_TRUE(lcdtest::showsText(panel(), 80, 16, "0999 mA", ascii()));
+    keys({5, 2});  // up to the confirm row, and send
+    ASSERT_TRUE(board_->runUntil([&] { return menu().currentMenu()->id() == menu::kCaliSelMenu; }, 2));
+    uint16_t volts = 0, milliamps = 0, watts = 0;
+    model.caliParams(volts, milliamps, watts);
+    EXPECT_EQ(220, volts);
+    EXPECT_EQ(999, milliamps);
+    EXPECT_EQ(9999, watts);
 }
 }
