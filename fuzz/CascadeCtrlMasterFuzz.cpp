@@ -141,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         targets.insert(kSlaves[i]);
     }
     const size_t slaves = device.slaves.size();
+    CascadeCtrlRelay::s_sequence = 0;
     harness->lastSequence = 0;
     {
         CascadeCtrlMasterProcessorFactory factory(&harness->loop, harness->line->port());

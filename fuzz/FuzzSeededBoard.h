@@ -11,6 +11,7 @@
 
 #include "FuzzBoard.h"
 #include "GlobalData.h"
+#include "platform/core/BoardClock.h"
 #include "platform/core/BoardRoot.h"
 
 namespace fuzz
@@ -79,5 +80,13 @@ inline void execBoardSql(const char* db, const char* sql)
     SQLite::Database file(board::path(std::string("/var/www/database/") + db), SQLite::OPEN_READWRITE);
     file.exec("PRAGMA synchronous=OFF");
     file.exec(sql);
+}
+
+// Puts the board's clock back on the host's after an input that set it, so
+// that every input starts at the same time of day.
+inline void resetBoardClock()
+{
+    if (const int64_t offset = board::wallClockOffsetMicros())
+        board::setWallClock(board::wallClockMicros() - offset);
 }
 }

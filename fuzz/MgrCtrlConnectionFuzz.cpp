@@ -80,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static Harness* harness = new Harness;
     if (size == 0)
         return 0;
+    fuzz::resetBoardClock();
     _Device& device = GlobalData::getDevice();
     device = harness->device;
     device.isMaster = (data[0] & 1) == 0;
