@@ -17,9 +17,8 @@
 #include "WatchdogModule.h"
 #include "cascade/processor/CascadeCtrlMasterProcessorFactory.h"
 #include "cascade/processor/CascadeCtrlSlaveProcessorFactory.h"
-#include "manage_control/parser/MgrCtrlPacketParser.h"
-#include "manage_control/parser/ScanDeviceParser.h"
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
+#include "manage_control/processor/MgrCtrlScanPort.h"
 #include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
 #include "muduo/base/Logging.h"
@@ -45,7 +44,7 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
       snmpServer_(loop, snmpAddr, true),
       modbusServer_(loop, modbusAddr, "modbusServer"),
       scanServer_(loop, scanAddr, true),
-      scanParser_(std::make_unique<MgrCtrl::MgrCtrlPacketParser>(loop)),
+      scanPort_(std::make_unique<MgrCtrl::MgrCtrlScanPort>(loop)),
       mgrCtrlServer_(loop, mgrCtrlAddr, "mgrCtrl"),
       nbnsServer_(loop, nbnsAddr, true),
       keyReader_(std::make_shared<KeyReader>(loop)),
@@ -148,19 +147,12 @@ void PduServer::bindMgrCtrlPaths()
                                             std::shared_ptr<MgrCtrl::MgrCtrlProcessor>& processor) {
         return factory.parseMgrCtrlProcessor(name, data, length, processor);
     };
-    // Each datagram stands alone: a sender's partial or garbage frame never
-    // swallows the next sender's discovery.
-    requestPaths_.parseScanFrame = [this](const char* data, int length, Buffer& frame) {
-        scanParser_->reset();
-        const int result = scanParser_->parse(data, length, frame);
-        scanParser_->reset();
-        return result;
+    MgrCtrl::MgrCtrlScanPort& scan = *scanPort_;
+    requestPaths_.parseScanFrame = [&scan](const char* data, int length, Buffer& frame) {
+        return scan.parseFrame(data, length, frame);
     };
-    requestPaths_.parseScanDevice = [this](Buffer& frame, std::shared_ptr<MgrCtrl::MgrCtrlProcessor>& processor) {
-        const int result = MgrCtrl::ScanDeviceParser().parse(frame, processor);
-        if (processor)
-            processor->setChecksumFlag(scanParser_->getChecksumFlag());
-        return result;
+    requestPaths_.parseScanDevice = [&scan](Buffer& frame, std::shared_ptr<MgrCtrl::MgrCtrlProcessor>& processor) {
+        return scan.parseDevice(frame, processor);
     };
 }
 

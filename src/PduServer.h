@@ -43,8 +43,8 @@ class SnmpProcessorFactory;
 }
 namespace MgrCtrl
 {
-class MgrCtrlPacketParser;
 class MgrCtrlProcessorFactory;
+class MgrCtrlScanPort;
 }
 namespace CascadeCtrl
 {
@@ -166,7 +166,7 @@ private:
     muduo::net::UdpServer snmpServer_;
     muduo::net::TcpServer modbusServer_;
     muduo::net::UdpServer scanServer_;
-    std::unique_ptr<MgrCtrl::MgrCtrlPacketParser> scanParser_;
+    std::unique_ptr<MgrCtrl::MgrCtrlScanPort> scanPort_;
     muduo::net::TcpServer mgrCtrlServer_;
     muduo::net::UdpServer nbnsServer_;
     std::shared_ptr<KeyReader> keyReader_;

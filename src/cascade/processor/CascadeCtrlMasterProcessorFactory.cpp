@@ -81,7 +81,13 @@ bool wide(const _SlaveDevice* slave) { return slave && slave->portCount > kWideS
 }
 
 CascadeCtrlMasterProcessorFactory::CascadeCtrlMasterProcessorFactory(muduo::net::EventLoop* loop, PduServer* server)
-    : CascadeCtrlProcessorFactory(loop, server->getCascadeSerialPort()),
+    : CascadeCtrlMasterProcessorFactory(loop, server->getCascadeSerialPort())
+{
+}
+
+CascadeCtrlMasterProcessorFactory::CascadeCtrlMasterProcessorFactory(muduo::net::EventLoop* loop,
+                                                                     const std::shared_ptr<SerialPort>& line)
+    : CascadeCtrlProcessorFactory(loop, line),
       pollTimer_(std::make_shared<PduTimer>(loop, 0)),
       state_(kInfoDue),
       pollIndex_(-1),
@@ -234,6 +240,8 @@ const _SlaveDevice* CascadeCtrlMasterProcessorFactory::polledSlave() const
 
 void CascadeCtrlMasterProcessorFactory::arm(double seconds, State next)
 {
+    // One timer: whatever it was armed for before no longer counts.
+    pollTimer_->cancel();
     pollTimer_->runAfter(seconds);
     state_ = next;
 }
@@ -308,6 +316,7 @@ bool CascadeCtrlMasterProcessorFactory::extendWait()
     const double left = muduo::timeDifference(quietEnd, now);
     if (left <= 0.001)
         return false;
+    pollTimer_->cancel();
     pollTimer_->runAfter(left);
     return true;
 }

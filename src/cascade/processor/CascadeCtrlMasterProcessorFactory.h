@@ -51,6 +51,8 @@ public:
     static constexpr double kMaxAnswerSeconds = 30.0;
 
     CascadeCtrlMasterProcessorFactory(muduo::net::EventLoop* loop, PduServer* server);
+    // Requests and polls go out on line.
+    CascadeCtrlMasterProcessorFactory(muduo::net::EventLoop* loop, const std::shared_ptr<SerialPort>& line);
     // The 43 answer parsers, one per code.
     static void addAnswerParsers(CascadeCtrlDataParserTable& table);
     ~CascadeCtrlMasterProcessorFactory() override;

@@ -54,38 +54,42 @@ namespace CascadeCtrl
 namespace
 {
 typedef std::shared_ptr<CascadeCtrlDataParser> ParserPtr;
-typedef ParserPtr (*MakeParser)(PduServer& server);
+typedef MgrCtrl::MgrCtrlModules Modules;
+typedef ParserPtr (*MakeParser)(const Modules& modules);
 
-// The modules a command's parser hands on to its processor.
+// The modules a command's parser hands on to its processor; a command whose
+// module is missing gets no parser.
 template <class Parser>
-ParserPtr plain(PduServer&)
+ParserPtr plain(const Modules&)
 {
     return std::make_shared<Parser>();
 }
 template <class Parser>
-ParserPtr outlets(PduServer& server)
+ParserPtr outlets(const Modules& modules)
 {
-    return std::make_shared<Parser>(server.getPowerModuleContainer());
+    return modules.powerModules ? std::make_shared<Parser>(modules.powerModules) : nullptr;
 }
 template <class Parser>
-ParserPtr tasks(PduServer& server)
+ParserPtr tasks(const Modules& modules)
 {
-    return std::make_shared<Parser>(server.getScheduledTaskContainer());
+    return modules.scheduledTasks ? std::make_shared<Parser>(modules.scheduledTasks) : nullptr;
 }
 template <class Parser>
-ParserPtr clock(PduServer& server)
+ParserPtr clock(const Modules& modules)
 {
-    return std::make_shared<Parser>(server.getScheduledTaskContainer(), server.getEnergyRecorder());
+    return modules.scheduledTasks && modules.energyRecorder
+               ? std::make_shared<Parser>(modules.scheduledTasks, modules.energyRecorder)
+               : nullptr;
 }
 template <class Parser>
-ParserPtr energy(PduServer& server)
+ParserPtr energy(const Modules& modules)
 {
-    return std::make_shared<Parser>(server.getEnergyDatabase());
+    return modules.energyDatabase ? std::make_shared<Parser>(*modules.energyDatabase) : nullptr;
 }
 template <class Parser>
-ParserPtr pings(PduServer& server)
+ParserPtr pings(const Modules& modules)
 {
-    return std::make_shared<Parser>(server.getPingTaskContainer());
+    return modules.pingTasks ? std::make_shared<Parser>(modules.pingTasks) : nullptr;
 }
 
 typedef CascadeCtrlCommand C;
@@ -141,10 +145,18 @@ const struct
 }
 
 CascadeCtrlSlaveProcessorFactory::CascadeCtrlSlaveProcessorFactory(muduo::net::EventLoop* loop, PduServer* server)
-    : CascadeCtrlProcessorFactory(loop, server->getCascadeSerialPort())
+    : CascadeCtrlSlaveProcessorFactory(loop, server->getCascadeSerialPort(), MgrCtrl::modulesOf(*server))
+{
+}
+
+CascadeCtrlSlaveProcessorFactory::CascadeCtrlSlaveProcessorFactory(muduo::net::EventLoop* loop,
+                                                                   const std::shared_ptr<SerialPort>& line,
+                                                                   const MgrCtrl::MgrCtrlModules& modules)
+    : CascadeCtrlProcessorFactory(loop, line)
 {
     for (const auto& row : kParsers)
-        parsers_.add(row.code, row.make(*server));
+        if (ParserPtr parser = row.make(modules))
+            parsers_.add(row.code, parser);
 }
 
 CascadeCtrlSlaveProcessorFactory::~CascadeCtrlSlaveProcessorFactory() = default;

@@ -1,6 +1,7 @@
 #pragma once
 #include "cascade/processor/CascadeCtrlDataParserTable.h"
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
+#include "manage_control/processor/MgrCtrlModules.h"
 
 class PduServer;
 
@@ -15,6 +16,10 @@ class CascadeCtrlSlaveProcessorFactory final : public CascadeCtrlProcessorFactor
 {
 public:
     CascadeCtrlSlaveProcessorFactory(muduo::net::EventLoop* loop, PduServer* server);
+    // The processors work on the modules given; a command whose module is
+    // missing has no parser. Answers go out on line when there is one.
+    CascadeCtrlSlaveProcessorFactory(muduo::net::EventLoop* loop, const std::shared_ptr<SerialPort>& line,
+                                     const MgrCtrl::MgrCtrlModules& modules);
     ~CascadeCtrlSlaveProcessorFactory() override;
 
     void start() override;

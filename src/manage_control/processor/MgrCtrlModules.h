@@ -3,6 +3,7 @@
 
 class EnergyDatabase;
 class EnergyRecorder;
+class PduServer;
 class PingTaskContainer;
 class PowerModuleContainer;
 class ScheduledTaskContainer;
@@ -19,4 +20,7 @@ struct MgrCtrlModules
     std::shared_ptr<EnergyRecorder> energyRecorder;
     EnergyDatabase* energyDatabase = nullptr;  // the server's member, by reference
 };
+
+// Every module of the server.
+MgrCtrlModules modulesOf(PduServer& server);
 }

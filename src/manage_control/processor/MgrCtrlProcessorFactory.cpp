@@ -1,6 +1,5 @@
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
 
-#include "PduServer.h"
 #include "cascade/processor/CascadeCtrlRelay.h"
 #include "manage_control/parser/MgrCtrlDataParser.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
@@ -11,25 +10,8 @@
 
 namespace MgrCtrl
 {
-namespace
-{
-MgrCtrlModules modulesOf(PduServer* server)
-{
-    MgrCtrlModules modules;
-    if (server)
-    {
-        modules.powerModules = server->getPowerModuleContainer();
-        modules.scheduledTasks = server->getScheduledTaskContainer();
-        modules.pingTasks = server->getPingTaskContainer();
-        modules.energyRecorder = server->getEnergyRecorder();
-        modules.energyDatabase = &server->getEnergyDatabase();
-    }
-    return modules;
-}
-}
-
 MgrCtrlProcessorFactory::MgrCtrlProcessorFactory(muduo::net::EventLoop* loop, PduServer* server)
-    : MgrCtrlProcessorFactory(loop, modulesOf(server))
+    : MgrCtrlProcessorFactory(loop, server ? modulesOf(*server) : MgrCtrlModules())
 {
 }
 
