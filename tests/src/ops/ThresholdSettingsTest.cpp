@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "GlobalData.h"
 #include "OutletThresholdSettings.h"
 #include "UnitThresholdSettings.h"
 #include "Utility.h"
+#include "support/RecordLimits.h"
 #include "support/ServerBoard.h"
 #include "support/TestDatabases.h"
 
@@ -21,46 +20,6 @@ const double kKeep = Utility::kInvalidDoubleValue;
 const int kOutlet = 1;
 
 _Device& device() { return GlobalData::getDevice(); }
-
-// Every limit the monitor could read, named, in a fixed order.
-std::vector<std::pair<std::string, double>> recordLimits()
-{
-    const _Device& d = device();
-    const _DeviceInputThreshold& in = d.inputThreshold;
-    const _DeviceTempHumiThreshold& env = d.tempHumiThreshold;
-    std::vector<std::pair<std::string, double>> all = {
-        {"inlet warn upper voltage", in.warnUpperVoltage}, {"inlet warn lower voltage", in.warnLowerVoltage},
-        {"inlet warn upper current", in.warnUpperCurrent}, {"inlet warn lower current", in.warnLowerCurrent},
-        {"inlet off upper current", in.offUpperCurrent},   {"inlet off lower current", in.offLowerCurrent},
-        {"upper temperature", env.warnUpperTemp},           {"lower temperature", env.warnLowerTemp},
-        {"upper humidity", env.warnUpperHumi},              {"lower humidity", env.warnLowerHumi},
-    };
-    for (int n = 0; n < 8; ++n)
-    {
-        const _DeviceOutputThreshold& o = d.outputThresholds[static_cast<size_t>(n)];
-        const std::string outlet = "outlet " + std::to_string(n) + " ";
-        all.push_back({outlet + "warn upper", o.warnUpperCurrent});
-        all.push_back({outlet + "warn lower", o.warnLowerCurrent});
-        all.push_back({outlet + "off upper", o.offUpperCurrent});
-        all.push_back({outlet + "off lower", o.offLowerCurrent});
-    }
-    return all;
-}
-
-std::string text(double v)
-{
-    std::ostringstream s;
-    s << v;
-    return s.str();
-}
-
-std::string listed(const std::vector<std::pair<std::string, double>>& limits)
-{
-    std::string out;
-    for (const auto& l : limits)
-        out += l.first + "=" + text(l.second) + "\n";
-    return out;
-}
 
 // One save of one limit: the save, the record limit it must change ("" for
 // none) and the pdu.db column it must reach (in the unit's row, or outlet 1's).
@@ -160,15 +119,12 @@ TEST(ThresholdSettingsTest, EachLimitSavedAloneReachesItsColumnAndTheRecordAndNo
     for (const Save& s : saves)
     {
         value += 1.5;
-        SCOPED_TRACE(s.column + (s.outletRow ? " of outlet 1 " : " of the unit ") + text(value));
-        std::vector<std::pair<std::string, double>> expected = recordLimits();
-        for (auto& l : expected)
-            if (l.first == s.limit)
-                l.second = value;
+        SCOPED_TRACE(s.column + (s.outletRow ? " of outlet 1 " : " of the unit ") + test::limitText(value));
+        const test::RecordLimits expected = test::withLimit(test::recordLimits(), s.limit, value);
         ASSERT_TRUE(s.save(value));
-        EXPECT_EQ(listed(expected), listed(recordLimits()));
+        EXPECT_EQ(test::listed(expected), test::listed(test::recordLimits()));
         const std::string row = s.outletRow ? "port=" + std::to_string(kOutlet) : "port is null";
-        EXPECT_EQ(text(value), test::queryText(test::boardDatabase("pdu.db"),
-                                               "select " + s.column + " from alarms where addr=0 and " + row));
+        EXPECT_EQ(test::limitText(value), test::queryText(test::boardDatabase("pdu.db"),
+                                                          "select " + s.column + " from alarms where addr=0 and " + row));
     }
 }
