@@ -2,12 +2,16 @@
 // on this unit, its cascade payload when relayed, and every cut request.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "GlobalData.h"
 #include "PduServer.h"
 #include "cascade/processor/CascadeCtrlRelay.h"
 #include "manage_control/processor/MgrCtrlProcessor.h"
 #include "muduo/net/Buffer.h"
 #include "support/LogCapture.h"
+#include "support/RecordLimits.h"
 #include "support/ServerBoard.h"
 #include "support/TestDatabases.h"
 #include "support/TestFrames.h"
@@ -174,6 +178,58 @@ TEST_F(MgrCtrlDispatchTest, EachCommandAnswersHereWithItsExactReply)
     EXPECT_EQ("240.0|160.0|16.0", test::queryText(pdu, "select voltage_max||'|'||voltage_min||'|'||outage_max"
                                                        " from alarms where port is null"));
     EXPECT_DOUBLE_EQ(240.0, device.inputThreshold.warnUpperVoltage);
+}
+
+TEST_F(MgrCtrlDispatchTest, EachLimitFieldChangesItsOwnLimitOnly)
+{
+    // Fixed point, big-endian: value times scale in 16 bits (two's complement when negative).
+    auto f = [](double value, double scale) {
+        const uint16_t n = static_cast<uint16_t>(static_cast<int16_t>(std::lround(value * scale)));
+        return std::string{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+    };
+    const std::string keep = x("FFFF");
+    typedef std::function<std::string(double, double)> Request;  // (the new value, its pair's stored value)
+    const struct
+    {
+        const char *limit, *pairLimit;
+        Request request;
+    } fields[] = {
+        {"inlet warn upper voltage", "inlet warn lower voltage",
+         [&](double v, double p) { return x("33 00 01") + f(v, 10) + f(p, 10); }},
+        {"inlet warn lower voltage", "inlet warn upper voltage",
+         [&](double v, double p) { return x("33 00 01") + f(p, 10) + f(v, 10); }},
+        {"inlet warn upper current", "inlet warn lower current",
+         [&](double v, double p) { return x("33 00 02") + f(v, 100) + f(p, 100); }},
+        {"inlet warn lower current", "inlet warn upper current",
+         [&](double v, double p) { return x("33 00 02") + f(p, 100) + f(v, 100); }},
+        {"upper temperature", "lower temperature", [&](double v, double p) { return x("35 00 01") + f(v, 10) + f(p, 10); }},
+        {"lower temperature", "upper temperature", [&](double v, double p) { return x("35 00 01") + f(p, 10) + f(-v, 10); }},
+        {"upper humidity", "lower humidity", [&](double v, double p) { return x("35 00 02") + f(v, 10) + f(p, 10); }},
+        {"lower humidity", "upper humidity", [&](double v, double p) { return x("35 00 02") + f(p, 10) + f(v, 10); }},
+        {"outlet 1 warn upper", "", [&](double v, double) { return x("31 00 00000002") + f(v, 100) + keep + keep + keep; }},
+        {"outlet 1 warn lower", "", [&](double v, double) { return x("31 00 00000002") + keep + f(v, 100) + keep + keep; }},
+        {"outlet 1 off upper", "", [&](double v, double) { return x("31 00 00000002") + keep + keep + f(v, 100) + keep; }},
+        {"outlet 1 off lower", "", [&](double v, double) { return x("31 00 00000002") + keep + keep + keep + f(v, 100); }},
+        {"outlet 1 warn upper", "",
+         [&](double v, double) { return x("4B 00 0000000000000002") + f(v, 100) + keep + keep + keep; }},
+        {"outlet 1 off lower", "",
+         [&](double v, double) { return x("4B 00 0000000000000002") + keep + keep + keep + f(v, 100); }},
+    };
+    double value = 60.5;
+    for (const auto& field : fields)
+    {
+        value += 1.5;
+        const double sent = std::string(field.limit) == "lower temperature" ? -value : value;  // below zero
+        const test::RecordLimits before = test::recordLimits();
+        const std::string request = field.request(value, *field.pairLimit ? test::limitOf(before, field.pairLimit) : 0);
+        std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
+        ASSERT_EQ(1, ask(request, processor)) << test::hexBytes(request);
+        muduo::net::Buffer reply;
+        processor->process(reply);
+        EXPECT_EQ(0, reply.peek()[7 + 2]) << "the result byte of " << test::hexBytes(request);
+        EXPECT_EQ(test::listed(test::withLimit(before, field.limit, sent)), test::listed(test::recordLimits()))
+            << test::hexBytes(request);
+    }
 }
 
 TEST_F(MgrCtrlDispatchTest, RequestsForSlavesCarryTheSameRequestToTheCascade)
