@@ -45,6 +45,8 @@ void NtpTask::start()
     beginCycle();
 }
 
+muduo::Timestamp NtpTask::nextCycle() const { return timer_->expiration(); }
+
 void NtpTask::onIntervalTimeout(const std::shared_ptr<PduTimer>&) { beginCycle(); }
 
 void NtpTask::beginCycle()

@@ -6,6 +6,7 @@
 
 #include "NtpClient.h"
 #include "muduo/base/ThreadPool.h"
+#include "muduo/base/Timestamp.h"
 #include "muduo/base/noncopyable.h"
 
 class PduTimer;
@@ -32,6 +33,8 @@ public:
 
     void start();
     int phase() const { return phase_; }
+    // Monotonic time of the next cycle; invalid while a cycle runs.
+    muduo::Timestamp nextCycle() const;
 
     void onIntervalTimeout(const std::shared_ptr<PduTimer>& timer);
     void onParseDomainRet(int index, unsigned int address);

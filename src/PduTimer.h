@@ -37,6 +37,10 @@ public:
     void runEvery(double seconds);
     // Cancels the timer armed last.
     void cancel();
+    // When the timer armed last fires next (on the monotonic clock, or the
+    // wall clock after runAt; a periodic timer's first firing); invalid
+    // once it fired or was cancelled.
+    muduo::Timestamp expiration() const { return expiration_; }
 
 private:
     void onOneShot();
@@ -46,4 +50,5 @@ private:
     int id_;
     PduTimerCallback callback_;
     muduo::net::TimerId timerId_;
+    muduo::Timestamp expiration_;
 };

@@ -118,6 +118,22 @@ public:
     int requests;
 };
 
+// A server's answer: leap 0, version 3, mode 4, stratum 2, then the reference,
+// originate, receive and transmit time stamps, each seconds (from 1900) and a
+// fraction, big-endian.
+std::string serverAnswer(uint32_t reference, uint32_t originate, uint32_t receive, uint32_t transmit)
+{
+    std::string a(16, '\0');
+    a[0] = 0x1C, a[1] = 2;
+    const uint32_t stamps[4][2] = {
+        {reference, 0x11111111}, {originate, 0x22222222}, {receive, 0x33333333}, {transmit, 0x80000000}};
+    for (const auto& stamp : stamps)
+        for (uint32_t word : stamp)
+            for (int shift = 24; shift >= 0; shift -= 8)
+                a += static_cast<char>((word >> shift) & 0xFF);
+    return a;
+}
+
 class NtpTaskTest : public ::testing::Test
 {
 protected:
@@ -226,4 +242,37 @@ TEST_F(NtpTaskTest, FailedCycleWaitsTheIntervalThenTriesAgain)
     ASSERT_TRUE(test::loopUntil(loop_, [&] { return malformed.requests >= 3; }, 20.0));
     EXPECT_EQ(0, adjusted_);
     EXPECT_NEAR(static_cast<double>(kYear2001), static_cast<double>(board::wallClockSeconds()), 60.0);
+}
+
+TEST_F(NtpTaskTest, TheClockIsSetFromTheTransmitTimeStamp)
+{
+    RAILBOX_RUN_IN_NETNS();
+    const uint32_t transmit = 3908988800u + 12345;  // 1700012345 Unix seconds
+    FakeServer server(&loop_, "127.0.0.7", serverAnswer(transmit - 900000, transmit - 70000, transmit - 5000, transmit));
+    auto task = makeTask({"127.0.0.7"});
+    task->start();
+    ASSERT_TRUE(test::loopUntil(loop_, [&] { return adjusted_ == 1; }, 20.0));
+    EXPECT_NEAR(1700012345.0, static_cast<double>(board::wallClockSeconds()), 3.0);
+}
+
+TEST_F(NtpTaskTest, TheNextCycleIsTheConfiguredHoursAfterTheEndOfTheLast)
+{
+    RAILBOX_RUN_IN_NETNS();
+    FakeServer answering(&loop_, "127.0.0.8", serverAnswer(1, 2, 3, 3908988800u));
+    FakeServer malformed(&loop_, "127.0.0.9", "short");
+    for (int hours : {1, 24})
+        for (const char* server : {"127.0.0.8", "127.0.0.9"})
+        {
+            SCOPED_TRACE(std::string(server) + ", " + std::to_string(hours) + " h");
+            const int requests = answering.requests + malformed.requests;
+            auto task = makeTask({server}, hours);
+            task->start();
+            EXPECT_FALSE(task->nextCycle().valid()) << "a cycle runs";
+            ASSERT_TRUE(test::loopUntil(
+                loop_, [&] { return answering.requests + malformed.requests > requests && task->phase() == NtpTask::kIdle; },
+                20.0));
+            const double wait = muduo::timeDifference(task->nextCycle(), muduo::Timestamp::now(true));
+            EXPECT_NEAR(hours * 3600.0, wait, 10.0);
+        }
+    EXPECT_EQ(2, adjusted_);
 }

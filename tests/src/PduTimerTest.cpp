@@ -57,6 +57,28 @@ TEST(PduTimerTest, CancelWhenIdleOrAfterFiringDoesNothing)
     EXPECT_EQ(rec.times.size(), 1u);
 }
 
+TEST(PduTimerTest, ExpirationIsWhenTheTimerArmedLastFires)
+{
+    EventLoop loop;
+    auto timer = std::make_shared<PduTimer>(&loop, 0);
+    EXPECT_FALSE(timer->expiration().valid());
+    const Timestamp start = Timestamp::now(true);
+    timer->runAfter(7200);
+    EXPECT_NEAR(7200, timeDifference(timer->expiration(), start), 1);
+    timer->cancel();
+    EXPECT_FALSE(timer->expiration().valid());
+    timer->runEvery(0.05);
+    EXPECT_NEAR(0.05, timeDifference(timer->expiration(), start), 1);
+    timer->cancel();
+    const Timestamp wall = muduo::addTime(Timestamp::now(false), 30);
+    timer->runAt(wall);
+    EXPECT_EQ(wall, timer->expiration());
+    timer->cancel();
+    timer->runAfter(0.01);
+    runFor(loop, 0.1);
+    EXPECT_FALSE(timer->expiration().valid()) << "fired";
+}
+
 TEST(PduTimerTest, NonPositiveDelayOrPeriodFiresOnceAtOnce)
 {
     EventLoop loop;

@@ -2,6 +2,7 @@
 // clock: database rows, record, relays and timers after each call, and the outlets no operation may index.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <fstream>
 #include <sys/stat.h>
@@ -117,6 +118,32 @@ TEST_F(DeviceOperationsTest, OnAFourOutletUnitOnlyItsOutletsAreSwitchedWatchedAn
     EXPECT_FALSE(PingOperations::testAnswered(2));
     ASSERT_TRUE(tasks.find(2) && !tasks.find(2)->periodic());
     EXPECT_TRUE(board_.runUntil([] { return PingOperations::testAnswered(2); }, 4));
+}
+
+TEST_F(DeviceOperationsTest, ARestartWaitsItsOffDelayAndThenItsRestartDelay)
+{
+    sql("update delays set \"on\"=4, off=1, restart=2 where addr=0 and port=1");  // three distinct delays
+    PduServer& s = build();
+    pmemu::PowerModuleEmulator& module = board_.emulator();
+    module.model().setRelay(1, true);
+    module.clearRequests();
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(OutletAction(*s.getPowerModuleContainer()).apply(1, 2));
+    // The relay frames for outlet 1, as (action, seconds after the request).
+    std::vector<std::pair<int, double>> frames;
+    ASSERT_TRUE(board_.runUntil([&] {
+        frames.clear();
+        for (const pmemu::PmRequest& r : module.requests())
+            if (r.command == 2 && r.payload.size() == 2 && r.payload[0] == 1)
+                frames.push_back({r.payload[1], std::chrono::duration<double>(r.received - start).count()});
+        return frames.size() >= 2;
+    }, 8)) << frames.size() << " relay frames";
+    ASSERT_EQ(2u, frames.size());
+    EXPECT_EQ(0, frames[0].first);
+    EXPECT_GE(frames[0].second, 0.95) << "the off delay";
+    EXPECT_EQ(1, frames[1].first);
+    EXPECT_GE(frames[1].second - frames[0].second, 1.95) << "the restart delay, after the off half";
+    EXPECT_TRUE(relaysBecome(0x02, 1));
 }
 
 TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNothingThenTheRecord)

@@ -12,6 +12,7 @@
 #include "snmp/processor/SnmpProcessor.h"
 #include "snmp/processor/SnmpProcessorFactory.h"
 #include "support/NetNamespace.h"
+#include "support/RecordLimits.h"
 #include "support/ServerBoard.h"
 #include "support/TestDatabases.h"
 
@@ -174,6 +175,40 @@ TEST_F(SnmpRequestTest, EachCodeAnswersAndLeavesPduDbAsItSays)
     EXPECT_EQ(-5, device.portDelays[2].onDelay);
     EXPECT_EQ("Rack \"A\"", device.deviceName);
     EXPECT_EQ("Fan", device.portNames[7]);
+}
+
+TEST_F(SnmpRequestTest, EachLimitKeyChangesItsOwnLimitOnly)
+{
+    const struct
+    {
+        int code;
+        const char *group, *key, *limit;
+    } keys[] = {
+        {2, "device_threshold", "max_current", "inlet warn upper current"},
+        {2, "device_threshold", "min_current", "inlet warn lower current"},
+        {2, "device_threshold", "max_voltage", "inlet warn upper voltage"},
+        {2, "device_threshold", "min_voltage", "inlet warn lower voltage"},
+        {2, "sensor_threshold", "max_temp", "upper temperature"},
+        {2, "sensor_threshold", "min_temp", "lower temperature"},
+        {2, "sensor_threshold", "max_hum", "upper humidity"},
+        {2, "sensor_threshold", "min_hum", "lower humidity"},
+        {4, "outlet_threshold", "max_warn_current", "outlet 1 warn upper"},
+        {4, "outlet_threshold", "min_warn_current", "outlet 1 warn lower"},
+        {4, "outlet_threshold", "max_fault_current", "outlet 1 off upper"},
+        {4, "outlet_threshold", "min_fault_current", "outlet 1 off lower"},
+    };
+    double value = 70.25;
+    for (const auto& k : keys)
+    {
+        value += 1.5;
+        const test::RecordLimits expected = test::withLimit(test::recordLimits(), k.limit, value);
+        const std::string code = std::to_string(k.code);
+        const std::string request = R"({"request":)" + code + R"(,"content":{")" + k.group + "\":{" +
+                                    (k.code == 4 ? "\"port\":1," : "") + "\"" + k.key + "\":" +
+                                    test::limitText(value) + "}}}";
+        EXPECT_EQ(0u, ask(request).find(R"({"response":)" + code + R"(,"result":0)")) << request;
+        EXPECT_EQ(test::listed(expected), test::listed(test::recordLimits())) << request;
+    }
 }
 
 TEST_F(SnmpRequestTest, OutletControlSwitchesWithTheOutletsDelays)

@@ -14,6 +14,7 @@
 #include "platform/pmemu/PmPty.h"
 #include "support/LogCapture.h"
 #include "support/LoopUntil.h"
+#include "support/RecordLimits.h"
 #include "support/ServerBoard.h"
 #include "support/TestDatabases.h"
 #include "support/TestFrames.h"
@@ -234,6 +235,44 @@ TEST_F(WebCommandsTest, LimitsAndDelaysNamingAnOutletTheUnitLacksAreRefusedWhole
               ask(R"({"request":4,"content":{"threshold":[{"port":1},{"port":0,"off_lower_current":1}]}})"));
     EXPECT_EQ(R"({"response":11,"result":0})", ask(R"({"request":11,"content":{"delay":[{"port":0,"on":5},{"port":1}]}})"));
     EXPECT_EQ("10.0/1.0/5/0,10.0/0.0/0/0", row(stored));
+}
+
+TEST_F(WebCommandsTest, EachLimitKeyChangesItsOwnLimitOnly)
+{
+    // The pair of a key is sent at its stored value: only the key's limit changes.
+    const struct
+    {
+        int code;
+        const char *key, *pairKey, *limit, *pairLimit;
+    } keys[] = {
+        {5, "warn_upper_voltage", "warn_lower_voltage", "inlet warn upper voltage", "inlet warn lower voltage"},
+        {5, "warn_lower_voltage", "warn_upper_voltage", "inlet warn lower voltage", "inlet warn upper voltage"},
+        {5, "warn_upper_current", "warn_lower_current", "inlet warn upper current", "inlet warn lower current"},
+        {5, "warn_lower_current", "warn_upper_current", "inlet warn lower current", "inlet warn upper current"},
+        {15, "warn_upper_temp", "warn_lower_temp", "upper temperature", "lower temperature"},
+        {15, "warn_lower_temp", "warn_upper_temp", "lower temperature", "upper temperature"},
+        {15, "warn_upper_humi", "warn_lower_humi", "upper humidity", "lower humidity"},
+        {15, "warn_lower_humi", "warn_upper_humi", "lower humidity", "upper humidity"},
+        {4, "warn_upper_current", nullptr, "outlet 1 warn upper", nullptr},
+        {4, "warn_lower_current", nullptr, "outlet 1 warn lower", nullptr},
+        {4, "off_upper_current", nullptr, "outlet 1 off upper", nullptr},
+        {4, "off_lower_current", nullptr, "outlet 1 off lower", nullptr},
+    };
+    double value = 50.25;
+    for (const auto& k : keys)
+    {
+        value += 1.5;
+        const test::RecordLimits before = test::recordLimits();
+        const std::string set = "\"" + std::string(k.key) + "\":" + test::limitText(value);
+        const std::string code = std::to_string(k.code);
+        const std::string request =
+            k.pairKey ? R"({"request":)" + code + R"(,"content":{"threshold":{)" + set + ",\"" + k.pairKey + "\":" +
+                            test::limitText(test::limitOf(before, k.pairLimit)) + "}}}"
+                      : R"({"request":4,"content":{"threshold":[{"port":1,)" + set + "}]}}";
+        EXPECT_EQ(R"({"response":)" + code + R"(,"result":0})", ask(request)) << request;
+        EXPECT_EQ(test::listed(test::withLimit(before, k.limit, value)), test::listed(test::recordLimits()))
+            << request;
+    }
 }
 
 TEST_F(WebCommandsTest, StatusListsThisUnitAndAnsweredSlavesAsAsked)

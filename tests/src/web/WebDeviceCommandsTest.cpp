@@ -1,5 +1,6 @@
 // Web codes 12-14, 16, 17, 20, 21, 26-29 and 38 on an in-process server: each answer and what it leaves on the
-// board, the frame a relayed request puts on the cascade line, and the requests dropped unanswered.
+// board, the frame a relayed request puts on the cascade line (and for every command with an Ext twin, which of
+// the two a slave of 31 or 32 outlets gets), and the requests dropped unanswered.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -257,4 +258,37 @@ TEST_F(WebDeviceCommandsTest, MalformedRequestsAreDroppedUnanswered)
         EXPECT_EQ("dropped", ask(request)) << request;
     EXPECT_EQ("", calls());
     EXPECT_EQ("0", test::queryText(test::boardDatabase("pdu.db"), "select count(*) from tasks"));
+}
+
+TEST_F(WebDeviceCommandsTest, ASlaveWithMoreThanThirtyOneOutletsGetsTheExtCommand)
+{
+    const std::string time = R"("time":{"year":2024,"month":5,"day":1,"hour":0,"minute":30,"second":0})";
+    const struct
+    {
+        std::string request;
+        const char* narrow;  // the payload's code byte for a slave of 31 outlets
+        const char* wide;    // and of 32
+    } twins[] = {
+        {R"({"request":2,"content":{"addr":5,"ports":[0],"action":1}})", "02", "20"},
+        {R"({"request":4,"content":{"addr":5,"threshold":[{"port":0,"warn_upper_current":5}]}})", "09", "24"},
+        {R"({"request":11,"content":{"addr":5,"delay":[{"port":0,"on":5}]}})", "0F", "25"},
+        {R"({"request":17,"content":{"addr":5,"set":[{"port":0,"ip":"10.0.0.1","interval":30,"timeout":3,)"
+         R"("action":2,"enabled":1}]}})", "1B", "2A"},
+        {R"({"request":26,"content":{"addr":5,"end_date":{"year":2030,"month":6,"day":1,"hour":8,"minute":0,)"
+         R"("second":0}}})", "10", "26"},
+        {R"({"request":27,"content":{"addr":5,"ports":[0],"action":1,"repeat":0,"remark":"x",)" + time + "}}", "11",
+         "27"},
+        {R"({"request":28,"content":{"addr":5,"id":7,"ports":[0],"action":0,"repeat":0,)" + time + "}}", "12", "28"},
+        {R"({"request":30,"content":{"addr":5,"port_names":[{"port":0,"name":"W"}]}})", "04", "22"},
+        {R"({"request":38,"content":{"addr":5,"ports":[0]}})", "1E", "2B"},
+    };
+    for (int outlets : {31, 32})
+    {
+        GlobalData::getDevice().slaves[5].portCount = outlets;
+        for (const auto& t : twins)
+        {
+            const std::string code = outlets > 31 ? t.wide : t.narrow;
+            EXPECT_EQ("to 5: " + code, ask(t.request).substr(0, 8)) << outlets << " outlets: " << t.request;
+        }
+    }
 }

@@ -2,6 +2,8 @@
 // the serial line feeds it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "cascade/parser/CRC_8.h"
 #include "cascade/parser/CascadeCtrlPacketBuilder.h"
 #include "cascade/parser/CascadeCtrlPacketParser.h"
@@ -139,4 +141,42 @@ TEST_F(CascadeCtrlPacketParserTest, PartialFrameIsDroppedAfterHalfASecondOfSilen
     ASSERT_TRUE(test::loopUntil(loop, [&] { return log.contains("packet parse reset"); }, 2.0));
     EXPECT_EQ(1, feed(kExample, 0, 10));
     EXPECT_EQ(0, feed(kExample, 10));
+}
+
+TEST_F(CascadeCtrlPacketParserTest, AFrameCutAfterItsHeaderIsDroppedHalfASecondAfterItsLastByte)
+{
+    const Bytes frame = test::cascadeFrame(7, 0xBEEF, Bytes(40, 0x5A));
+    // The whole header, one payload byte, half the payload, all but the last byte.
+    for (size_t cut : {size_t(13), size_t(14), size_t(33), frame.size() - 1})
+    {
+        test::LogCapture log;
+        ASSERT_EQ(1, feed(frame, 0, cut)) << cut;
+        const auto fed = std::chrono::steady_clock::now();
+        ASSERT_TRUE(test::loopUntil(loop, [&] { return log.contains("packet parse reset"); }, 2.0)) << cut;
+        const double quiet = std::chrono::duration<double>(std::chrono::steady_clock::now() - fed).count();
+        EXPECT_GE(quiet, 0.45) << cut;
+        EXPECT_LT(quiet, 1.5) << cut;
+        // Nothing of the cut frame is left to spoil the next one.
+        ASSERT_EQ(0, feed(kExample)) << cut;
+        EXPECT_EQ(2, address);
+        EXPECT_EQ(0x1234, sequence);
+        EXPECT_EQ(Bytes({0x07, 0x00, 0x01}), bytesOf(payload));
+    }
+}
+
+TEST_F(CascadeCtrlPacketParserTest, APayloadStillArrivingWithinHalfASecondIsKept)
+{
+    const Bytes frame = test::cascadeFrame(7, 0xBEEF, Bytes(40, 0x5A));
+    test::LogCapture log;
+    // Four pieces 0.3 s apart: 0.9 s from the header to the last byte.
+    const size_t cuts[] = {0, 13, 25, 40, frame.size()};
+    for (size_t i = 0; i + 2 < sizeof cuts / sizeof cuts[0]; ++i)
+    {
+        ASSERT_EQ(1, feed(frame, cuts[i], cuts[i + 1])) << cuts[i + 1];
+        test::loopUntil(loop, [] { return false; }, 0.3);
+    }
+    ASSERT_EQ(0, feed(frame, 40));
+    EXPECT_EQ(7, address);
+    EXPECT_EQ(Bytes(40, 0x5A), bytesOf(payload));
+    EXPECT_FALSE(log.contains("packet parse reset"));
 }

@@ -138,6 +138,29 @@ TEST(CascadeCtrlMaster, AWideSlaveIsAskedTheExtIdentityAndItsStatusWithSixtyFour
     EXPECT_EQ(32, slave(5).portCount);
 }
 
+TEST(CascadeCtrlMaster, TheStatusPollIsTheExtOneFromThirtyTwoOutletsOn)
+{
+    FakeSlave line({1, 2});
+    line.start();
+    bringUp(line, 2);
+    ASSERT_TRUE(line.board().runUntil([] { return slave(2).valid; }, 1));
+    // No identity string gives 31 outlets: the records are set as a poll could leave them.
+    slave(1).portCount = 31;
+    slave(2).portCount = 32;
+    const Bytes wideStatusPoll = {35, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    Request r;
+    ASSERT_TRUE(line.next(r, 1.0));
+    EXPECT_EQ(1, r.address);
+    EXPECT_EQ(kStatusPoll, r.payload);
+    line.answer(r, FakeSlave::statusAnswer(7, 31, 0x40000001));
+    ASSERT_TRUE(line.next(r, 1.0));
+    EXPECT_EQ(2, r.address);
+    EXPECT_EQ(wideStatusPoll, r.payload);
+    line.answer(r, FakeSlave::statusAnswer(35, 32, 0x80000001));
+    ASSERT_TRUE(line.board().runUntil([] { return slave(2).status.onOffMask == 0x80000001; }, 1));
+    EXPECT_EQ(0x40000001u, slave(1).status.onOffMask);
+}
+
 TEST(CascadeCtrlMaster, RelaysGoOutAtOnceOrAfterTheAnswerAwaitedAndReachTheirClients)
 {
     FakeSlave line({1});

@@ -2,12 +2,16 @@
 // on this unit, its cascade payload when relayed, and every cut request.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "GlobalData.h"
 #include "PduServer.h"
 #include "cascade/processor/CascadeCtrlRelay.h"
 #include "manage_control/processor/MgrCtrlProcessor.h"
 #include "muduo/net/Buffer.h"
 #include "support/LogCapture.h"
+#include "support/RecordLimits.h"
 #include "support/ServerBoard.h"
 #include "support/TestDatabases.h"
 #include "support/TestFrames.h"
@@ -34,6 +38,8 @@ std::string field(const std::string& text, size_t n = 16)
 std::string repeat(const std::string& s, int n) { return n > 0 ? s + repeat(s, n - 1) : ""; }
 const std::string kNoReading = std::string(14, '\0');
 const std::string kUnit = field("G020300000000001") + field("PDU") + field("1.0.0", 10);
+const std::string kEightNames = field("Outlet1") + field("Outlet2") + field("Outlet3") + field("Outlet4") +
+                                field("Outlet5") + field("Outlet6") + field("Outlet7") + field("Outlet8");
 
 struct Local
 {
@@ -62,6 +68,11 @@ const std::vector<Local> kLocal = {
     {"names of slave 200", -1, 8, x("46 C8 80000003"),
      x("46 C8 00 80000003") + field("W0") + field("W1") + field("Wide")},
     {"names of a slave not answering", -1, 8, x("46 03 FFFFFFFF"), x("46 03 01")},
+    // A wide mask keeps the outlets of the unit and the name bit: 31 outlets are bits 0 to 30, 32 bits 0 to 31.
+    {"wide names on 31 outlets", -1, 31, x("52 00 FFFFFFFFFFFFFFFF"),
+     x("52 00 00 800000007FFFFFFF") + kEightNames + repeat(field(""), 23) + field("PDU")},
+    {"wide names on 32 outlets", -1, 32, x("52 00 FFFFFFFFFFFFFFFF"),
+     x("52 00 00 80000000FFFFFFFF") + kEightNames + repeat(field(""), 24) + field("PDU")},
     {"wide names on a slave: its own", 3, 8, x("52 07 8000000000000001"),
      x("52 07 00 8000000000000001") + field("Outlet1") + field("PDU")},
     {"outlet limits", -1, 8, x("30 00"), x("30 00 08") + repeat(x("03E8 0000 0640 0000"), 8)},
@@ -76,6 +87,15 @@ const std::vector<Local> kLocal = {
     {"nothing the unit has", -1, 8, x("2B 00 00000200") + field("x"), x("2B 01")},
     {"wide names", -1, 8, x("48 00 8000010000000001") + field("E0") + field("E40") + field("Ext"),
      x("48 00 8000000000000001")},
+    // The reply's mask is cut to the unit's outlets: a 32-bit one from 32 outlets on, a 64-bit one from 64 on.
+    {"limits of 31 outlets", -1, 31, x("31 00 C0000001") + repeat(x("0001 0002 0003 0004"), 2),
+     x("31 00 00 40000001")},
+    {"limits of 32 outlets", -1, 32, x("31 00 C0000001") + repeat(x("0001 0002 0003 0004"), 3),
+     x("31 00 00 C0000001")},
+    {"wide limits of 63 outlets", -1, 63, x("4B 00 C000000000000001") + repeat(x("0001 0002 0003 0004"), 2),
+     x("4B 00 00 4000000000000001")},
+    {"wide limits of 64 outlets", -1, 64, x("4B 00 C000000000000001") + repeat(x("0001 0002 0003 0004"), 2),
+     x("4B 00 00 C000000000000001")},
 };
 
 struct Relayed
@@ -160,34 +180,91 @@ TEST_F(MgrCtrlDispatchTest, EachCommandAnswersHereWithItsExactReply)
     EXPECT_DOUBLE_EQ(240.0, device.inputThreshold.warnUpperVoltage);
 }
 
+TEST_F(MgrCtrlDispatchTest, EachLimitFieldChangesItsOwnLimitOnly)
+{
+    // Fixed point, big-endian: value times scale in 16 bits (two's complement when negative).
+    auto f = [](double value, double scale) {
+        const uint16_t n = static_cast<uint16_t>(static_cast<int16_t>(std::lround(value * scale)));
+        return std::string{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+    };
+    const std::string keep = x("FFFF");
+    typedef std::function<std::string(double, double)> Request;  // (the new value, its pair's stored value)
+    const struct
+    {
+        const char *limit, *pairLimit;
+        Request request;
+    } fields[] = {
+        {"inlet warn upper voltage", "inlet warn lower voltage",
+         [&](double v, double p) { return x("33 00 01") + f(v, 10) + f(p, 10); }},
+        {"inlet warn lower voltage", "inlet warn upper voltage",
+         [&](double v, double p) { return x("33 00 01") + f(p, 10) + f(v, 10); }},
+        {"inlet warn upper current", "inlet warn lower current",
+         [&](double v, double p) { return x("33 00 02") + f(v, 100) + f(p, 100); }},
+        {"inlet warn lower current", "inlet warn upper current",
+         [&](double v, double p) { return x("33 00 02") + f(p, 100) + f(v, 100); }},
+        {"upper temperature", "lower temperature", [&](double v, double p) { return x("35 00 01") + f(v, 10) + f(p, 10); }},
+        {"lower temperature", "upper temperature", [&](double v, double p) { return x("35 00 01") + f(p, 10) + f(-v, 10); }},
+        {"upper humidity", "lower humidity", [&](double v, double p) { return x("35 00 02") + f(v, 10) + f(p, 10); }},
+        {"lower humidity", "upper humidity", [&](double v, double p) { return x("35 00 02") + f(p, 10) + f(v, 10); }},
+        {"outlet 1 warn upper", "", [&](double v, double) { return x("31 00 00000002") + f(v, 100) + keep + keep + keep; }},
+        {"outlet 1 warn lower", "", [&](double v, double) { return x("31 00 00000002") + keep + f(v, 100) + keep + keep; }},
+        {"outlet 1 off upper", "", [&](double v, double) { return x("31 00 00000002") + keep + keep + f(v, 100) + keep; }},
+        {"outlet 1 off lower", "", [&](double v, double) { return x("31 00 00000002") + keep + keep + keep + f(v, 100); }},
+        {"outlet 1 warn upper", "",
+         [&](double v, double) { return x("4B 00 0000000000000002") + f(v, 100) + keep + keep + keep; }},
+        {"outlet 1 off lower", "",
+         [&](double v, double) { return x("4B 00 0000000000000002") + keep + keep + keep + f(v, 100); }},
+    };
+    double value = 60.5;
+    for (const auto& field : fields)
+    {
+        value += 1.5;
+        const double sent = std::string(field.limit) == "lower temperature" ? -value : value;  // below zero
+        const test::RecordLimits before = test::recordLimits();
+        const std::string request = field.request(value, *field.pairLimit ? test::limitOf(before, field.pairLimit) : 0);
+        std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
+        ASSERT_EQ(1, ask(request, processor)) << test::hexBytes(request);
+        muduo::net::Buffer reply;
+        processor->process(reply);
+        EXPECT_EQ(0, reply.peek()[7 + 2]) << "the result byte of " << test::hexBytes(request);
+        EXPECT_EQ(test::listed(test::withLimit(before, field.limit, sent)), test::listed(test::recordLimits()))
+            << test::hexBytes(request);
+    }
+}
+
 TEST_F(MgrCtrlDispatchTest, RequestsForSlavesCarryTheSameRequestToTheCascade)
 {
-    for (const Relayed& c : kRelayed)
-        for (uint8_t flag : {0, 1})
-        {
-            std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
-            ASSERT_EQ(2, ask(c.request, processor, flag)) << test::hexBytes(c.request);
-            const auto& relay = processor->relay();
-            EXPECT_EQ(kCascadeRelayMgrCtrl, relay->type());
-            EXPECT_EQ(c.target, relay->targetAddress());
-            EXPECT_EQ(flag != 0, relay->checksumFlag());
-            muduo::net::Buffer payload;
-            relay->buildRequestData(payload);
-            EXPECT_EQ(test::hexBytes(c.payload), test::hexBytes(payload.retrieveAllAsString()));
-        }
+    // The command code alone picks a command or its Ext twin, whatever the slave's outlet count.
+    for (int outlets : {31, 32})
+        for (const Relayed& c : kRelayed)
+            for (uint8_t flag : {0, 1})
+            {
+                GlobalData::getDevice().slaves[c.target].portCount = outlets;
+                std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
+                ASSERT_EQ(2, ask(c.request, processor, flag)) << test::hexBytes(c.request);
+                const auto& relay = processor->relay();
+                EXPECT_EQ(kCascadeRelayMgrCtrl, relay->type());
+                EXPECT_EQ(c.target, relay->targetAddress());
+                EXPECT_EQ(flag != 0, relay->checksumFlag());
+                muduo::net::Buffer payload;
+                relay->buildRequestData(payload);
+                EXPECT_EQ(test::hexBytes(c.payload), test::hexBytes(payload.retrieveAllAsString())) << outlets;
+            }
 }
 
 TEST_F(MgrCtrlDispatchTest, CutRequestsAndUnknownCodesGetNothing)
 {
     test::LogCapture log;
-    std::vector<std::string> requests;
+    std::vector<std::pair<std::string, int>> requests;  // and the unit's outlet count
     for (const Local& c : kLocal)
-        requests.push_back(c.request);
+        requests.push_back({c.request, c.outlets});
     for (const Relayed& c : kRelayed)
-        requests.push_back(c.request);
-    for (const std::string& request : requests)
-        for (size_t n = 1; n < request.size(); ++n)
+        requests.push_back({c.request, 8});
+    for (const auto& entry : requests)
+        for (size_t n = 1; n < entry.first.size(); ++n)
         {
+            const std::string& request = entry.first;
+            GlobalData::getDevice().portCount = entry.second;
             std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
             const bool codeOnly = request[0] == 0x2A;
             EXPECT_EQ(codeOnly ? 1 : 0, ask(request.substr(0, n), processor)) << test::hexBytes(request) << " " << n;
