@@ -4,6 +4,7 @@
 
 #include "BeeperModule.h"
 #include "CalibrationModule.h"
+#include "DateTimeCheck.h"
 #include "DeviceMonitor.h"
 #include "EnergyRecorder.h"
 #include "GlobalData.h"
@@ -12,6 +13,7 @@
 #include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
 #include "ScheduledTaskContainer.h"
+#include "ScheduledTaskOperations.h"
 #include "SerialPort.h"
 #include "TempHumModule.h"
 #include "WatchdogModule.h"
@@ -205,11 +207,24 @@ void PduServer::loadScheduledTasks()
     std::vector<_DeviceTask> tasks;
     if (!GlobalData::loadAllTasksFromDb(tasks))
         return;
+    // Rows stored before the checks of ScheduledTaskOperations existed stay
+    // in the table but are not armed: one line for all of them.
+    int impossible = 0, beyond = 0;
     for (const _DeviceTask& task : tasks)
     {
-        scheduledTasks_->addScheduledTask(task);
-        scheduledTasks_->start(task.id);
+        if (!DateTimeCheck::isValid(task))
+            ++impossible;
+        else if (scheduledTasks_->size() >= static_cast<size_t>(ScheduledTaskOperations::kMaxTasks))
+            ++beyond;
+        else
+        {
+            scheduledTasks_->addScheduledTask(task);
+            scheduledTasks_->start(task.id);
+        }
     }
+    if (impossible + beyond > 0)
+        LOG_WARN << "stored tasks not armed: " << impossible << " with a date the clock cannot hold, " << beyond
+                 << " beyond the first " << ScheduledTaskOperations::kMaxTasks;
 }
 
 void PduServer::loadPingTasks()
