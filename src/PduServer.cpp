@@ -9,6 +9,7 @@
 #include "EnergyRecorder.h"
 #include "GlobalData.h"
 #include "KeyReader.h"
+#include "MailQueue.h"
 #include "NtpTask.h"
 #include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
@@ -110,11 +111,13 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     loadScheduledTasks();
     loadPingTasks();
     watchdog_ = std::make_shared<WatchdogModule>(loop);
+    // The loop watches the mail program's child for the mail queue.
+    MailQueue::instance().attach(loop);
 }
 
 // Members go in reverse order: the watchdog first, then the cascade,
 // manage-control, SNMP and web factories.
-PduServer::~PduServer() = default;
+PduServer::~PduServer() { MailQueue::instance().detach(); }
 
 void PduServer::start()
 {

@@ -1,6 +1,13 @@
-// What a unit that runs for months meets every day, on the real daemon: web pages polling the status and
-// event-log downloads. Memory comes back after every request.
+// What a unit that runs for months meets every day, on the real daemon: web pages polling the status, event-log
+// downloads, a flood of test mails. Memory comes back after every request, and the mail program runs once at a
+// time and is reaped.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "e2e/E2eBoard.h"
 #include "muduo/net/InetAddress.h"
@@ -56,6 +63,32 @@ std::string replyData(int fd)
     }
     return bytes.size() >= want ? bytes.substr(7, want - 7) : std::string();
 }
+
+// The daemon's children: (all, zombies).
+std::pair<int, int> childrenOf(pid_t parent)
+{
+    std::pair<int, int> found(0, 0);
+    DIR* proc = ::opendir("/proc");
+    while (dirent* entry = proc ? ::readdir(proc) : nullptr)
+    {
+        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
+        std::string text;
+        if (!std::getline(stat, text) || text.rfind(')') == std::string::npos)
+            continue;
+        std::istringstream fields(text.substr(text.rfind(')') + 2));
+        char state = 0;
+        pid_t ppid = 0;
+        fields >> state >> ppid;
+        if (ppid == parent)
+        {
+            ++found.first;
+            found.second += state == 'Z';
+        }
+    }
+    if (proc)
+        ::closedir(proc);
+    return found;
+}
 }
 
 TEST(LongRunEndToEnd, StatusPollsAndEventLogDownloadsCostNoLastingMemory)
@@ -96,4 +129,49 @@ TEST(LongRunEndToEnd, StatusPollsAndEventLogDownloadsCostNoLastingMemory)
         GTEST_SKIP() << "memory not measured under the sanitizer";
     ASSERT_GT(before, 0);
     EXPECT_LT(after - before, 2048) << before << " KiB before, " << after << " KiB after";
+}
+
+TEST(LongRunEndToEnd, AFloodOfTestMailsRunsOneMailProgramAtATime)
+{
+    e2e::E2eBoard board;
+    // A mail program that takes its time, noting when it starts and ends.
+    board.writeFile("/usr/app/email", "#!/bin/sh\nruns=\"$RAILBOX_ROOT/var/log/mail-runs\"\n"
+                                      "echo start >> \"$runs\"\nsleep 0.5\necho end >> \"$runs\"\n");
+    ::chmod((board.root() + "/usr/app/email").c_str(), 0755);
+    ASSERT_TRUE(board.start());
+    ASSERT_TRUE(board.waitListening({"udp 127.0.0.1:8888"}, 10)) << board.output();
+    const pid_t pid = board.daemonPid();
+    const int web = connectTo(board, SOCK_DGRAM, 8888);
+    const std::string mail = R"({"request":16,"content":{"smtp_server":"mx","smtp_port":25,"user":"u",)"
+                             R"("password":"p","receiver":"r@example.org","content":"test"}})";
+    int handedOver = 0, refused = 0;
+    for (int i = 0; i < 60; ++i)
+    {
+        const std::string answer = exchange(web, mail);
+        handedOver += answer == R"({"response":16,"result":0})";
+        refused += answer == R"({"response":16,"result":-1})";
+    }
+    ::close(web);
+    EXPECT_EQ(60, handedOver + refused);
+    EXPECT_GE(handedOver, 1);
+    EXPECT_LE(handedOver, 6);  // one running, two waiting, and those that found a place freed meanwhile
+    int most = 0;  // children of the daemon at once
+    auto ended = [&] {
+        const std::string runs = board.file("/var/log/mail-runs");
+        size_t n = 0;
+        for (size_t at = 0; (at = runs.find("end\n", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    EXPECT_TRUE(e2e::waitUntil([&] {
+        most = std::max(most, childrenOf(pid).first);
+        return ended() >= size_t(handedOver);
+    }, 5 + handedOver * 2.0, 20));
+    EXPECT_EQ(1, most);
+    std::string expected;
+    for (int i = 0; i < handedOver; ++i)
+        expected += "start\nend\n";
+    EXPECT_EQ(expected, board.file("/var/log/mail-runs"));
+    EXPECT_TRUE(e2e::waitUntil([&] { return childrenOf(pid) == std::make_pair(0, 0); }, 3)) << "reaped";
+    EXPECT_TRUE(board.running());
 }
