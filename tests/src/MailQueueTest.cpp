@@ -65,9 +65,11 @@ TEST_F(MailQueueTest, OneChildAtATimeAndAFloodOfTestMailsCostsNoAlarmItsPlace)
         const char* name;
         bool accepted;
     } submissions[] = {
-        {MailQueue::kTest, "test 1", true},   {MailQueue::kTest, "test 2", true},   {MailQueue::kTest, "test 3", true},
-        {MailQueue::kTest, "test 4", false},  {MailQueue::kTest, "test 5", false},  {MailQueue::kAlarm, "alarm 1", true},
-        {MailQueue::kAlarm, "alarm 2", true}, {MailQueue::kAlarm, "alarm 3", true}, {MailQueue::kAlarm, "alarm 4", false},
+        {MailQueue::kTest, "test 1", true},    {MailQueue::kTest, "test 2", true},
+        {MailQueue::kTest, "test 3", true},    {MailQueue::kTest, "test 4", false},
+        {MailQueue::kTest, "test 5", false},   {MailQueue::kAlarm, "alarm 1", true},
+        {MailQueue::kAlarm, "alarm 2", true},  {MailQueue::kAlarm, "alarm 3", true},
+        {MailQueue::kAlarm, "alarm 4", false},
     };
     for (const auto& s : submissions)
         EXPECT_EQ(s.accepted, queue.submit(s.kind, mail(s.name))) << s.name;

@@ -68,7 +68,10 @@ std::string webTask(int code, const Date& d)
     return R"({"request":)" + std::to_string(code) + R"(,"content":{"id":1,"ports":[0],"action":1,"repeat":0,"time":)" +
            json(d) + "}}";
 }
-std::string tasks() { return test::queryText(test::boardDatabase("pdu.db"), "select group_concat(date||' '||time) from tasks"); }
+std::string tasks()
+{
+    return test::queryText(test::boardDatabase("pdu.db"), "select group_concat(date||' '||time) from tasks");
+}
 std::string clockDay()
 {
     const _DeviceDateTime t = DeviceClock::now();
