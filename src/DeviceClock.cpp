@@ -1,51 +1,28 @@
 #include "DeviceClock.h"
 
-#include <climits>
 #include <cstdint>
+#include <ctime>
 
+#include "DateTimeCheck.h"
 #include "EnergyRecorder.h"
 #include "ScheduledTaskContainer.h"
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 #include "platform/core/BoardClock.h"
 #include "platform/core/BoardRoot.h"
 
-namespace
-{
-// The clock counts microseconds in 64 bits.
-const int64_t kMaxSeconds = INT64_MAX / 1000000;
-
-bool fitsInt(long long value) { return value >= INT_MIN && value <= INT_MAX; }
-}
-
-bool DeviceClock::toSeconds(const _DeviceDateTime& local, time_t& seconds)
-{
-    const long long year = static_cast<long long>(local.year) - 1900;
-    const long long month = static_cast<long long>(local.month) - 1;
-    if (!fitsInt(year) || !fitsInt(month))
-        return false;
-    struct tm t = {};
-    t.tm_year = static_cast<int>(year);
-    t.tm_mon = static_cast<int>(month);
-    t.tm_mday = local.day;
-    t.tm_hour = local.hour;
-    t.tm_min = local.minute;
-    t.tm_sec = local.second;
-    t.tm_isdst = -1;  // the zone's rules decide
-    const time_t converted = ::mktime(&t);
-    // -1 is also the error value; a time before the epoch cannot be set anyway.
-    if (converted < 0 || static_cast<int64_t>(converted) > kMaxSeconds)
-        return false;
-    seconds = converted;
-    return true;
-}
-
 bool DeviceClock::set(const _DeviceDateTime& local)
 {
-    time_t seconds = 0;
-    if (!toSeconds(local, seconds))
+    long long seconds = 0;
+    if (!DateTimeCheck::toSeconds(local, seconds))
     {
-        LOG_WARN << "set time refused: " << local.year << "-" << local.month << "-" << local.day << " " << local.hour
-                 << ":" << local.minute << ":" << local.second << " is not a time the clock can hold";
+        // A peer can send this as often as it likes.
+        static muduo::LogLimiter s_refusals;
+        int64_t held = 0;
+        if (s_refusals.allow(&held))
+            LOG_WARN << "set time refused: " << local.year << "-" << local.month << "-" << local.day << " "
+                     << local.hour << ":" << local.minute << ":" << local.second
+                     << " is not a time the clock can hold" << muduo::LogLimiter::note(held);
         return false;
     }
     if (!board::setWallClock(static_cast<int64_t>(seconds) * 1000000))

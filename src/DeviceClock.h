@@ -1,6 +1,4 @@
 #pragma once
-#include <ctime>
-
 #include "DeviceRecords.h"
 
 class EnergyRecorder;
@@ -15,15 +13,11 @@ class DeviceClock
 public:
     DeviceClock(ScheduledTaskContainer& tasks, EnergyRecorder& recorder) : tasks_(tasks), recorder_(recorder) {}
 
-    // Out-of-range fields are normalised (month 13 is January of the next
-    // year). False, with nothing changed, when the time cannot be converted
-    // or the clock refuses it.
+    // False, with nothing changed, for a time that is no calendar time the
+    // unit's clock can hold (DateTimeCheck) or that the clock refuses.
     bool set(const _DeviceDateTime& local);
 
     static _DeviceDateTime now();
-    // Seconds since the epoch of a local calendar time; false when it has no
-    // such value (before the epoch, or beyond what the clock can hold).
-    static bool toSeconds(const _DeviceDateTime& local, time_t& seconds);
 
 private:
     ScheduledTaskContainer& tasks_;

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "DbAccess.h"
+#include "MailQueue.h"
 #include "muduo/base/Logging.h"
 #include "platform/core/BoardClock.h"
 #include "platform/core/BoardRoot.h"
@@ -18,7 +19,7 @@ std::string orHash(const std::string& text) { return text.empty() ? "#" : text; 
 std::string portText(int outlet) { return std::to_string(static_cast<long long>(outlet) + 1); }
 }
 
-void Email::launch(const Message& m)
+pid_t Email::launch(const Message& m)
 {
     // Everything the child needs is built before the fork: between fork and
     // exec a threaded process may only make async-signal-safe calls.
@@ -37,6 +38,7 @@ void Email::launch(const Message& m)
     }
     if (pid < 0)
         LOG_ERROR << "fork for " << path << " failed: " << muduo::strerror_tl(errno);
+    return pid;
 }
 
 void Email::sendEmail(const std::string& subject, const std::string& body)
@@ -80,7 +82,8 @@ void Email::sendEmail(const std::string& subject, const std::string& body)
         LOG_INFO << "smtp server:" << m.server << ",smtp port:" << m.port << ",user name:" << m.userName
                  << ",password:" << m.password << ",from:" << m.from << ",to:" << m.to << ",subject:" << m.subject
                  << ",body:" << m.body;
-        launch(m);
+        if (!MailQueue::instance().submit(MailQueue::kAlarm, [m] { return launch(m); }))
+            return false;
 
         SQLite::Statement record(db, "insert into email_records values(null, ?, ?, ?, datetime(?,'unixepoch'))");
         record.bind(1, 0);
@@ -92,7 +95,7 @@ void Email::sendEmail(const std::string& subject, const std::string& body)
     });
 }
 
-void Email::sendEmail(const std::string& server, int port, const std::string& userName, const std::string& password,
+bool Email::sendEmail(const std::string& server, int port, const std::string& userName, const std::string& password,
                       const std::string& receiver, const std::string& body)
 {
     Message m;
@@ -106,7 +109,7 @@ void Email::sendEmail(const std::string& server, int port, const std::string& us
     m.body = body;
     LOG_INFO << "smtp server:" << m.server << ",smtp port:" << m.port << ",password:" << m.password
              << ",from:" << m.from << ",to:" << m.to << ",subject:" << m.subject << ",body:" << m.body;
-    launch(m);
+    return MailQueue::instance().submit(MailQueue::kTest, [m] { return launch(m); });
 }
 
 void Email::sendInputVoltageUpperLimitEmail()

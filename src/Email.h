@@ -1,10 +1,12 @@
 #pragma once
+#include <sys/types.h>
+
 #include <string>
 
-// Alarm and test mails through the external mail program, started in a
-// child process and never waited for (the daemon ignores SIGCHLD). Alarm
+// Alarm and test mails through the external mail program, each started in
+// a child process when MailQueue gives it its turn (one at a time). Alarm
 // mails go to the enabled receivers of pdu.db and are recorded in
-// email_records. Loop thread only; no state between calls.
+// email_records once queued. Loop thread only; no state of its own.
 class Email
 {
 public:
@@ -15,7 +17,8 @@ public:
     // The alarm mail with the stored settings.
     static void sendEmail(const std::string& subject, const std::string& body);
     // The test mail with the settings of a request; nothing is recorded.
-    static void sendEmail(const std::string& server, int port, const std::string& userName,
+    // False when the queue has no place for it.
+    static bool sendEmail(const std::string& server, int port, const std::string& userName,
                           const std::string& password, const std::string& receiver, const std::string& body);
 
     static void sendInputVoltageUpperLimitEmail();
@@ -44,6 +47,6 @@ private:
         std::string body;
     };
 
-    // Starts the mail program and returns at once.
-    static void launch(const Message& message);
+    // Starts the mail program and returns at once: the child's pid, or -1.
+    static pid_t launch(const Message& message);
 };

@@ -108,7 +108,9 @@ public:
     static bool addScheduledTaskToDb(int addr, const _DeviceTask& task, int& newId);
     static bool updateScheduledTaskToDb(int addr, const _DeviceTask& task);
     static bool deleteScheduledTaskFromDb(int addr, const std::vector<int>& ids);
-    // Rows whose date or time does not parse are skipped with a log line.
+    static bool countScheduledTasksInDb(int addr, int& count);
+    // Rows whose date or time does not parse are skipped, with a log line at
+    // a bounded rate.
     static bool loadAllTasksFromDb(std::vector<_DeviceTask>& tasks);
     static bool loadScheduledTaskFromDb(int id, _DeviceTask& task);
     // Tasks of address 0 between two inclusive bounds, newest first; a bound

@@ -8,6 +8,7 @@
 
 #include "DbAccess.h"
 #include "GlobalData.h"
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -64,7 +65,12 @@ bool readTaskRow(SQLite::Statement& row, const std::string& when, _DeviceTask& t
     t.remark = row.getColumn("remark").getString();
     if (!parseDateTime(when, t))
     {
-        LOG_WARN << "task id:" << t.id << " skipped, bad date and time:" << when;
+        // Every listing reads every row again: one line per row and listing
+        // would let a client fill the log.
+        static muduo::LogLimiter s_skipped;
+        int64_t held = 0;
+        if (s_skipped.allow(&held))
+            LOG_WARN << "task id:" << t.id << " skipped, bad date and time:" << when << muduo::LogLimiter::note(held);
         return false;
     }
     task = t;
@@ -166,6 +172,18 @@ bool GlobalData::deleteScheduledTaskFromDb(int addr, const std::vector<int>& ids
             }
         }
         transaction.commit();
+        return true;
+    });
+}
+
+bool GlobalData::countScheduledTasksInDb(int addr, int& count)
+{
+    return DbAccess::read(s_dbName, [&](SQLite::Database& db) {
+        SQLite::Statement query(db, "select count(*) from tasks where addr = ?");
+        query.bind(1, addr);
+        if (!query.executeStep())
+            return false;
+        count = query.getColumn(0).getInt();
         return true;
     });
 }

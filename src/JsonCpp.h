@@ -12,20 +12,26 @@ namespace Json
 {
 // The program's one JSON object: parses a text into a document the request
 // parsers read, and writes an answer value by value into a string buffer.
+// Long-lived owners reuse one for every request, so neither side may keep
+// memory from one use to the next: each parse gets a document (and pool) of
+// its own, and emptying the buffer after a long text gives its room back.
 class JsonCpp : muduo::noncopyable
 {
 public:
     JsonCpp();
     ~JsonCpp();
 
-    // True when the whole text is one JSON value; on failure the document
+    // True when the whole text is one JSON value, which then replaces the
+    // document and the memory of the one before; on failure the document
     // keeps what it held.
     bool Parse(const std::string& text);
     rapidjson::Document& GetDocument() { return document_; }
     const rapidjson::Document& GetDocument() const { return document_; }
 
-    // Empties the buffer and readies the writer for a new text.
+    // Empties the buffer and readies the writer for a new text; a buffer
+    // grown past kKeptCapacity starts small again.
     void Clear();
+    static constexpr size_t kKeptCapacity = 4096;
     // The text written so far.
     std::string GetString() const { return std::string(buffer_.GetString(), buffer_.GetSize()); }
 

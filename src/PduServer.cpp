@@ -4,14 +4,17 @@
 
 #include "BeeperModule.h"
 #include "CalibrationModule.h"
+#include "DateTimeCheck.h"
 #include "DeviceMonitor.h"
 #include "EnergyRecorder.h"
 #include "GlobalData.h"
 #include "KeyReader.h"
+#include "MailQueue.h"
 #include "NtpTask.h"
 #include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
 #include "ScheduledTaskContainer.h"
+#include "ScheduledTaskOperations.h"
 #include "SerialPort.h"
 #include "TempHumModule.h"
 #include "WatchdogModule.h"
@@ -107,11 +110,13 @@ PduServer::PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, co
     loadScheduledTasks();
     loadPingTasks();
     watchdog_ = std::make_shared<WatchdogModule>(loop);
+    // The loop watches the mail program's child for the mail queue.
+    MailQueue::instance().attach(loop);
 }
 
 // Members go in reverse order: the watchdog first, then the cascade,
 // manage-control, SNMP and web factories.
-PduServer::~PduServer() = default;
+PduServer::~PduServer() { MailQueue::instance().detach(); }
 
 void PduServer::start()
 {
@@ -197,11 +202,24 @@ void PduServer::loadScheduledTasks()
     std::vector<_DeviceTask> tasks;
     if (!GlobalData::loadAllTasksFromDb(tasks))
         return;
+    // Rows stored before the checks of ScheduledTaskOperations existed stay
+    // in the table but are not armed: one line for all of them.
+    int impossible = 0, beyond = 0;
     for (const _DeviceTask& task : tasks)
     {
-        scheduledTasks_->addScheduledTask(task);
-        scheduledTasks_->start(task.id);
+        if (!DateTimeCheck::isValid(task))
+            ++impossible;
+        else if (scheduledTasks_->size() >= static_cast<size_t>(ScheduledTaskOperations::kMaxTasks))
+            ++beyond;
+        else
+        {
+            scheduledTasks_->addScheduledTask(task);
+            scheduledTasks_->start(task.id);
+        }
     }
+    if (impossible + beyond > 0)
+        LOG_WARN << "stored tasks not armed: " << impossible << " with a date the clock cannot hold, " << beyond
+                 << " beyond the first " << ScheduledTaskOperations::kMaxTasks;
 }
 
 void PduServer::loadPingTasks()

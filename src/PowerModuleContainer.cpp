@@ -4,6 +4,7 @@
 #include "PowerModule.h"
 #include "RelayActionTrigger.h"
 #include "SerialPort.h"
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
 using powermodule::kInletPort;
@@ -201,6 +202,15 @@ bool PowerModuleContainer::switchLater(int port, int action, int delay, int rest
 {
     if (!trigger_ || !switchable("delayed switch", port))
         return false;
+    if (trigger_->pendingActions(port) >= kMaxDelayedPerPort)
+    {
+        static muduo::LogLimiter s_refusals;
+        int64_t held = 0;
+        if (s_refusals.allow(&held))
+            LOG_WARN << "delayed switch of port " << port << " refused: " << kMaxDelayedPerPort
+                     << " wait already" << muduo::LogLimiter::note(held);
+        return false;
+    }
     restartDelays_[port] = restartDelay;
     if (retry)
         retryMask_ |= 1u << port;

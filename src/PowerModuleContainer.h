@@ -46,6 +46,9 @@ public:
     static constexpr int kPortsPerModule = 8;
     static constexpr int kRetries = 3;
     static constexpr int kRestartFlag = 0x80;
+    // Delayed actions of one outlet waiting at once: each is a timer, and a
+    // client can ask again and again within a long delay.
+    static constexpr size_t kMaxDelayedPerPort = 8;
     static const double kAckTimeout;
     static const char* const s_moduleDevFileNames[];
 

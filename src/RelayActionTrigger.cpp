@@ -31,6 +31,14 @@ void RelayActionTrigger::startRelayActionAt(int port, int action, muduo::Timesta
     startRelayAction(port, action)->runAt(when);
 }
 
+size_t RelayActionTrigger::pendingActions(int port) const
+{
+    size_t n = 0;
+    for (const auto& entry : actions_)
+        n += std::get<1>(entry.second) == port;
+    return n;
+}
+
 void RelayActionTrigger::onTimer(int id)
 {
     auto it = actions_.find(id);

@@ -33,6 +33,7 @@ public:
     void setRelayActionCallback(RelayActionCallback cb) { callback_ = std::move(cb); }
 
     size_t pendingActions() const { return actions_.size(); }
+    size_t pendingActions(int port) const;
 
 private:
     void onTimer(int id);

@@ -7,10 +7,17 @@ class ScheduledTaskContainer;
 
 // Adding, changing and deleting this unit's scheduled tasks: pdu.db first,
 // then the running timers, so a refused change leaves both as they were.
-// Loop thread only; cheap to make per request.
+// Every interface comes through here, so the checks of a task are made here:
+// its date and time must be a calendar time the clock holds (DateTimeCheck),
+// and the table holds at most kMaxTasks tasks. Loop thread only; cheap to
+// make per request.
 class ScheduledTaskOperations
 {
 public:
+    // Each task is a row and an armed timer; a few per outlet and weekday
+    // pattern are plenty for an eight-outlet unit.
+    static constexpr int kMaxTasks = 64;
+
     explicit ScheduledTaskOperations(ScheduledTaskContainer& tasks) : tasks_(tasks) {}
 
     // Stores the task, gives it the new row id and arms it.
@@ -21,5 +28,7 @@ public:
     bool remove(const std::vector<int>& ids);
 
 private:
+    static bool possible(const _DeviceTask& task);
+
     ScheduledTaskContainer& tasks_;
 };

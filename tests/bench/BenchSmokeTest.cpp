@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LatencyHistogram.h"
+#include "e2e/E2eBoard.h"
 #include "support/NetNamespace.h"
 #include "support/TempBoard.h"
 
@@ -180,4 +181,20 @@ TEST(BenchSmokeTest, ChainFiguresComeFromTheLinesLog)
     EXPECT_EQ("1.13", figure(line, "poll_ratio")) << line;
     EXPECT_EQ("510", figure(line, "poll_period_ms")) << line;
     test::removeTree(log.substr(0, log.rfind('/')));
+}
+
+TEST(BenchSmokeTest, RequestMemoryAsksTheDaemonAndReadsItsResidentSize)
+{
+    e2e::E2eBoard board;
+    ASSERT_TRUE(board.start());
+    ASSERT_TRUE(board.waitListening({"udp 127.0.0.1:8888", "tcp 0.0.0.0:8890"}, 10)) << board.output();
+    int status = -1;
+    const std::string line = " " + board.runInNamespace(tool("bench_request_memory") + " --pid " +
+                                                            std::to_string(board.daemonPid()) +
+                                                            " --web-requests 40 --log-queries 2", &status);
+    EXPECT_EQ(0, status) << line;
+    EXPECT_EQ("40", figure(line, "web_answered")) << line;
+    EXPECT_EQ("2", figure(line, "log_answered")) << line;
+    EXPECT_EQ("0", figure(line, "log_rows")) << line;  // a fresh board's log is empty
+    EXPECT_GT(std::stol(figure(line, "rss_after_logs_kb")), 0) << line;
 }

@@ -1,4 +1,5 @@
 #include "Email.h"
+#include "MailQueue.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "muduo/net/EventLoop.h"
 #include "platform/core/BoardRoot.h"
 #include "support/AlarmProbe.h"
 #include "support/LogCapture.h"
+#include "support/LoopUntil.h"
 #include "support/StoreFixture.h"
 
 namespace
@@ -33,11 +36,27 @@ protected:
         sql("delete from email_receivers");
         sql("insert into email_settings(status, host, port, username, password, address) "
             "values(1, 'smtp.example.net', 587, 'ops', 's3cret', 'pdu@example.net')");
+        MailQueue::instance().attach(&loop_);
     }
-    void TearDown() override { test::alarm::reapChildren(); }
+    void TearDown() override
+    {
+        idle();
+        MailQueue::instance().detach();
+        test::alarm::reapChildren();
+    }
 
     static std::string program() { return board::path(Email::kPath); }
-    static std::vector<Args> mails(size_t n) { return test::alarm::sentMails(n); }
+    // Runs the loop until every mail handed over has had its program run.
+    bool idle()
+    {
+        return test::loopUntil(
+            loop_, [] { return !MailQueue::instance().running() && MailQueue::instance().waiting() == 0; }, 10);
+    }
+    std::vector<Args> mails(size_t n)
+    {
+        idle();
+        return test::alarm::sentMails(n);
+    }
     // True when no mail child was started since the last reaping.
     static bool noChild()
     {
@@ -45,6 +64,8 @@ protected:
         return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
     }
     static std::string records() { return test::queryText(pdu(), "select count(*) from email_records"); }
+
+    muduo::net::EventLoop loop_;
 };
 }
 

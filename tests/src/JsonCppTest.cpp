@@ -61,3 +61,25 @@ TEST(JsonCppTest, WritesCompactTextAndStartsAgainAfterClear)
     json.EndObject();
     EXPECT_EQ("{\"desc\":4}", json.GetString());
 }
+
+// A long-lived wrapper parses every request of the daemon's life: what stays
+// in its pool is the last document, never the sum of them all.
+TEST(JsonCppTest, ParsingAgainKeepsOnlyTheLastDocumentsMemory)
+{
+    const std::string status = R"({"request":3,"content":{"query":[{"addr":0,"on_off":true,"name":"outlet-name"}]}})";
+    std::string nested;
+    for (int i = 0; i < 2000; ++i)
+        nested += "[\"a string longer than inline\",";
+    Json::JsonCpp json;
+    ASSERT_TRUE(json.Parse(status));
+    const size_t one = json.GetDocument().GetAllocator().Size();
+    ASSERT_GT(one, 0u);
+    for (int i = 0; i < 2000; ++i)
+    {
+        ASSERT_TRUE(json.Parse(status));
+        ASSERT_FALSE(json.Parse(nested));  // unfinished: strings parsed, then an error
+        ASSERT_FALSE(json.Parse(R"({"a":"bcdefghijklmnopqrstuvwxyz"} {})"));
+    }
+    EXPECT_EQ(one, json.GetDocument().GetAllocator().Size());
+    EXPECT_EQ(3, json.GetDocument()["request"].GetInt());
+}

@@ -56,9 +56,6 @@ SnmpProcessorFactory::~SnmpProcessorFactory() = default;
 std::shared_ptr<SnmpProcessor> SnmpProcessorFactory::parseSnmpProcessor(const std::string& text)
 {
     std::shared_ptr<SnmpProcessor> result;
-    // A document keeps the memory of every text parsed into it until it
-    // goes: each request gets a fresh one, so memory stays flat.
-    rapidjson::Document().Swap(document_.GetDocument());
     const size_t end = text.find('\0');
     if (!document_.Parse(end == std::string::npos ? text : text.substr(0, end)))
         return result;

@@ -11,6 +11,7 @@
 #include "BeeperModule.h"
 #include "DeviceMonitor.h"
 #include "GlobalData.h"
+#include "MailQueue.h"
 #include "PowerModuleFixture.h"
 #include "support/AlarmProbe.h"
 #include "support/DeviceRecords.h"
@@ -37,6 +38,7 @@ protected:
         test::resetBoardDatabases();
         test::makeRecordingDevice(BeeperModule::kDevName);
         test::alarm::installMailProgram();
+        MailQueue::instance().attach(&loop);  // as the server does: the loop paces the mail program
         device() = _Device();
         ASSERT_TRUE(GlobalData::loadDeviceParamFromDb());
         ASSERT_EQ(8, device().portCount);
@@ -68,6 +70,8 @@ protected:
     void TearDown() override
     {
         monitor.reset();
+        runUntil([] { return !MailQueue::instance().running() && MailQueue::instance().waiting() == 0; }, 5);
+        MailQueue::instance().detach();
         PowerModuleFixture::TearDown();
         test::alarm::reapChildren();
     }
@@ -134,6 +138,8 @@ TEST_F(DeviceMonitorScenarioTest, OutletOverItsCutOffIsSwitchedOffAndLoggedAsOve
     ASSERT_TRUE(waitFor([&] { return test::alarm::beeperRequests().size() >= 3; }));
     EXPECT_EQ(Rows({"4|{\"type\":4,\"port\":5,\"desc\":4}", "5|{\"type\":5,\"port\":5,\"desc\":4}"}),
               test::alarm::logRows());
+    // The second mail waits for the first one's program to end.
+    ASSERT_TRUE(waitFor([] { return test::alarm::sentMails(0).size() >= 2; }));
     std::vector<test::alarm::Mail> mails = test::alarm::sentMails(2);
     ASSERT_EQ(2u, mails.size());
     EXPECT_EQ("--body=The output current of port 6 exceeds upper limit!", mails[0][7]);

@@ -160,6 +160,18 @@ TEST_F(PowerModuleContainerTest, DelayedRestartRunsBothHalvesLater)
     EXPECT_EQ(1u, of("ended").size());
 }
 
+// A client asking again and again within a long delay: each outlet keeps a bounded number of timers waiting.
+TEST_F(PowerModuleContainerTest, DelayedActionsOfAnOutletWaitingAtOnceAreBounded)
+{
+    const size_t bound = PowerModuleContainer::kMaxDelayedPerPort;
+    size_t accepted = 0;
+    for (int i = 0; i < 1000; ++i)
+        accepted += container->turnOnPortAfter(3, 3600, true);
+    EXPECT_EQ(bound, accepted);
+    EXPECT_TRUE(container->restartPortAfter(5, 3600, 1, true));  // other outlets keep their own places
+    EXPECT_FALSE(container->turnOffPortAfter(3, 3600, true));
+}
+
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
 {
     ASSERT_TRUE(container->turnOffPortAfter(6, 0, true));

@@ -253,13 +253,14 @@ TEST_F(DeviceOperationsTest, ClockSetWritesTheHardwareClockAndReArmsTasksAndEner
     ::chmod(board::path("/bin/hwclock").c_str(), 0755);
     DeviceClock clock(*s.getScheduledTaskContainer(), *s.getEnergyRecorder());
     test::LogCapture log;
-    ASSERT_TRUE(clock.set({2031, 13, 1, 8, 30, 0}));  // normalised to 2032-01-01
+    ASSERT_TRUE(clock.set({2032, 1, 1, 8, 30, 0}));
     EXPECT_NEAR(test::ClockShift::localSeconds(2032, 1, 1, 8, 30, 0), board::wallClockSeconds(), 2);
     EXPECT_EQ(1, DeviceClock::now().month);
     EXPECT_EQ(1, log.count("task stop:") * log.count("cur time,year:2032"));
 
     log.clear();
     for (const _DeviceDateTime& t : {_DeviceDateTime{INT_MIN, 1, 1, 0, 0, 0}, {INT_MAX, 12, 31, 23, 59, 59},
+                                     {2031, 13, 1, 8, 30, 0},
                                      {1960, 1, 1, 0, 0, 0}, {2030, INT_MIN, 1, 0, 0, 0}, {1969, 12, 31, 23, 59, 59},
                                      {2030, 1, INT_MAX, INT_MAX, INT_MAX, INT_MAX}})
         EXPECT_FALSE(clock.set(t)) << t.year << "-" << t.month;

@@ -111,7 +111,7 @@ protected:
     PduServer* server_ = nullptr;
 };
 
-const char* const kTask = R"("ports":[1,40],"action":1,"time":{"year":2040,"month":1,"day":2,"hour":3,"minute":4,"second":5},"repeat":258)";
+const char* const kTask = R"("ports":[1,40],"action":1,"time":{"year":2030,"month":1,"day":2,"hour":3,"minute":4,"second":5},"repeat":258)";
 const char* const kRow = "select ports||'|'||action||'|'||date||' '||time||'|'||repeat||'|'||remark from tasks where id=";
 }
 
@@ -121,13 +121,13 @@ TEST_F(WebDeviceCommandsTest, ScheduledTasksKeepTableAndTimersInStep)
     run({
         {R"({"request":26,"content":{}})", R"({"response":26,"result":0,"content":{"addr":0,"tasks":[]}})"},
         {add + R"(,"remark":"fifteen bytes..\u00e9 more"}})", R"({"response":27,"result":0,"content":{"addr":0,"id":1}})",
-         sql(std::string(kRow) + "1"), "2|1|2040-01-02 03:04:05|2|fifteen bytes.."},
-        {R"({"request":27,"content":{"ports":[1],"action":1,"repeat":2,"remark":null,"time":{"year":2041,"month":1,"day":1,"hour":0,"minute":0,"second":0}}})",
-         R"({"response":27,"result":0,"content":{"addr":0,"id":2}})", sql(std::string(kRow) + "2"), "2|1|2041-01-01 00:00:00|2|"},
-        {R"({"request":26,"content":{"end_date":{"year":2040,"month":12,"day":31,"hour":0,"minute":0,"second":0}}})",
-         R"({"response":26,"result":0,"content":{"addr":0,"tasks":[{"id":1,"ports":[1],"action":1,"time":{"year":2040,"month":1,"day":2,"hour":3,"minute":4,"second":5},"repeat":2,"remark":"fifteen bytes.."}]}})"},
-        {R"({"request":28,"content":{"id":1,"ports":[0],"action":0,"time":{"year":2040,"month":2,"day":3,"hour":4,"minute":5,"second":6},"repeat":1}})",
-         R"({"response":28,"result":0})", sql(std::string(kRow) + "1"), "1|0|2040-02-03 04:05:06|1|"},
+         sql(std::string(kRow) + "1"), "2|1|2030-01-02 03:04:05|2|fifteen bytes.."},
+        {R"({"request":27,"content":{"ports":[1],"action":1,"repeat":2,"remark":null,"time":{"year":2031,"month":1,"day":1,"hour":0,"minute":0,"second":0}}})",
+         R"({"response":27,"result":0,"content":{"addr":0,"id":2}})", sql(std::string(kRow) + "2"), "2|1|2031-01-01 00:00:00|2|"},
+        {R"({"request":26,"content":{"end_date":{"year":2030,"month":12,"day":31,"hour":0,"minute":0,"second":0}}})",
+         R"({"response":26,"result":0,"content":{"addr":0,"tasks":[{"id":1,"ports":[1],"action":1,"time":{"year":2030,"month":1,"day":2,"hour":3,"minute":4,"second":5},"repeat":2,"remark":"fifteen bytes.."}]}})"},
+        {R"({"request":28,"content":{"id":1,"ports":[0],"action":0,"time":{"year":2030,"month":2,"day":3,"hour":4,"minute":5,"second":6},"repeat":1}})",
+         R"({"response":28,"result":0})", sql(std::string(kRow) + "1"), "1|0|2030-02-03 04:05:06|1|"},
         {std::string(R"({"request":28,"content":{"id":99,)") + kTask + "}}", R"({"response":28,"result":-1})"},
         {R"({"request":29,"content":{"ids":[1,99]}})", R"({"response":29,"result":-1})", sql("select count(*) from tasks"), "2"},
         {R"({"request":29,"content":{"ids":[]}})", R"({"response":29,"result":0})"},
@@ -149,7 +149,7 @@ TEST_F(WebDeviceCommandsTest, ClockEnergyRebootAndMailActOnTheBoard)
         return std::to_string(t.year) + "-" + std::to_string(t.month) + "-" + std::to_string(t.day) + " " + calls();
     };
     run({
-        {R"({"request":12,"content":{"addr":3,"time":{"year":2031,"month":13,"day":1,"hour":8,"minute":30,"second":0}}})",
+        {R"({"request":12,"content":{"addr":3,"time":{"year":2032,"month":1,"day":1,"hour":8,"minute":30,"second":0}}})",
          R"({"response":12,"result":0})", now, "2032-1-1 hwclock -w\n"},
         {R"({"request":12,"content":{"time":{"year":-2147483648,"month":1,"day":1,"hour":0,"minute":0,"second":0}}})",
          R"({"response":12,"result":-1})", now, "2032-1-1 hwclock -w\n"},

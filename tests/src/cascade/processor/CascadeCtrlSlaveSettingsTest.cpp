@@ -209,7 +209,7 @@ TEST(CascadeCtrlSlaveSettingsTest, ClockEnergyLogAndReboot)
                  now(2024, 2, 29)();
                  EXPECT_NE(std::string::npos, boardFile("/commands.log").find("hwclock -w\n"));
              }},
-            {"set month 13", "15 180D01000000", "15 00", nullptr, now(2025, 1, 1)},
+            {"set month 13", "15 180D01000000", "15 01", nullptr, now(2024, 2, 29)},
             {"log", "18 00 18 01 01 19 0C 1F", "18 0001 00000001 18 05 06 07 08 09 01 FF 03"},
             {"log backwards", "18 00 19 01 01 18 01 01", "18 0000"},
             {"energy by hour", "19 01 80000F01 00 18 06 01 00 02",
@@ -230,7 +230,7 @@ TEST(CascadeCtrlSlaveSettingsTest, ClockEnergyLogAndReboot)
     const test::Bytes time = master.ask({0x14});
     const _DeviceDateTime t = DeviceClock::now();
     ASSERT_EQ(8u, time.size());
-    EXPECT_EQ(test::Bytes({0x14, 0x00, 0x19, 0x01, 0x01}), test::Bytes(time.begin(), time.begin() + 5));
+    EXPECT_EQ(test::Bytes({0x14, 0x00, 0x18, 0x02, 0x1D}), test::Bytes(time.begin(), time.begin() + 5));
     EXPECT_EQ(t.hour * 3600 + t.minute * 60 + t.second, time[5] * 3600 + time[6] * 60 + time[7]);
 }
 
