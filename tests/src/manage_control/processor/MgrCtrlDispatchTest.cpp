@@ -88,14 +88,15 @@ const std::vector<Local> kLocal = {
     {"wide names", -1, 8, x("48 00 8000010000000001") + field("E0") + field("E40") + field("Ext"),
      x("48 00 8000000000000001")},
     // The reply's mask is cut to the unit's outlets: a 32-bit one from 32 outlets on, a 64-bit one from 64 on.
+    // Outlet 30 or 62 lies past the limit tables (8 outlets), so the save is refused whole, mask and all.
     {"limits of 31 outlets", -1, 31, x("31 00 C0000001") + repeat(x("0001 0002 0003 0004"), 2),
-     x("31 00 00 40000001")},
+     x("31 00 01 40000001")},
     {"limits of 32 outlets", -1, 32, x("31 00 C0000001") + repeat(x("0001 0002 0003 0004"), 3),
-     x("31 00 00 C0000001")},
+     x("31 00 01 C0000001")},
     {"wide limits of 63 outlets", -1, 63, x("4B 00 C000000000000001") + repeat(x("0001 0002 0003 0004"), 2),
-     x("4B 00 00 4000000000000001")},
+     x("4B 00 01 4000000000000001")},
     {"wide limits of 64 outlets", -1, 64, x("4B 00 C000000000000001") + repeat(x("0001 0002 0003 0004"), 2),
-     x("4B 00 00 C000000000000001")},
+     x("4B 00 01 C000000000000001")},
 };
 
 struct Relayed
