@@ -2,6 +2,7 @@
 
 #include "GlobalData.h"
 #include "Utility.h"
+#include "support/LogCapture.h"
 #include "support/StoreFixture.h"
 
 namespace
@@ -197,8 +198,11 @@ TEST_F(GlobalDataTest, MissingDatabaseIsAFailedLoadNotACrash)
 {
     ::unlink(pdu().c_str());
     _Device d;
+    test::LogCapture log;
     EXPECT_FALSE(GlobalData::loadDeviceParamFromDb(d));
     EXPECT_FALSE(GlobalData::saveSettingValueToDb("dhcp", "1"));
+    // Through the logger (its file and its rate), not the standard error stream.
+    EXPECT_EQ(2, log.count("ERROR unable to open database file"));
 }
 
 TEST_F(GlobalDataTest, SaveSettingValueUpdatesOnlyExistingKeys)
