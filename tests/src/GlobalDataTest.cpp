@@ -1,5 +1,7 @@
 #include <arpa/inet.h>
 
+#include <vector>
+
 #include "GlobalData.h"
 #include "Utility.h"
 #include "support/LogCapture.h"
@@ -10,6 +12,15 @@ namespace
 class GlobalDataTest : public test::StoreFixture
 {
 protected:
+    template <class Map>
+    static std::vector<int> keysOf(const Map& map)
+    {
+        std::vector<int> keys;
+        for (const auto& entry : map)
+            keys.push_back(entry.first);
+        return keys;
+    }
+
     _Device load()
     {
         _Device device;
@@ -135,6 +146,15 @@ TEST_F(GlobalDataTest, SlaveListKeepsFirstRecordOfEachAddress)
     {
         setSetting("slave_addresses", bad);
         EXPECT_TRUE(load().slaves.empty()) << bad;
+    }
+
+    // Only addresses the chain can carry for a slave; one line tells what was skipped.
+    {
+        test::LogCapture log;
+        setSetting("slave_addresses", R"([{"addr":0},{"addr":-1},{"addr":256},{"addr":255},{"addr":1},{"addr":300}])");
+        d = load();
+        EXPECT_EQ((std::vector<int>{1, 255}), keysOf(d.slaves));
+        EXPECT_EQ(1, log.count("slave_addresses: 4 address(es) skipped"));
     }
 
     setSetting("slave_addresses", R"([{"addr":1}])");
