@@ -22,6 +22,8 @@ template <typename M, bool kNormalize>
 struct CascadeCtrlTaskListData
 {
     static constexpr size_t kMaxTasks = 0xFFFF;
+    // id, mask, action, six date and time bytes, repeat mask, remark
+    static constexpr size_t kRecordSize = 4 + sizeof(M) + 1 + 6 + 1 + CascadeCtrlWireFields::kTextLength;
 
     std::vector<_DeviceTask> tasks;
 
@@ -52,7 +54,8 @@ struct CascadeCtrlTaskListData
     bool read(muduo::net::WireReader& r)
     {
         uint16_t count = 0;
-        if (!r.be16(count))
+        // The list is sized by the bytes that came, not by what the count claims.
+        if (!r.be16(count) || r.remaining() < size_t(count) * kRecordSize)
             return false;
         std::vector<_DeviceTask> got(count);
         for (_DeviceTask& t : got)
