@@ -76,7 +76,9 @@ private:
         standIns();
         makeBoardDir("/dev");
         std::ofstream(board::path(PowerModuleContainer::s_moduleDevFileNames[0]), std::ios::trunc);
-        return GlobalData::loadDeviceParamFromDb() || (std::abort(), false);
+        if (!GlobalData::loadDeviceParamFromDb())
+            std::abort();
+        return true;
     }
 
     void cleanUp()
