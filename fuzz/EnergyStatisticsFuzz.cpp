@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "EnergyDatabase.h"
-#include "FuzzBoard.h"
+#include "FuzzDatabases.h"
 
 namespace
 {
@@ -18,6 +18,7 @@ EnergyDatabase& database()
 {
     static std::unique_ptr<EnergyDatabase> db = [] {
         fuzz::useBoardRoot();
+        fuzz::fastDatabases();
         fuzz::makeBoardDir("/var/www/database");
         SQLite::Database file(board::path(EnergyDatabase::s_dbName), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
         file.exec("create table if not exists variable(port integer primary key, reference_energy integer, "

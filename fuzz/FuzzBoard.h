@@ -1,10 +1,16 @@
 #pragma once
-// The board root of fuzz targets that keep files between inputs.
+// The board root of fuzz targets that keep files between inputs, and what
+// every target shares: a quiet log and no way out to the network.
+#include <sched.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "muduo/base/Logging.h"
 #include "platform/core/BoardRoot.h"
 
 namespace fuzz
@@ -37,5 +43,28 @@ inline const std::string& useBoardRoot()
 inline void makeBoardDir(const std::string& absolute)
 {
     std::filesystem::create_directories(board::path(absolute));
+}
+
+// The unit's log level, and every line dropped: a target writes megabytes a
+// minute otherwise.
+inline void quietLog()
+{
+    muduo::Logger::setLogLevel(muduo::Logger::WARN);
+    muduo::Logger::setOutput([](const char*, int) {});
+}
+
+// Moves the process into a network namespace of its own with no interface
+// up, so that nothing a target sends (ping probes, NTP requests) leaves it.
+// Call before the first socket is made; ends the run when it cannot be done.
+inline void offline()
+{
+    static const bool done = [] {
+        // Without root a user namespace must come too.
+        if (::unshare(CLONE_NEWNET) == 0 || ::unshare(CLONE_NEWUSER | CLONE_NEWNET) == 0)
+            return true;
+        std::fprintf(stderr, "fuzz: cannot leave the host's network: %s\n", std::strerror(errno));
+        std::abort();
+    }();
+    (void)done;
 }
 }

@@ -1,6 +1,9 @@
 // The LCD driver's text, number and shape operations with arbitrary
-// coordinates and strings, over fonts that are partly short or missing:
-// nothing may be read outside a font or written outside the frame buffer.
+// coordinates and strings, over font files of any length and content (or
+// missing), loaded afresh for every input: nothing may be read outside a
+// font or written outside the frame buffer.
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -14,26 +17,63 @@
 
 namespace
 {
-void writeFont(const std::string& path, size_t size)
+struct Font
 {
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(i * 37 + 11);
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+    const char* file;
+    size_t fullLength;  // a glyph for every code the font is read with
+};
+const Font kFonts[] = {{ST7567LcdModule::k8x16AsciiFileName, 256 * 16},
+                       {ST7567LcdModule::k16x16HanziFileName, 94 * 94 * 32},
+                       {ST7567LcdModule::k6x12AsciiFileName, 256 * 12},
+                       {ST7567LcdModule::k12x12HanziFileName, 94 * 94 * 24}};
 
-ST7567LcdModule* makeLcd()
+void prepareBoard()
 {
     const std::string root = fuzz::useBoardRoot();
     fuzz::makeBoardDir("/dev");
     fuzz::makeBoardDir("/usr/app");
     std::ofstream(root + "/dev/lcd");
-    writeFont(root + "/usr/app/asc16", 100 * 16 + 3);  // codes from 100 on have no glyph
-    writeFont(root + "/usr/app/hzk16s", 94 * 94 * 32);
-    writeFont(root + "/usr/app/asc12", 224 * 12);
-    writeFont(root + "/usr/app/hzk12", 1000 * 24 + 7);
     muduo::Logger::setLogLevel(muduo::Logger::FATAL);
-    return new ST7567LcdModule;  // kept for the whole run; never refreshed
+}
+
+uint8_t take8(const uint8_t*& data, size_t& size)
+{
+    uint8_t v = 0;
+    if (size >= 1)
+    {
+        v = data[0];
+        ++data;
+        --size;
+    }
+    return v;
+}
+
+// Each font from the input: two bytes of length, either up to 32767 or
+// (top bit set) the full length plus a signed step, then a pattern length
+// and that many bytes, repeated to the length. No pattern and no length: no
+// file at all.
+void writeFonts(const uint8_t*& data, size_t& size)
+{
+    for (const Font& font : kFonts)
+    {
+        const uint8_t high = take8(data, size), low = take8(data, size);
+        const long step = static_cast<int8_t>(low);
+        const size_t length = high & 0x80 ? static_cast<size_t>(std::max(0L, static_cast<long>(font.fullLength) + step))
+                                          : static_cast<size_t>((high & 0x7F) << 8 | low);
+        const size_t pattern = std::min<size_t>(take8(data, size), size);
+        const std::string path = board::path(font.file);
+        if (length == 0 && pattern == 0)
+        {
+            std::remove(path.c_str());
+            continue;
+        }
+        std::string bytes(length, '\0');
+        for (size_t i = 0; pattern > 0 && i < length; ++i)
+            bytes[i] = static_cast<char>(data[i % pattern]);
+        data += pattern;
+        size -= pattern;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
 }
 
 // Any bit pattern, NaN and infinities included.
@@ -60,12 +100,15 @@ int16_t take16(const uint8_t*& data, size_t& size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static ST7567LcdModule* lcd = makeLcd();
+    static const bool prepared = (prepareBoard(), true);
+    (void)prepared;
     if (size < 1)
         return 0;
     uint8_t op = data[0];
     ++data;
     --size;
+    writeFonts(data, size);
+    const std::unique_ptr<ST7567LcdModule> lcd(new ST7567LcdModule);
     int x = take16(data, size) % 200;
     int y = take16(data, size) % 100;
     int a = take16(data, size);

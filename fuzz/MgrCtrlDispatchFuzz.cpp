@@ -1,31 +1,20 @@
-// The manage-control dispatcher over whole frames: byte 0 picks the checksum
-// flag (bit 0), the unit's role (bit 1: not the master) and a wide unit (bit
-// 2: 48 outlets); the rest is one frame's data. Whatever it holds, a request
-// is refused, answered with one well-formed reply frame, or handed on as a
-// relay for a slave that writes its payload. A ping test is answered without
-// being started: it would send echo requests from the fuzzing host.
-#include <SQLiteCpp/Database.h>
-
+// The manage-control dispatcher over whole frames on a seeded board: byte 0
+// picks the checksum flag (bit 0), the unit's role (bit 1: not the master)
+// and a wide unit (bit 2: 48 outlets); the rest is one frame's data.
+// Whatever it holds, a request is refused, carried out and answered with one
+// well-formed reply frame, or handed on as a relay for a slave that writes
+// its payload. Saves reach pdu.db, so the work after them runs too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-#include "EnergyDatabase.h"
-#include "EnergyRecorder.h"
-#include "FuzzBoard.h"
 #include "GlobalData.h"
-#include "PingTaskContainer.h"
-#include "PowerModuleContainer.h"
-#include "ScheduledTaskContainer.h"
+#include "SeededBoard.h"
 #include "cascade/processor/CascadeCtrlRelay.h"
-#include "manage_control/parser/MgrCtrlCommandCode.h"
 #include "manage_control/parser/MgrCtrlPacketParser.h"
 #include "manage_control/processor/MgrCtrlProcessor.h"
 #include "manage_control/processor/MgrCtrlProcessorFactory.h"
-#include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
-#include "muduo/net/EventLoop.h"
-#include "platform/core/BoardRoot.h"
 
 namespace
 {
@@ -33,24 +22,13 @@ struct Harness
 {
     Harness()
     {
-        fuzz::useBoardRoot();  // no pdu.db: every save fails, nothing reaches the host
-        muduo::Logger::setLogLevel(muduo::Logger::FATAL);
-        muduo::Logger::setOutput([](const char*, int) {});
-        // An empty energy.db: statistics queries find no rows.
-        fuzz::makeBoardDir("/var/www/database");
-        SQLite::Database file(board::path(EnergyDatabase::s_dbName), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-        file.exec("create table if not exists variable(port integer primary key, reference_energy integer, "
-                  "real_energy integer, save_energy integer, save_datetime text)");
-        file.exec("create table if not exists statistics(port integer, energy integer, datetime text, "
-                  "primary key(port, datetime))");
-        energy = std::make_unique<EnergyDatabase>();
         MgrCtrl::MgrCtrlModules modules;
-        modules.powerModules = std::make_shared<PowerModuleContainer>(&loop);  // no module: switches nothing
-        modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&loop);
-        modules.pingTasks = std::make_shared<PingTaskContainer>(&loop, 3);
-        modules.energyRecorder = std::make_shared<EnergyRecorder>(&loop, *energy);
-        modules.energyDatabase = energy.get();
-        factory = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(&loop, modules);
+        modules.powerModules = board.outlets;
+        modules.scheduledTasks = board.tasks;
+        modules.pingTasks = board.pings;
+        modules.energyRecorder = board.recorder;
+        modules.energyDatabase = board.energy.get();
+        factory = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(board.loop(), modules);
         _Device& device = GlobalData::getDevice();
         device.slaves[1].valid = true;
         device.slaves[1].portCount = 8;
@@ -59,8 +37,7 @@ struct Harness
         device.slaves[200].portCount = 60;
     }
 
-    muduo::net::EventLoop loop;
-    std::unique_ptr<EnergyDatabase> energy;
+    fuzz::SeededBoard board;
     std::unique_ptr<MgrCtrl::MgrCtrlProcessorFactory> factory;
 };
 }
@@ -85,11 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (result == MgrCtrl::MgrCtrlProcessorFactory::kAnswer)
     {
         muduo::net::Buffer reply, back;
-        if (data[1] == MgrCtrl::kTestPing)
-            processor->buildResponsePacket(0, reply);
-        else
-            processor->process(reply);
-        MgrCtrl::MgrCtrlPacketParser parser(&harness->loop);
+        processor->process(reply);
+        MgrCtrl::MgrCtrlPacketParser parser(harness->board.loop());
         if (parser.parse(reply.peek(), static_cast<int>(reply.readableBytes()), back) != 0 ||
             parser.getChecksumFlag() != ((data[0] & 1) != 0) || back.readableBytes() == 0 ||
             static_cast<uint8_t>(*back.peek()) != data[1])
@@ -103,5 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (payload.readableBytes() == 0 || relay->targetAddress() <= 0 || relay->targetAddress() > 255)
             std::abort();
     }
+    processor.reset();
+    harness->board.afterInput();
     return 0;
 }

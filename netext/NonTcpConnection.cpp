@@ -33,7 +33,7 @@ NonTcpConnection::NonTcpConnection(EventLoop* loop, const InetAddress& peer, boo
       socket_(new Socket(udp ? sockets::createNonblockingUdpOrDie(peer.family())
                              : sockets::createNonblockingRawOrDie(peer.family()))),
       channel_(new Channel(loop_, socket_->fd())), state_(kIdle), reading_(false),
-      messageCallback_(defaultNonTcpConnectionMessageCallback)
+      silenced_(false), messageCallback_(defaultNonTcpConnectionMessageCallback)
 {
     channel_->setReadCallback([this](Timestamp t) { handleRead(t); });
     channel_->setWriteCallback([this] { handleWrite(); });
@@ -118,6 +118,11 @@ void NonTcpConnection::send(const StringPiece& message) { send(message.data(), m
 void NonTcpConnection::sendInLoop(const void* data, size_t length)
 {
     loop_->assertInLoopThread();
+    // Nothing can go out of a socket that never connected or whose writing
+    // failed; keeping what is sent would grow for as long as the owner sends
+    // (a ping watchdog every interval, for months).
+    if (state_ == kFailed || silenced_)
+        return;
     const char* bytes = static_cast<const char*>(data);
     size_t written = 0;
     if (!channel_->isWriting() && outputBuffer_.readableBytes() == 0)
@@ -190,6 +195,8 @@ void NonTcpConnection::handleWrite()
         LOG_SYSERR << "NonTcpConnection::handleWrite";
         socket_->shutdownWrite();
         channel_->disableAll();
+        silenced_ = true;
+        outputBuffer_.retrieveAll();
         return;
     }
     outputBuffer_.retrieve(static_cast<size_t>(n));

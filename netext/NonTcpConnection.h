@@ -48,6 +48,8 @@ public:
     void send(const StringPiece& message);
 
     int state() const { return state_; }
+    // Bytes sent but not yet written to the socket.
+    size_t queuedBytes() const { return outputBuffer_.readableBytes(); }
     int fd() const;
     const InetAddress& peerAddress() const { return peer_; }
     EventLoop* getLoop() const { return loop_; }
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<Channel> channel_;
     int state_;
     bool reading_;
+    bool silenced_;  // a write failed: nothing is written any more
     Buffer inputBuffer_;
     Buffer outputBuffer_;
     NonTcpMessageCallback messageCallback_;

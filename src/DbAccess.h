@@ -2,16 +2,16 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 
-#include <iostream>
 #include <string>
 #include <utility>
 
+#include "muduo/base/Logging.h"
 #include "platform/core/BoardRoot.h"
 
 // One connection per call: opens a database of the unit for this call alone,
-// runs the work on it and closes it again. A SQLite::Exception is printed to
-// the standard error stream and turns into false, so a broken or missing
-// file never ends the process.
+// runs the work on it and closes it again. A SQLite::Exception is logged at
+// ERROR with its text and turns into false, so a broken or missing file never
+// ends the process.
 class DbAccess
 {
 public:
@@ -25,7 +25,7 @@ public:
         }
         catch (const SQLite::Exception& e)
         {
-            std::cerr << e.what() << '\n';
+            LOG_ERROR << e.what();
             return false;
         }
     }

@@ -10,7 +10,7 @@
 // The unit's energy accounting in energy.db: per port the running counters
 // (table variable) and the energy consumed per hour (table statistics).
 // Energies are hundredths of a kWh; port 255 is the inlet. Every operation
-// prints a database error to the standard error stream and returns false.
+// logs a database error at ERROR and returns false.
 class EnergyDatabase
 {
 public:

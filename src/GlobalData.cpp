@@ -16,6 +16,8 @@ GlobalData GlobalData::s_instance;
 namespace
 {
 const int kDefaultPortCount = 8;
+const int kFirstSlaveAddress = 1;
+const int kLastSlaveAddress = 255;
 const int kDefaultMaxInputCurrent = 16;
 const char* const kDefaultGateway = "192.168.0.1";
 }
@@ -166,6 +168,7 @@ void GlobalData::loadSlaveList(const std::string& json, _Device& device)
     Json::JsonCpp parser;
     if (!parser.Parse(json) || !parser.GetDocument().IsArray())
         return;
+    int skipped = 0, firstSkipped = 0;
     for (const auto& element : parser.GetDocument().GetArray())
     {
         if (!element.IsObject())
@@ -174,10 +177,20 @@ void GlobalData::loadSlaveList(const std::string& json, _Device& device)
         if (addr == element.MemberEnd() || !addr->value.IsInt())
             continue;
         int address = addr->value.GetInt();
+        // The chain carries a slave's address in one byte; 0 is the master.
+        if (address < kFirstSlaveAddress || address > kLastSlaveAddress)
+        {
+            if (skipped++ == 0)
+                firstSkipped = address;
+            continue;
+        }
         if (device.slaves.count(address))
             continue;
         _SlaveDevice slave;
         slave.address = address;
         device.slaves.emplace(address, std::move(slave));
     }
+    if (skipped > 0)
+        LOG_WARN << "slave_addresses: " << skipped << " address(es) skipped, not a slave's cascade address ("
+                 << kFirstSlaveAddress << " to " << kLastSlaveAddress << "), the first " << firstSkipped;
 }

@@ -71,19 +71,28 @@ void NtpClient::onTimeout(const std::shared_ptr<PduTimer>&)
 
 long NtpClient::transmitSeconds(uint32_t ntpSeconds) { return static_cast<long>(ntpSeconds - kUnixEpochInNtp); }
 
+bool NtpClient::answerTime(const InetAddress& server, const InetAddress& sender, const Buffer& answer, long& seconds)
+{
+    muduo::net::WireReader r(answer.peek(), answer.readableBytes());
+    uint32_t ntpSeconds = 0;
+    if (answer.readableBytes() < static_cast<size_t>(kPacketSize) || sender.toIpPort() != server.toIpPort() ||
+        !r.skip(kTransmitOffset) || !r.be32(ntpSeconds))
+        return false;
+    seconds = transmitSeconds(ntpSeconds);
+    return true;
+}
+
 void NtpClient::onNtpRespCallback(const InetAddress& sender, Buffer* buffer)
 {
     timer_->cancel();
     LOG_INFO << "ntp server " << sender.toIpPort() << " resp:";
-    muduo::net::WireReader r(*buffer);
-    uint32_t seconds = 0;
-    bool good = status_ == 1 && buffer->readableBytes() >= static_cast<size_t>(kPacketSize) &&
-                sender.toIpPort() == server_.toIpPort() && r.skip(kTransmitOffset) && r.be32(seconds);
+    long seconds = 0;
+    bool good = status_ == 1 && answerTime(server_, sender, *buffer, seconds);
     status_ = 0;
     if (good)
     {
         if (gotTimeCallback_)
-            gotTimeCallback_(transmitSeconds(seconds));
+            gotTimeCallback_(seconds);
     }
     else if (errorCallback_)
     {

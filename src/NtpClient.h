@@ -38,6 +38,10 @@ public:
 
     // Unix seconds of an answer's transmit time (counted from 1900, modulo 2^32).
     static long transmitSeconds(uint32_t ntpSeconds);
+    // The transmit time of a whole answer from server, in Unix seconds;
+    // false for a short one or one from another sender.
+    static bool answerTime(const muduo::net::InetAddress& server, const muduo::net::InetAddress& sender,
+                           const muduo::net::Buffer& answer, long& seconds);
 
 private:
     void init();

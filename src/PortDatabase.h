@@ -6,8 +6,7 @@
 
 // The wanted on/off state of every outlet in outlet.db, restored after a
 // restart. Outlet sets travel as 32-bit masks (bit n = outlet n). Every
-// operation prints a database error to the standard error stream and
-// returns false.
+// operation logs a database error at ERROR and returns false.
 class PortDatabase
 {
 public:

@@ -3,8 +3,9 @@
 #include <SQLiteCpp/Exception.h>
 
 #include <initializer_list>
-#include <iostream>
 #include <memory>
+
+#include "muduo/base/Logging.h"
 
 // A database file of the unit that the daemon keeps open for its whole life
 // (energy.db, outlet.db). The file is never created: a missing or unreadable
@@ -17,8 +18,8 @@ public:
     static std::unique_ptr<SQLite::Database> openOrDie(const char* unitPath,
                                                        std::initializer_list<const char*> probes);
 
-    // Runs work; a SQLite::Exception is printed to the standard error stream
-    // and becomes false.
+    // Runs work; a SQLite::Exception is logged at ERROR with its text and
+    // becomes false.
     template <typename Work>
     static bool guarded(Work&& work)
     {
@@ -28,7 +29,7 @@ public:
         }
         catch (const SQLite::Exception& e)
         {
-            std::cerr << e.what() << '\n';
+            LOG_ERROR << e.what();
             return false;
         }
     }

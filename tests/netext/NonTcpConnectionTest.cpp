@@ -50,6 +50,10 @@ TEST(NonTcpConnectionTest, UnconnectableAddressLogsAndStaysSilent)
     conn->connect();
     EXPECT_EQ(NonTcpConnection::kFailed, conn->state());
     EXPECT_TRUE(log.contains("connect to 255.255.255.255:9 failed"));
+    // What it is given is dropped, not kept for ever (a watchdog probes every interval).
+    for (int i = 0; i < 100; ++i)
+        conn->send("probe");
+    EXPECT_EQ(0u, conn->queuedBytes());
 }
 
 TEST(SocketsExtTest, HostOrderAddressAndDatagramHelpers)

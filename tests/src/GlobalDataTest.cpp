@@ -1,7 +1,10 @@
 #include <arpa/inet.h>
 
+#include <vector>
+
 #include "GlobalData.h"
 #include "Utility.h"
+#include "support/LogCapture.h"
 #include "support/StoreFixture.h"
 
 namespace
@@ -9,6 +12,15 @@ namespace
 class GlobalDataTest : public test::StoreFixture
 {
 protected:
+    template <class Map>
+    static std::vector<int> keysOf(const Map& map)
+    {
+        std::vector<int> keys;
+        for (const auto& entry : map)
+            keys.push_back(entry.first);
+        return keys;
+    }
+
     _Device load()
     {
         _Device device;
@@ -136,6 +148,15 @@ TEST_F(GlobalDataTest, SlaveListKeepsFirstRecordOfEachAddress)
         EXPECT_TRUE(load().slaves.empty()) << bad;
     }
 
+    // Only addresses the chain can carry for a slave; one line tells what was skipped.
+    {
+        test::LogCapture log;
+        setSetting("slave_addresses", R"([{"addr":0},{"addr":-1},{"addr":256},{"addr":255},{"addr":1},{"addr":300}])");
+        d = load();
+        EXPECT_EQ((std::vector<int>{1, 255}), keysOf(d.slaves));
+        EXPECT_EQ(1, log.count("slave_addresses: 4 address(es) skipped"));
+    }
+
     setSetting("slave_addresses", R"([{"addr":1}])");
     setSetting("pdu_type", "slave");
     setSetting("slave_address", "4");
@@ -197,8 +218,11 @@ TEST_F(GlobalDataTest, MissingDatabaseIsAFailedLoadNotACrash)
 {
     ::unlink(pdu().c_str());
     _Device d;
+    test::LogCapture log;
     EXPECT_FALSE(GlobalData::loadDeviceParamFromDb(d));
     EXPECT_FALSE(GlobalData::saveSettingValueToDb("dhcp", "1"));
+    // Through the logger (its file and its rate), not the standard error stream.
+    EXPECT_EQ(2, log.count("ERROR unable to open database file"));
 }
 
 TEST_F(GlobalDataTest, SaveSettingValueUpdatesOnlyExistingKeys)

@@ -15,17 +15,17 @@ namespace snmp
 {
 namespace
 {
-typedef std::shared_ptr<SnmpParser> (*ParserMaker)(const PduServer* server);
+typedef std::shared_ptr<SnmpParser> (*ParserMaker)(const std::shared_ptr<PowerModuleContainer>& outlets);
 
 template <class Parser>
-std::shared_ptr<SnmpParser> make(const PduServer*)
+std::shared_ptr<SnmpParser> make(const std::shared_ptr<PowerModuleContainer>&)
 {
     return std::make_shared<Parser>();
 }
 
-std::shared_ptr<SnmpParser> makeOutletControl(const PduServer* server)
+std::shared_ptr<SnmpParser> makeOutletControl(const std::shared_ptr<PowerModuleContainer>& outlets)
 {
-    return std::make_shared<SnmpOutletControlParser>(server ? server->getPowerModuleContainer() : nullptr);
+    return std::make_shared<SnmpOutletControlParser>(outlets);
 }
 
 const struct
@@ -46,9 +46,14 @@ const struct
 }
 
 SnmpProcessorFactory::SnmpProcessorFactory(const PduServer* server)
+    : SnmpProcessorFactory(server ? server->getPowerModuleContainer() : nullptr)
+{
+}
+
+SnmpProcessorFactory::SnmpProcessorFactory(const std::shared_ptr<PowerModuleContainer>& outlets)
 {
     for (const auto& entry : kTable)
-        parsers_[entry.code] = entry.maker(server);
+        parsers_[entry.code] = entry.maker(outlets);
 }
 
 SnmpProcessorFactory::~SnmpProcessorFactory() = default;

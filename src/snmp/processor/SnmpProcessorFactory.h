@@ -7,6 +7,7 @@
 #include "muduo/base/noncopyable.h"
 
 class PduServer;
+class PowerModuleContainer;
 
 namespace snmp
 {
@@ -22,6 +23,8 @@ public:
     // The outlet control parser takes the server's power modules (none
     // without a server).
     explicit SnmpProcessorFactory(const PduServer* server);
+    // The same with the power modules alone (a board without a server).
+    explicit SnmpProcessorFactory(const std::shared_ptr<PowerModuleContainer>& outlets);
     ~SnmpProcessorFactory();
 
     // Empty when the text is not one JSON object (up to its first NUL), has

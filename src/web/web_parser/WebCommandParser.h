@@ -60,7 +60,7 @@ public:
     typedef typename Processor::Module Module;
     typedef typename Processor::Fields Fields;
 
-    explicit WebCommandParser(PduServer* server) : module_(WebModules(server).get<Module>()) {}
+    explicit WebCommandParser(const WebModules& modules) : module_(modules.get<Module>()) {}
 
     int parse(Json::JsonCpp& request, std::shared_ptr<WebProcessor>& processor) override
     {

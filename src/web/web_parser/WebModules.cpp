@@ -18,6 +18,14 @@ WebModules::WebModules(PduServer* server)
     clock = {tasks, server->getEnergyRecorder()};
 }
 
+WebModules::WebModules(const std::shared_ptr<PowerModuleContainer>& outlets,
+                       const std::shared_ptr<ScheduledTaskContainer>& tasks,
+                       const std::shared_ptr<PingTaskContainer>& pings, const std::shared_ptr<NtpTask>& ntp,
+                       EnergyDatabase* energy, const std::shared_ptr<EnergyRecorder>& recorder)
+    : modules_{WebNoModule(), outlets, tasks, pings, ntp, energy, WebClockModules{tasks, recorder}}
+{
+}
+
 int WebModules::missing(const char* command)
 {
     LOG_WARN << command << " refused: the unit's module is missing";

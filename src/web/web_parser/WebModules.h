@@ -32,6 +32,11 @@ class WebModules
 {
 public:
     explicit WebModules(PduServer* server);
+    // The modules one by one, for a board without a server (fuzzing); any
+    // may be empty.
+    WebModules(const std::shared_ptr<PowerModuleContainer>& outlets, const std::shared_ptr<ScheduledTaskContainer>& tasks,
+               const std::shared_ptr<PingTaskContainer>& pings, const std::shared_ptr<NtpTask>& ntp,
+               EnergyDatabase* energy, const std::shared_ptr<EnergyRecorder>& recorder);
 
     template <class Module>
     const Module& get() const

@@ -28,20 +28,20 @@
 #include "web/web_parser/ScheduledTaskUpdateParser.h"
 #include "web/web_parser/TempHumiThresholdQueryParser.h"
 #include "web/web_parser/TempHumiThresholdUpdateParser.h"
+#include "web/web_parser/WebModules.h"
 #include "web/web_processor/WebProcessor.h"
 
 namespace web
 {
 namespace
 {
-typedef std::shared_ptr<WebParser> (*ParserMaker)(PduServer* server);
+typedef std::shared_ptr<WebParser> (*ParserMaker)(const WebModules& modules);
 
-// A parser takes the modules its processors need from the server (none
-// without one).
+// A parser takes the module its processors need.
 template <class Parser>
-std::shared_ptr<WebParser> make(PduServer* server)
+std::shared_ptr<WebParser> make(const WebModules& modules)
 {
-    return std::make_shared<Parser>(server);
+    return std::make_shared<Parser>(modules);
 }
 
 struct TableEntry
@@ -83,10 +83,12 @@ const TableEntry kTable[] = {
 };
 }
 
-WebProcessorFactory::WebProcessorFactory(PduServer* server)
+WebProcessorFactory::WebProcessorFactory(PduServer* server) : WebProcessorFactory(WebModules(server)) {}
+
+WebProcessorFactory::WebProcessorFactory(const WebModules& modules)
 {
     for (const TableEntry& entry : kTable)
-        parsers_[entry.code] = entry.maker ? entry.maker(server) : nullptr;
+        parsers_[entry.code] = entry.maker ? entry.maker(modules) : nullptr;
 }
 
 WebProcessorFactory::~WebProcessorFactory() = default;

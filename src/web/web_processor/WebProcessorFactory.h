@@ -10,6 +10,7 @@ class PduServer;
 
 namespace web
 {
+class WebModules;
 class WebParser;
 class WebProcessor;
 
@@ -22,6 +23,7 @@ public:
     // The parsers take the modules they hand to their processors from the
     // server (none without one).
     explicit WebProcessorFactory(PduServer* server);
+    explicit WebProcessorFactory(const WebModules& modules);
     ~WebProcessorFactory();
 
     // 0 nothing to send (no processor), 1 answer with the processor here,

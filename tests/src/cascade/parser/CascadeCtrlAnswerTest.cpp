@@ -165,6 +165,14 @@ TEST(CascadeCtrlAnswerTest, ReadersTakeTheLayoutsApart)
     const _DeviceNetwork& eth0 = network.data.setting.networks.at(0);
     EXPECT_EQ("C0A8010A FFFFFF00 C0A80101", hex32(eth0.ip) + " " + hex32(eth0.mask) + " " + hex32(eth0.gateway));
 
+    // A count beyond the records that came is refused, the list kept.
+    CascadeCtrlTaskListData<uint32_t, true> tasks;
+    const std::string task = "00000001 00000003 01 1A0C05081E00 3E" + field16("wake");
+    ASSERT_TRUE(readAll(fromHex("0001" + task), tasks));
+    EXPECT_FALSE(readAll(fromHex("FFFF" + task), tasks));
+    EXPECT_FALSE(readAll(fromHex("0002" + task), tasks));
+    EXPECT_EQ(1u, tasks.tasks.size());
+
     CascadeCtrlPingListAnswer<uint32_t> pings;
     ASSERT_TRUE(readAll(fromHex("00 80000004 7F000001 C8 03 02 01"), pings));
     EXPECT_EQ(200u, pings.data.settings.at(2).interval);
