@@ -23,7 +23,6 @@
 #include "EnergyDatabase.h"
 #include "EnergyRecorder.h"
 #include "FuzzLine.h"
-#include "FuzzOffline.h"
 #include "FuzzSeededBoard.h"
 #include "GlobalData.h"
 #include "PingTaskContainer.h"
@@ -70,18 +69,14 @@ struct Harness
 {
     Harness()
     {
-        muduo::Logger::setLogLevel(muduo::Logger::FATAL);
-        muduo::Logger::setOutput([](const char*, int) {});
         fuzz::useSeededBoard();
         // Only relays leave this unit here, but the factory's local commands
         // are made all the same.
-        const bool offline = fuzz::takeOffline();
         energy = std::make_unique<EnergyDatabase>();
         MgrCtrl::MgrCtrlModules modules;
         modules.powerModules = std::make_shared<PowerModuleContainer>(&loop);
         modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&loop);
-        if (offline)
-            modules.pingTasks = std::make_shared<PingTaskContainer>(&loop, 3);
+        modules.pingTasks = std::make_shared<PingTaskContainer>(&loop, 3);
         modules.energyRecorder = std::make_shared<EnergyRecorder>(&loop, *energy);
         modules.energyDatabase = energy.get();
         clients = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(&loop, modules);

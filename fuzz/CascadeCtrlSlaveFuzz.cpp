@@ -19,7 +19,6 @@
 #include "EnergyDatabase.h"
 #include "EnergyRecorder.h"
 #include "FuzzLine.h"
-#include "FuzzOffline.h"
 #include "FuzzSeededBoard.h"
 #include "GlobalData.h"
 #include "PingTaskContainer.h"
@@ -43,10 +42,7 @@ struct Harness
 {
     Harness()
     {
-        muduo::Logger::setLogLevel(muduo::Logger::FATAL);
-        muduo::Logger::setOutput([](const char*, int) {});
         fuzz::useSeededBoard();
-        offline = fuzz::takeOffline();
         energy = std::make_unique<EnergyDatabase>();
         line = std::make_unique<fuzz::FuzzLine>(&loop);
         checker = std::make_unique<CascadeCtrlPacketParser>(&loop);
@@ -82,7 +78,6 @@ struct Harness
     }
 
     muduo::net::EventLoop loop;
-    bool offline = false;
     std::unique_ptr<EnergyDatabase> energy;
     std::unique_ptr<fuzz::FuzzLine> line;
     std::unique_ptr<CascadeCtrlPacketParser> checker;
@@ -103,8 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MgrCtrl::MgrCtrlModules modules;
     modules.powerModules = std::make_shared<PowerModuleContainer>(&harness->loop);  // no module: switches nothing
     modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&harness->loop);
-    if (harness->offline)
-        modules.pingTasks = std::make_shared<PingTaskContainer>(&harness->loop, 3);
+    modules.pingTasks = std::make_shared<PingTaskContainer>(&harness->loop, 3);
     modules.energyRecorder = std::make_shared<EnergyRecorder>(&harness->loop, *harness->energy);
     modules.energyDatabase = harness->energy.get();
     bool tasksAdded = false;
