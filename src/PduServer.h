@@ -5,6 +5,7 @@
 
 #include "ConfigProcessor.h"
 #include "EnergyDatabase.h"
+#include "PeerLog.h"
 #include "PortStatusManager.h"
 #include "PowerModuleTypes.h"
 #include "RequestPaths.h"
@@ -191,5 +192,6 @@ private:
     std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> cascadeFactory_;
     std::shared_ptr<WatchdogModule> watchdog_;
     RequestPaths requestPaths_;
+    PeerLog peerLog_;
     bool timeAdjusted_ = false;  // the first NTP correction re-arms the tasks
 };
