@@ -168,8 +168,9 @@ TEST_F(HostileClients, IdleManageControlConnectionsBeyondTheBoundLeaveSettingsWr
     // descriptor limit, connections the daemon keeps of 200 (the rest it
     // closes at once): its bound, or what its reserve leaves
     const int bound = int(PduServer::kMaxConnectionsPerServer);
-    for (auto [limit, kept] : {std::pair<rlim_t, int>{128, bound}, {lowest + PduServer::kDescriptorReserve + 8, 8}})
+    for (auto [limit, keeps] : {std::pair<rlim_t, int>{128, bound}, {lowest + PduServer::kDescriptorReserve + 8, 8}})
     {
+        const int kept = keeps;
         const rlimit low = {limit, was.rlim_max};
         ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, &low, nullptr));
         std::vector<int> fds(200);
