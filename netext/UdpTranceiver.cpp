@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Channel.h"
 #include "muduo/net/EventLoop.h"
@@ -17,6 +18,10 @@ namespace net
 {
 namespace
 {
+// Errors a peer can provoke (datagrams to a port that refuses them, say),
+// for every socket of the thread; a handler's own scope nests inside.
+thread_local LogLimiter t_errorLog(1.0, LogLimiter::kPeerLinesPerSecond);
+
 EventLoop* checkLoop(EventLoop* loop)
 {
     if (loop == nullptr)
@@ -150,6 +155,7 @@ void UdpTranceiver::send(const InetAddress& destination, const void* data, int l
 
 void UdpTranceiver::sendInLoop(const InetAddress& destination, const void* data, size_t length)
 {
+    LogLimiter::Scope logScope(t_errorLog);
     loop_->assertInLoopThread();
     if (channel_->isWriting())
     {
@@ -208,6 +214,7 @@ void UdpTranceiver::enqueue(const InetAddress& destination, const void* data, si
 
 void UdpTranceiver::handleWrite()
 {
+    LogLimiter::Scope logScope(t_errorLog);
     loop_->assertInLoopThread();
     if (!channel_->isWriting())
     {
@@ -248,6 +255,7 @@ void UdpTranceiver::handleWrite()
 
 void UdpTranceiver::handleRead(Timestamp receiveTime)
 {
+    LogLimiter::Scope logScope(t_errorLog);
     loop_->assertInLoopThread();
     InetAddress sender;
     int savedErrno = 0;
@@ -266,6 +274,7 @@ void UdpTranceiver::handleRead(Timestamp receiveTime)
 
 void UdpTranceiver::handleError()
 {
+    LogLimiter::Scope logScope(t_errorLog);
     int err = sockets::getSocketError(socket_->fd());
     LOG_ERROR << "UdpTranceiver::handleError  - SO_ERROR = " << err << " " << strerror_tl(err);
 }

@@ -5,6 +5,7 @@
 
 #include "ConfigProcessor.h"
 #include "EnergyDatabase.h"
+#include "PeerLog.h"
 #include "PortStatusManager.h"
 #include "PowerModuleTypes.h"
 #include "RequestPaths.h"
@@ -69,6 +70,13 @@ public:
     // Unsent output a TCP connection may queue before it stops reading its
     // peer's requests (until the peer has read its answers).
     static constexpr size_t kOutputHighWaterMark = 64 * 1024;
+    // Each TCP server's bounds: connections at once; the time after which a
+    // connection that has sent nothing is closed (a management program may
+    // poll every few minutes); the descriptors accepting always leaves free
+    // for the databases, the serial lines and the mail program.
+    static constexpr size_t kMaxConnectionsPerServer = 32;
+    static constexpr double kIdleSeconds = 600;
+    static constexpr int kDescriptorReserve = 16;
 
     PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, const InetAddress& configAddr,
               const InetAddress& modbusAddr, const InetAddress& snmpAddr, const InetAddress& scanAddr,
@@ -191,5 +199,6 @@ private:
     std::unique_ptr<CascadeCtrl::CascadeCtrlProcessorFactory> cascadeFactory_;
     std::shared_ptr<WatchdogModule> watchdog_;
     RequestPaths requestPaths_;
+    PeerLog peerLog_;
     bool timeAdjusted_ = false;  // the first NTP correction re-arms the tasks
 };

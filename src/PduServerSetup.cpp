@@ -88,6 +88,12 @@ void PduServer::bindServerCallbacks()
     });
     snmpServer_.setMessageCallback([this](const UdpTranceiverPtr& t, const InetAddress& peer, Buffer* b,
                                           Timestamp time) { onSnmpMessage(t, peer, b->retrieveAllAsString(), time); });
+    for (muduo::net::TcpServer* server : {&modbusServer_, &mgrCtrlServer_})
+    {
+        server->setMaxConnections(kMaxConnectionsPerServer);
+        server->setIdleTimeout(kIdleSeconds);
+        server->setDescriptorReserve(kDescriptorReserve);
+    }
     modbusServer_.setConnectionCallback(std::bind(&PduServer::onModbusConnection, this, _1));
     modbusServer_.setMessageCallback([this](const TcpConnectionPtr& c, Buffer* b, Timestamp time) {
         onModbusMessage(c, b, time);

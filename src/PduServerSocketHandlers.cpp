@@ -1,5 +1,7 @@
 // What arrives on the servers and on the cascade line, handed to the parser
-// of its protocol. The callers empty the receive buffers afterwards.
+// of its protocol. The callers empty the receive buffers afterwards. Each
+// handler holds what its peer's bytes make the daemon log to its
+// interface's rate.
 #include "GlobalData.h"
 #include "NbnsResponder.h"
 #include "PduServer.h"
@@ -44,6 +46,7 @@ void PduServer::setCascadeCtrlProcessorFactory(std::unique_ptr<CascadeCtrl::Casc
 void PduServer::forwardToSlave(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay,
                                const std::shared_ptr<CascadeCtrl::CascadeCtrlSender>& sender)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kRelay);
     // A unit that is not the master makes no relay: nothing to send.
     if (!relay)
     {
@@ -63,6 +66,7 @@ void PduServer::forwardToSlave(const std::shared_ptr<CascadeCtrl::CascadeCtrlRel
 void PduServer::onWebRequestMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, const char* data,
                                     int length, Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kWeb);
     if (!requestPaths_.parseWeb)
     {
         LOG_INFO << "web request of " << length << " bytes dropped: no web interface";
@@ -86,6 +90,7 @@ void PduServer::onWebRequestMessage(const UdpTranceiverPtr& tranceiver, const In
 void PduServer::onConfigMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, Buffer* buffer,
                                 Timestamp time)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kConfig);
     Buffer reply(1024);
     if (configProcessor_.process(peer, buffer->peek(), static_cast<int>(buffer->readableBytes()), time, &reply))
         tranceiver->send(peer, reply.peek(), static_cast<int>(reply.readableBytes()));
@@ -94,6 +99,7 @@ void PduServer::onConfigMessage(const UdpTranceiverPtr& tranceiver, const InetAd
 void PduServer::onSnmpMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer,
                               const std::string& request, Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kSnmp);
     std::shared_ptr<snmp::SnmpProcessor> processor;
     if (requestPaths_.parseSnmp)
         processor = requestPaths_.parseSnmp(request);
@@ -131,6 +137,7 @@ void PduServer::onModbusConnection(const TcpConnectionPtr& connection)
 
 void PduServer::onModbusMessage(const TcpConnectionPtr& connection, Buffer* buffer, Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kModbus);
     Buffer reply(1024);
     modbus_->parse(connection->name(), buffer->peek(), static_cast<int>(buffer->readableBytes()), reply);
     if (reply.readableBytes() > 0)
@@ -140,6 +147,7 @@ void PduServer::onModbusMessage(const TcpConnectionPtr& connection, Buffer* buff
 void PduServer::onMgrCtrlScanMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, Buffer* buffer,
                                      Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kScan);
     LOG_INFO << "onMgrCtrlScanMessage";
     if (!requestPaths_.parseScanFrame || !requestPaths_.parseScanDevice)
     {
@@ -179,6 +187,7 @@ void PduServer::onMgrCtrlConnection(const TcpConnectionPtr& connection)
 
 void PduServer::onMgrCtrlMessage(const TcpConnectionPtr& connection, Buffer* buffer, Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kMgrCtrl);
     if (!requestPaths_.parseMgrCtrl)
     {
         LOG_INFO << "manage-control request on " << connection->name() << " dropped: no manage-control interface";
@@ -198,6 +207,7 @@ void PduServer::onMgrCtrlMessage(const TcpConnectionPtr& connection, Buffer* buf
 
 void PduServer::onNbnsMessage(const UdpTranceiverPtr& tranceiver, const InetAddress& peer, Buffer* buffer, Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kNetbios);
     const _NetbiosName& name = GlobalData::getDevice().netbiosName;
     Buffer reply(1024);
     if (NbnsResponder::answer(buffer->peek(), static_cast<int>(buffer->readableBytes()),
@@ -208,6 +218,7 @@ void PduServer::onNbnsMessage(const UdpTranceiverPtr& tranceiver, const InetAddr
 
 void PduServer::onCascadeDataReceived(Buffer* buffer, Timestamp)
 {
+    const auto logScope = peerLog_.scope(PeerLog::kCascade);
     if (!requestPaths_.processCascadePacket)
     {
         LOG_INFO << "cascade bytes dropped: " << buffer->readableBytes() << ", no cascade endpoint";

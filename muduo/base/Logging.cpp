@@ -7,6 +7,7 @@
 #include <string>
 
 #include "muduo/base/CurrentThread.h"
+#include "muduo/base/LogLimiter.h"
 
 namespace muduo
 {
@@ -49,8 +50,15 @@ const char* strerror_tl(int savedErrno)
 }
 
 Logger::Impl::Impl(LogLevel level, int savedErrno, const SourceFile& file, int line)
-    : time_(Timestamp::now()), stream_(), level_(level), line_(line), basename_(file), headerWidth_(0)
+    : time_(Timestamp::now()), stream_(), level_(level), line_(line), basename_(file), headerWidth_(0),
+      muted_(false), heldBack_(0)
 {
+    LogLimiter* limiter = level >= WARN && level < FATAL ? LogLimiter::current() : nullptr;
+    if (limiter && !limiter->allow(&heldBack_))
+    {
+        muted_ = true;
+        return;
+    }
     stream_.buffer().setReserve(kTrailerReserve);
     formatTime();
     CurrentThread::tid();
@@ -83,6 +91,8 @@ void Logger::Impl::formatTime()
 void Logger::Impl::finish()
 {
     stream_.buffer().setReserve(0);
+    if (heldBack_ > 0)
+        stream_ << LogLimiter::note(heldBack_);
     stream_ << " - " << StringPiece(basename_.data_, basename_.size_) << ':' << line_ << '\n';
 }
 
@@ -124,6 +134,8 @@ void Logger::appendHexGroup(const unsigned char* bytes, int count)
 
 Logger::~Logger()
 {
+    if (impl_.muted_)
+        return;
     impl_.finish();
     LogStream::Buffer& buf = impl_.stream_.buffer();
     // Each further line goes in whole or not at all, so the record never

@@ -83,6 +83,9 @@ private:
         int line_;
         SourceFile basename_;
         int headerWidth_;
+        // Held back by the thread's LogLimiter scope: nothing is written.
+        bool muted_;
+        int64_t heldBack_;  // lines the scope held back before this one
     };
 
     void appendHexGroup(const unsigned char* bytes, int count);

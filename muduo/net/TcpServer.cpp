@@ -1,6 +1,7 @@
 #include "muduo/net/TcpServer.h"
 
 #include <cstdio>
+#include <sys/resource.h>
 
 #include "muduo/base/Logging.h"
 #include "muduo/net/Acceptor.h"
@@ -14,7 +15,8 @@ namespace net
 TcpServer::TcpServer(EventLoop* loop, const InetAddress& listenAddr, const std::string& nameArg, Option option)
     : loop_(loop), name_(nameArg), acceptor_(new Acceptor(loop, listenAddr, option == kReusePort)),
       ipPort_(listenAddress().toIpPort()), connectionCallback_(defaultConnectionCallback),
-      messageCallback_(defaultMessageCallback), started_(false), nextConnId_(1)
+      messageCallback_(defaultMessageCallback), started_(false), nextConnId_(1), maxConnections_(0),
+      idleSeconds_(0), descriptorReserve_(0), log_(1.0, LogLimiter::kPeerLinesPerSecond)
 {
     if (loop_ == nullptr)
         LOG_FATAL << "TcpServer: loop is null";
@@ -26,6 +28,8 @@ TcpServer::~TcpServer()
 {
     loop_->assertInLoopThread();
     LOG_TRACE << "TcpServer::~TcpServer [" << name_ << "] destructing";
+    if (idleTimer_.timer())
+        loop_->cancel(idleTimer_);
     for (auto& item : connections_)
     {
         TcpConnectionPtr conn(item.second);
@@ -38,13 +42,55 @@ InetAddress TcpServer::listenAddress() const { return InetAddress(sockets::getLo
 
 void TcpServer::start()
 {
-    if (!started_.exchange(true))
-        loop_->runInLoop(std::bind(&Acceptor::listen, acceptor_.get()));
+    if (started_.exchange(true))
+        return;
+    loop_->runInLoop(std::bind(&Acceptor::listen, acceptor_.get()));
+    // Checked four times per idle time: a connection goes within 1.25 of it.
+    if (idleSeconds_ > 0)
+        loop_->runInLoop(
+            [this] { idleTimer_ = loop_->runEvery(idleSeconds_ / 4, [this] { closeIdleConnections(); }); });
+}
+
+const char* TcpServer::refusal(int sockfd) const
+{
+    if (maxConnections_ > 0 && connections_.size() >= maxConnections_)
+        return "at the connection bound";
+    // Descriptors are handed out lowest first: every number below sockfd is
+    // in use, so within the reserve of the limit too few are left free.
+    rlimit limit = {};
+    if (descriptorReserve_ > 0 && ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(sockfd) + static_cast<rlim_t>(descriptorReserve_) >= limit.rlim_cur)
+        return "descriptors kept in reserve";
+    return nullptr;
+}
+
+void TcpServer::closeIdleConnections()
+{
+    LogLimiter::Scope logScope(log_);
+    const Timestamp now = Timestamp::now(true);
+    for (const auto& item : lastInput_)
+    {
+        if (timeDifference(now, item.second) < idleSeconds_)
+            continue;
+        const auto found = connections_.find(item.first);
+        if (found == connections_.end() || !found->second->connected())
+            continue;
+        LOG_INFO << "TcpServer [" << name_ << "] - connection " << item.first << " idle, closed";
+        found->second->forceClose();
+    }
 }
 
 void TcpServer::newConnection(int sockfd, const InetAddress& peerAddr)
 {
     loop_->assertInLoopThread();
+    LogLimiter::Scope logScope(log_);
+    if (const char* why = refusal(sockfd))
+    {
+        LOG_WARN << "TcpServer [" << name_ << "] - connection from " << peerAddr.toIpPort() << " refused with "
+                 << connections_.size() << " open: " << why;
+        sockets::close(sockfd);
+        return;
+    }
     char buf[64];
     ::snprintf(buf, sizeof buf, "-%s#%d", ipPort_.c_str(), nextConnId_);
     ++nextConnId_;
@@ -55,7 +101,18 @@ void TcpServer::newConnection(int sockfd, const InetAddress& peerAddr)
     TcpConnectionPtr conn(new TcpConnection(loop_, connName, sockfd, localAddr, peerAddr));
     connections_[connName] = conn;
     conn->setConnectionCallback(connectionCallback_);
-    conn->setMessageCallback(messageCallback_);
+    if (idleSeconds_ > 0)
+    {
+        lastInput_[connName] = Timestamp::now(true);
+        conn->setMessageCallback([this](const TcpConnectionPtr& c, Buffer* input, Timestamp time) {
+            lastInput_[c->name()] = Timestamp::now(true);
+            messageCallback_(c, input, time);
+        });
+    }
+    else
+    {
+        conn->setMessageCallback(messageCallback_);
+    }
     conn->setWriteCompleteCallback(writeCompleteCallback_);
     conn->setCloseCallback(std::bind(&TcpServer::removeConnection, this, std::placeholders::_1));
     conn->connectEstablished();
@@ -69,8 +126,10 @@ void TcpServer::removeConnection(const TcpConnectionPtr& conn)
 void TcpServer::removeConnectionInLoop(const TcpConnectionPtr& conn)
 {
     loop_->assertInLoopThread();
+    LogLimiter::Scope logScope(log_);
     LOG_INFO << "TcpServer::removeConnectionInLoop [" << name_ << "] - connection " << conn->name();
     connections_.erase(conn->name());
+    lastInput_.erase(conn->name());
     // The channel is still inside its handleEvent; destroy after the pass.
     loop_->queueInLoop(std::bind(&TcpConnection::connectDestroyed, conn));
 }

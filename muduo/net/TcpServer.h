@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/noncopyable.h"
 #include "muduo/net/Callbacks.h"
 #include "muduo/net/TcpConnection.h"
+#include "muduo/net/TimerId.h"
 
 namespace muduo
 {
@@ -16,6 +18,12 @@ class Acceptor;
 class EventLoop;
 
 // A TCP server whose connections all run on the one loop it is given.
+// Optional bounds, so that peers cost a bounded share of the descriptors and
+// memory: a number of connections, an idle time after which a connection
+// that has sent nothing is closed, and a reserve of free descriptors that
+// accepting never eats into. A connection beyond a bound is closed as soon
+// as it is accepted; the lines about refused and idle connections are held
+// to a peer's rate.
 class TcpServer : noncopyable
 {
 public:
@@ -42,10 +50,23 @@ public:
     void setMessageCallback(const MessageCallback& cb) { messageCallback_ = cb; }
     void setWriteCompleteCallback(const WriteCompleteCallback& cb) { writeCompleteCallback_ = cb; }
 
+    // At most this many connections at once (0: no bound).
+    void setMaxConnections(size_t count) { maxConnections_ = count; }
+    // Closes a connection that has received nothing for this long (0:
+    // never). Set before start().
+    void setIdleTimeout(double seconds) { idleSeconds_ = seconds; }
+    // Refuses a connection when fewer than count descriptors would remain
+    // below the process's limit (read at each accept, so a limit lowered at
+    // run time counts).
+    void setDescriptorReserve(int count) { descriptorReserve_ = count; }
+
 private:
     void newConnection(int sockfd, const InetAddress& peerAddr);
     void removeConnection(const TcpConnectionPtr& conn);
     void removeConnectionInLoop(const TcpConnectionPtr& conn);
+    // Why a connection just accepted on sockfd is refused, or null.
+    const char* refusal(int sockfd) const;
+    void closeIdleConnections();
 
     typedef std::map<std::string, TcpConnectionPtr> ConnectionMap;
 
@@ -59,6 +80,13 @@ private:
     std::atomic<bool> started_;
     int nextConnId_;
     ConnectionMap connections_;
+    size_t maxConnections_;
+    double idleSeconds_;
+    int descriptorReserve_;
+    // When each connection last received bytes (monotonic clock).
+    std::map<std::string, Timestamp> lastInput_;
+    TimerId idleTimer_;
+    LogLimiter log_;
 };
 }  // namespace net
 }  // namespace muduo

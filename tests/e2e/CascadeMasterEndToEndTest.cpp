@@ -6,6 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
 #include "e2e/E2eBoard.h"
 #include "manage_control/parser/MgrCtrlCommandCode.h"
 #include "manage_control/processor/MgrCtrlCommandTable.h"
@@ -110,4 +113,38 @@ TEST_F(CascadeMasterEndToEnd, ASlavesWholeEventLogComesThroughAtLineSpeed)
     EXPECT_LT(seconds, 3.4 + 1.5);
     EXPECT_TRUE(listed(1));
     std::printf("event log of 1,000 rows relayed in %.2f s\n", seconds);
+}
+
+TEST_F(CascadeMasterEndToEnd, ARequestForAnAnsweringSlaveIsAnsweredWhileManyWaitForASilentOne)
+{
+    ASSERT_TRUE(e2e::waitUntil([&] { return listed(1) && listed(2); }, 15)) << line->log();
+    slave2.stop();
+    // One client asks the silent slave 150 times at once, then on and on.
+    const int flooder = master.socketInNamespace(SOCK_DGRAM);
+    muduo::net::InetAddress to("127.0.0.1", 8888);
+    ASSERT_EQ(0, ::connect(flooder, to.getSockAddr(), sizeof(sockaddr_in)));
+    const std::string forSlave2 = R"({"request":21,"content":{"addr":2,"port":255}})";
+    for (int i = 0; i < 150; ++i)
+        ASSERT_EQ(ssize_t(forSlave2.size()), ::send(flooder, forSlave2.data(), forSlave2.size(), 0));
+    std::atomic<bool> flooding{true};
+    std::thread more([&] {
+        for (; flooding; std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+            ::send(flooder, forSlave2.data(), forSlave2.size(), MSG_DONTWAIT);
+    });
+    // Another client's request for slave 1 is relayed and answered in time.
+    const int asker = master.socketInNamespace(SOCK_DGRAM);
+    timeval wait = {10, 0};
+    ::setsockopt(asker, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    EXPECT_EQ(0, ::connect(asker, to.getSockAddr(), sizeof(sockaddr_in)));
+    const std::string forSlave1 = R"({"request":21,"content":{"addr":1,"port":255}})";
+    EXPECT_EQ(ssize_t(forSlave1.size()), ::send(asker, forSlave1.data(), forSlave1.size(), 0));
+    char answer[1024] = {};
+    const ssize_t got = ::recv(asker, answer, sizeof answer - 1, 0);
+    ::close(asker);
+    flooding = false;
+    more.join();
+    ::close(flooder);
+    EXPECT_GT(got, 0) << master.output();
+    EXPECT_EQ(0, std::string(answer).find("{\"response\":21,\"result\":")) << answer;
+    EXPECT_TRUE(listed(1));
 }

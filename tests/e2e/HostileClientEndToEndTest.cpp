@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/resource.h>
 
+#include "PduServer.h"
 #include "e2e/E2eBoard.h"
 #include "muduo/net/InetAddress.h"
 #include "src/modbus/ModbusFrames.h"
@@ -40,6 +41,12 @@ protected:
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         muduo::net::InetAddress to("127.0.0.1", port);
         return ::connect(fd, to.getSockAddr(), sizeof(sockaddr_in)) == 0 ? fd : (::close(fd), -1);
+    }
+    // The lowest descriptor number the daemon has free.
+    rlim_t lowestFreeDescriptor() const
+    {
+        return std::stoul(e2e::hostCommand("ls /proc/" + std::to_string(pid)
+                                           + "/fd | sort -n | awk 'BEGIN {n = 0} $1 == n {n++} END {print n}'"));
     }
     bool modbusAnswers() const
     {
@@ -85,13 +92,14 @@ TEST_F(HostileClients, AnnouncedLengthsNoModbusFrameHasAreRefused)
 {
     ASSERT_TRUE(modbusAnswers());
     const long before = grownKiB(0);
-    // 200 connections each announce 65535 bytes and send 64 KiB of them.
+    // All connections the server keeps but one each announce 65535 bytes
+    // and send 64 KiB of them.
     const std::string bytes = std::string("\x00\x01\x00\x00\xFF\xFF", 6) + std::string(65530, '\0');
-    std::vector<int> fds(200);
+    std::vector<int> fds(PduServer::kMaxConnectionsPerServer - 1);
     for (int& fd : fds)
         ASSERT_EQ(65536, ::write(fd = connectTo(SOCK_STREAM, 502), bytes.data(), bytes.size()));
     EXPECT_TRUE(modbusAnswers());
-    EXPECT_LT(grownKiB(before), 6 * 1024);
+    EXPECT_LT(grownKiB(before), 2 * 1024);
     for (int fd : fds)
         ::close(fd);
 }
@@ -108,9 +116,7 @@ TEST_F(HostileClients, ErrorLinesPeersProvokeAreLoggedAtABoundedRate)
     rlimit was = {};
     ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, nullptr, &was));
     // The lowest free descriptor number: nothing more can be opened.
-    const rlimit low = {std::stoul(e2e::hostCommand("ls /proc/" + std::to_string(pid)
-                                                    + "/fd | sort -n | awk 'BEGIN {n = 0} $1 == n {n++} END {print n}'")),
-                        was.rlim_max};
+    const rlimit low = {lowestFreeDescriptor(), was.rlim_max};
     ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, &low, nullptr));
     int closedAtOnce = 0;  // accepted on the spare descriptor and closed
     for (auto end = e2e::Clock::now() + std::chrono::seconds(2); e2e::Clock::now() < end;)
@@ -151,5 +157,67 @@ TEST_F(HostileClients, ConfigPortAnswersEachFrameToItsOwnSender)
     EXPECT_EQ("02:11:22:33:44:55", board.sql("pdu.db", "select value from settings where name='mac'"));
     ::close(a);
     ::close(b);
+}
+
+TEST_F(HostileClients, IdleManageControlConnectionsBeyondTheBoundLeaveSettingsWritable)
+{
+    ASSERT_TRUE(board.waitListening({"tcp 0.0.0.0:8890"}, 10)) << board.output();
+    rlimit was = {};
+    ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, nullptr, &was));
+    const rlim_t lowest = lowestFreeDescriptor();
+    // descriptor limit, connections the daemon keeps of 200 (the rest it
+    // closes at once): its bound, or what its reserve leaves
+    const int bound = int(PduServer::kMaxConnectionsPerServer);
+    for (auto [limit, keeps] : {std::pair<rlim_t, int>{128, bound}, {lowest + PduServer::kDescriptorReserve + 8, 8}})
+    {
+        const int kept = keeps;
+        const rlimit low = {limit, was.rlim_max};
+        ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, &low, nullptr));
+        std::vector<int> fds(200);
+        for (int& fd : fds)
+            ASSERT_GE(fd = connectTo(SOCK_STREAM, 8890), 0);
+        int closed = 0;
+        e2e::waitUntil(
+            [&] {
+                closed = 0;
+                char byte;
+                for (int fd : fds)
+                    closed += ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+                return closed >= 200 - kept;
+            },
+            5);
+        EXPECT_NEAR(200 - kept, closed, limit == 128 ? 0 : 2) << limit;
+        const std::string name = "Rack" + std::to_string(limit);
+        EXPECT_EQ(R"({"response":30,"result":0})",
+                  board.sh("printf '%s' '{\"request\":30,\"content\":{\"device_name\":\"" + name
+                           + "\"}}' | socat -t 1 - UDP:127.0.0.1:8888"))
+            << limit;
+        EXPECT_EQ(name, board.sql("pdu.db", "select name from pdu_names where addr=0")) << limit;
+        for (int fd : fds)
+            ::close(fd);
+        ASSERT_EQ(0, ::prlimit(pid, RLIMIT_NOFILE, &was, nullptr));
+        EXPECT_TRUE(e2e::waitUntil([&] { return lowestFreeDescriptor() <= lowest; }, 5)) << limit;
+    }
+    EXPECT_TRUE(modbusAnswers());
+}
+TEST_F(HostileClients, PartialManageControlFramesOfManyConnectionsCostBoundedMemory)
+{
+    ASSERT_TRUE(board.waitListening({"tcp 0.0.0.0:8890"}, 10)) << board.output();
+    const long before = grownKiB(0);
+    // 200 connections each send all but the last byte of the largest frame.
+    const std::string part = test::mgrCtrlFrame(0, std::string(262144, ';')).substr(0, 262150);
+    std::vector<int> fds(200);
+    for (int& fd : fds)
+    {
+        fd = connectTo(SOCK_STREAM, 8890);
+        timeval wait = {2, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+        ::send(fd, part.data(), part.size(), MSG_NOSIGNAL);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LT(grownKiB(before), 8 * 1024);
+    for (int fd : fds)
+        ::close(fd);
+    EXPECT_TRUE(modbusAnswers());
 }
 }

@@ -147,15 +147,15 @@ void CascadeCtrlMasterProcessorFactory::addCascadeCtrlRelay(const std::shared_pt
 {
     if (!relay)
         return;
-    if (!queue_.empty() || waiting())
+    const bool queueing = !queue_.empty() || waiting();
+    if (const char* why = queue_.refusal(relay->targetAddress(), queueing, muduo::Timestamp::now(true)))
     {
-        if (queue_.size() >= kMaxQueuedRelays)
-        {
-            LOG_WARN << "relay queue full (" << kMaxQueuedRelays << "): request for addr:" << relay->targetAddress()
-                     << " dropped";
-            return;
-        }
-        queue_.push_back(relay);
+        LOG_WARN << why << ": request for addr:" << relay->targetAddress() << " dropped";
+        return;
+    }
+    if (queueing)
+    {
+        queue_.push(relay);
         LOG_INFO << "push to queue";
         return;
     }
@@ -176,6 +176,7 @@ void CascadeCtrlMasterProcessorFactory::process(std::shared_ptr<CascadeCtrlProce
     }
     else
     {
+        queue_.answered(address());
         processor->process(current_);
         current_.reset();
         if (serveQueue())
@@ -267,8 +268,7 @@ bool CascadeCtrlMasterProcessorFactory::serveQueue()
 {
     while (!queue_.empty())
     {
-        std::shared_ptr<CascadeCtrlRelay> relay = queue_.front();
-        queue_.pop_front();
+        std::shared_ptr<CascadeCtrlRelay> relay = queue_.pop();
         const _SlaveDevice* slave = CascadeCtrlSlaveRecords::find(relay->targetAddress());
         if (!slave || !slave->valid)
         {
@@ -325,6 +325,8 @@ void CascadeCtrlMasterProcessorFactory::timeOut()
 {
     LOG_WARN << "addr:" << address() << " timeout";
     CascadeCtrlSlaveRecords::markInvalid(address());
+    if (const size_t dropped = queue_.missed(address(), muduo::Timestamp::now(true)))
+        LOG_INFO << dropped << " queued requests for addr:" << address() << " dropped";
     current_.reset();
     if (serveQueue())
     {

@@ -1,10 +1,10 @@
 #pragma once
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "cascade/processor/CascadeCtrlDataParserTable.h"
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
+#include "cascade/processor/CascadeCtrlRelayQueue.h"
 #include "muduo/base/Timestamp.h"
 
 class PduServer;
@@ -22,7 +22,9 @@ class CascadeCtrlLocalQueryDeviceStatusExtRelay;
 // time. It polls every slave of the device record in turn, for identity
 // until the slave answers, then for status; between polls it sends the
 // requests clients address to slaves, at once when the line is free, else
-// from a queue of at most kMaxQueuedRelays. An answer counts only with the
+// from a queue that gives each slave a bounded share (CascadeCtrlRelayQueue);
+// a slave that has just missed an answer gets no requests for a while, so
+// one silent slave cannot hold the line for the others. An answer counts only with the
 // sequence number of the request awaited; its processor updates the
 // slave's record or replies to the client. A slave that misses an answer
 // is marked invalid and queried for identity again. One timer paces the
@@ -41,7 +43,7 @@ public:
         kStatusAwaited = 5,
         kRelayAwaited = 6,   // a client's request
     };
-    static constexpr size_t kMaxQueuedRelays = 64;
+    static constexpr size_t kMaxQueuedRelays = CascadeCtrlRelayQueue::kMaxRelays;
     static constexpr double kInfoPause = 1.0;  // before an identity query
     static constexpr double kPollPause = 0.5;  // before a status or Ext identity query
     static constexpr double kPollTimeout = 1.0;
@@ -90,7 +92,7 @@ private:
     CascadeCtrlDataParserTable parsers_;
     std::shared_ptr<PduTimer> pollTimer_;
     State state_;
-    std::deque<std::shared_ptr<CascadeCtrlRelay>> queue_;
+    CascadeCtrlRelayQueue queue_;
     std::vector<int> slaves_;
     int pollIndex_;
     std::shared_ptr<CascadeCtrlRelay> current_;

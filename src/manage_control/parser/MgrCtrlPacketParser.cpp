@@ -10,8 +10,15 @@ namespace MgrCtrl
 {
 const double MgrCtrlPacketParser::kResetSeconds = 1.0;
 
+namespace
+{
+thread_local size_t t_bufferedInAll = 0;
+}
+
+size_t MgrCtrlPacketParser::bufferedInAll() { return t_bufferedInAll; }
+
 MgrCtrlPacketParser::MgrCtrlPacketParser(muduo::net::EventLoop* loop)
-    : expectedLength_(0), checksumFlag_(false), resetTimer_(std::make_shared<PduTimer>(loop, 0))
+    : expectedLength_(0), checksumFlag_(false), resetTimer_(std::make_shared<PduTimer>(loop, 0)), counted_(0)
 {
     resetTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) {
         reset();
@@ -19,20 +26,41 @@ MgrCtrlPacketParser::MgrCtrlPacketParser(muduo::net::EventLoop* loop)
     });
 }
 
-MgrCtrlPacketParser::~MgrCtrlPacketParser() { resetTimer_->cancel(); }
+MgrCtrlPacketParser::~MgrCtrlPacketParser()
+{
+    resetTimer_->cancel();
+    t_bufferedInAll -= counted_;
+}
+
+void MgrCtrlPacketParser::account()
+{
+    const size_t now = buffer_.readableBytes();
+    if (now == 0 && buffer_.internalCapacity() > muduo::net::Buffer::kCheapPrepend + muduo::net::Buffer::kInitialSize)
+        buffer_.shrink(0);
+    t_bufferedInAll = t_bufferedInAll - counted_ + now;
+    counted_ = now;
+}
 
 int MgrCtrlPacketParser::parse(const char* data, int length, muduo::net::Buffer& frame)
 {
     resetTimer_->cancel();
     if (data && length > 0)
     {
-        if (static_cast<size_t>(length) > kMaxBuffered - buffer_.readableBytes())
+        const size_t held = buffer_.readableBytes() + static_cast<size_t>(length);
+        if (held > kMaxBuffered)
         {
             LOG_WARN << "packet buffer over " << kMaxBuffered << " bytes, reset";
             reset();
             return 2;
         }
+        if (held > kSmallFrame && t_bufferedInAll + static_cast<size_t>(length) > kMaxBufferedInAll)
+        {
+            LOG_WARN << "packets of all peers over " << kMaxBufferedInAll << " bytes, " << held << " of this one reset";
+            reset();
+            return 2;
+        }
         buffer_.append(data, static_cast<size_t>(length));
+        account();
     }
     if (buffer_.readableBytes() < kHeaderLength)
     {
@@ -73,6 +101,7 @@ int MgrCtrlPacketParser::parse(const char* data, int length, muduo::net::Buffer&
     }
     buffer_.retrieve(frameLength);
     expectedLength_ = 0;
+    account();
     armReset();
     return result;
 }
@@ -112,6 +141,7 @@ void MgrCtrlPacketParser::reset()
     resetTimer_->cancel();
     buffer_.retrieveAll();
     expectedLength_ = 0;
+    account();
 }
 
 void MgrCtrlPacketParser::armReset()

@@ -29,9 +29,13 @@ public:
     static constexpr size_t kHeaderLength = 7;
     // The largest legal request: DeleteScheduledTask with 65535 task ids.
     static constexpr uint32_t kMaxDataLength = 262144;
-    // A peer that keeps more than this waiting is dropped, so one client
-    // cannot make the unit buffer without bound.
-    static constexpr size_t kMaxBuffered = 2 * (kMaxDataLength + kHeaderLength);
+    // A peer's waiting bytes beyond one largest frame are dropped, so one
+    // client cannot make the unit buffer without bound.
+    static constexpr size_t kMaxBuffered = kMaxDataLength + kHeaderLength;
+    // Nor can many: beyond a small frame, the bytes of every peer together
+    // stay within kMaxBufferedInAll (four largest frames at once).
+    static constexpr size_t kSmallFrame = 4096;
+    static constexpr size_t kMaxBufferedInAll = 4 * kMaxBuffered;
     static const double kResetSeconds;
 
     explicit MgrCtrlPacketParser(muduo::net::EventLoop* loop);
@@ -49,14 +53,20 @@ public:
     // runs it before each datagram so that senders never mix.
     void reset();
     size_t buffered() const { return buffer_.readableBytes(); }
+    // What every reassembler of the thread holds.
+    static size_t bufferedInAll();
 
 private:
     void armReset();
+    // Brings the thread's total up to date with this buffer; an emptied
+    // buffer gives its memory back.
+    void account();
 
     muduo::net::Buffer buffer_;
     // Data length plus header of the frame at the front; 0 until read.
     int64_t expectedLength_;
     bool checksumFlag_;
     std::shared_ptr<PduTimer> resetTimer_;
+    size_t counted_;  // of this buffer in the thread's total
 };
 }

@@ -9,6 +9,8 @@
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
+#include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "LoopThread.h"
@@ -213,6 +215,45 @@ TEST_P(TcpServerTest, ShutdownAfterQueuedOutputAndForceClose)
     for (int i = 0; i < 500 && downs < 1; ++i)
         ::usleep(10000);
     EXPECT_GE(downs, 1);
+}
+
+TEST(TcpServerBounds, RefusesConnectionsBeyondItsBoundAndClosesThoseIdleTooLong)
+{
+    std::atomic<int> ups{0}, downs{0};
+    ServerFixture fixture([&](TcpServer* server) {
+        server->setMaxConnections(3);
+        server->setIdleTimeout(1.0);
+        server->setConnectionCallback([&](const TcpConnectionPtr& conn) { ++(conn->connected() ? ups : downs); });
+        server->setMessageCallback([](const TcpConnectionPtr& conn, Buffer* buf, Timestamp) { conn->send(buf); });
+    });
+    std::vector<std::unique_ptr<Client>> held;
+    for (int i = 0; i < 3; ++i)
+    {
+        held.push_back(std::make_unique<Client>(fixture.port));
+        ASSERT_TRUE(held.back()->sendAll("hi"));
+        ASSERT_EQ("hi", held.back()->receive(2));
+    }
+    for (int i = 0; i < 2; ++i)
+    {
+        Client beyond(fixture.port);
+        EXPECT_TRUE(beyond.atEof());  // accepted by the kernel, closed at once
+    }
+    EXPECT_EQ(3, ups.load());
+    // The first keeps talking, the other two say nothing: they are closed.
+    for (int i = 0; i < 15 && downs < 2; ++i)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_TRUE(held[0]->sendAll("ping"));
+        ASSERT_EQ("ping", held[0]->receive(4)) << i;
+    }
+    EXPECT_EQ(2, downs.load());
+    EXPECT_TRUE(held[1]->atEof());
+    EXPECT_TRUE(held[2]->atEof());
+    // Their places are free again.
+    Client another(fixture.port);
+    ASSERT_TRUE(another.sendAll("again"));
+    EXPECT_EQ("again", another.receive(5));
+    EXPECT_EQ(4, ups.load());
 }
 
 INSTANTIATE_TEST_SUITE_P(Pollers, TcpServerTest, ::testing::Values(false, true),

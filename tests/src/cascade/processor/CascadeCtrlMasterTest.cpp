@@ -17,6 +17,7 @@ using namespace CascadeCtrl;
 using test::Bytes;
 using test::FakeSlave;
 typedef FakeSlave::Request Request;
+const size_t kShare = CascadeCtrlRelayQueue::kMaxPerSlave;
 
 const Bytes kStatusPoll = {0x07, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
@@ -278,18 +279,22 @@ TEST(CascadeCtrlMaster, AnAnswerThatKeepsTricklingIsAbandonedAtTheCap)
 
 TEST(CascadeCtrlMaster, TheQueueHoldsSixtyFourAndDropsRelaysForASlaveFoundInvalid)
 {
-    FakeSlave line({1, 2});
+    FakeSlave line({1, 2, 3, 4, 5});
     line.start();
-    bringUp(line, 2);
+    bringUp(line, 5);
     auto web = std::make_shared<test::RecordingSender>();
     Request poll;
     ASSERT_TRUE(line.next(poll, 1.0));
     ASSERT_EQ(1, poll.address);
     test::LogCapture log;
-    for (size_t i = 0; i < CascadeCtrlMasterProcessorFactory::kMaxQueuedRelays + 1; ++i)
-        line.master().addCascadeCtrlRelay(line.relay(i < 3 ? 1 : 2, kCascadeRelayWeb, web));
+    // 3 for slave 1, 16 each for slaves 2 to 4, 14 for slave 5: one too many.
+    for (int i = 0; i < int(CascadeCtrlMasterProcessorFactory::kMaxQueuedRelays) + 1; ++i)
+    {
+        const int address = i < 3 ? 1 : std::min(5, 2 + (i - 3) / 16);
+        line.master().addCascadeCtrlRelay(line.relay(address, kCascadeRelayWeb, web));
+    }
     EXPECT_EQ(CascadeCtrlMasterProcessorFactory::kMaxQueuedRelays, line.master().queuedRelays());
-    EXPECT_EQ(1, log.count("relay queue full (64): request for addr:2 dropped"));
+    EXPECT_EQ(1, log.count("relay queue full (64): request for addr:5 dropped"));
     // Slave 1 misses its poll: its three queued requests are dropped, the
     // first request for slave 2 goes out.
     Request r;
@@ -298,6 +303,46 @@ TEST(CascadeCtrlMaster, TheQueueHoldsSixtyFourAndDropsRelaysForASlaveFoundInvali
     EXPECT_EQ(Bytes{20}, r.payload);
     EXPECT_EQ(CascadeCtrlMasterProcessorFactory::kMaxQueuedRelays - 4, line.master().queuedRelays());
     EXPECT_TRUE(web->sent.empty());
+}
+
+TEST(CascadeCtrlMaster, ASilentSlavesRequestsTakeOnlyItsShareAndTheOthersAreStillServed)
+{
+    FakeSlave line({1, 2});
+    line.start();
+    bringUp(line, 2);
+    auto flood = std::make_shared<test::RecordingSender>();
+    auto other = std::make_shared<test::RecordingSender>();
+    Request poll;
+    ASSERT_TRUE(line.next(poll, 1.0));
+    ASSERT_EQ(1, poll.address);
+    test::LogCapture log;
+    // 150 requests for slave 2, which has stopped answering, and one for slave 1.
+    for (int i = 0; i < 150; ++i)
+        line.master().addCascadeCtrlRelay(line.relay(2, kCascadeRelayWeb, flood));
+    line.master().addCascadeCtrlRelay(line.relay(1, kCascadeRelayWeb, other));
+    EXPECT_EQ(kShare + 1, line.master().queuedRelays());
+    EXPECT_EQ(150 - int(kShare), log.count("share of the relay queue (16) is full: request for addr:2"));
+    line.answer(poll, FakeSlave::statusAnswer(7, 8, 0));
+    // The first request for slave 2 goes out and times out; the others for
+    // it are dropped with it, so slave 1's is next.
+    Request silent, served;
+    ASSERT_TRUE(line.next(silent, 1.0));
+    EXPECT_EQ(2, silent.address);
+    ASSERT_TRUE(line.next(served, CascadeCtrlMasterProcessorFactory::kRelayTimeout + 1));
+    EXPECT_EQ(1, served.address);
+    EXPECT_EQ(Bytes{20}, served.payload);
+    EXPECT_EQ(0u, line.master().queuedRelays());
+    line.answer(served, {22, 0});
+    ASSERT_TRUE(line.board().runUntil([&] { return !other->sent.empty(); }, 1));
+    EXPECT_TRUE(flood->sent.empty());
+    // For a while nothing more is taken for slave 2, not even on a free line.
+    log.clear();
+    line.master().addCascadeCtrlRelay(line.relay(2, kCascadeRelayWeb, flood));
+    EXPECT_EQ(1, log.count("the slave missed its last answer: request for addr:2 dropped"));
+    // Nor for an address without a slave.
+    line.master().addCascadeCtrlRelay(line.relay(1, kCascadeRelayWeb, other));
+    line.master().addCascadeCtrlRelay(line.relay(9, kCascadeRelayWeb, other));
+    EXPECT_EQ(1, log.count("no such slave: request for addr:9 dropped"));
 }
 
 TEST(CascadeCtrlMaster, WithoutSlavesARelayIsStillServedAndTheLineThenRests)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <tuple>
+#include <vector>
 
 #include "manage_control/parser/MgrCtrlPacketParser.h"
 #include "muduo/net/EventLoop.h"
@@ -105,4 +107,30 @@ TEST_F(MgrCtrlPacketParserTest, BadLengthsGarbageAndFloodsAreRefused)
     }
     EXPECT_EQ(0, feed(mgrCtrlFrame(1, kLongest)));
     EXPECT_EQ(kLongest, data());
+}
+
+TEST_F(MgrCtrlPacketParserTest, PartialFramesOfAllPeersTogetherStayBounded)
+{
+    test::LogCapture log;
+    const std::string part = mgrCtrlFrame(0, kLongest).substr(0, MgrCtrlPacketParser::kMaxBuffered - 1);
+    auto feedTo = [&](MgrCtrlPacketParser& peer, const std::string& bytes) {
+        out.retrieveAll();
+        return peer.parse(bytes.data(), static_cast<int>(bytes.size()), out);
+    };
+    // Four almost whole largest frames wait at once; a fifth is dropped.
+    std::vector<std::unique_ptr<MgrCtrlPacketParser>> peers;
+    for (int i = 0; i < 5; ++i)
+    {
+        peers.push_back(std::make_unique<MgrCtrlPacketParser>(&loop));
+        EXPECT_EQ(i < 4 ? 1 : 2, feedTo(*peers.back(), part)) << i;
+    }
+    EXPECT_EQ(1, log.count("packets of all peers over 1048604 bytes"));
+    EXPECT_EQ(4 * part.size(), MgrCtrlPacketParser::bufferedInAll());
+    // Small frames still pass; a dropped partial frame frees its share.
+    EXPECT_EQ(0, feedTo(*peers[4], mgrCtrlFrame(1, kRequest)));
+    EXPECT_EQ(kRequest, data());
+    peers[0]->reset();
+    EXPECT_EQ(1, feedTo(*peers[4], part));
+    peers.clear();
+    EXPECT_EQ(0u, MgrCtrlPacketParser::bufferedInAll());
 }
