@@ -24,6 +24,7 @@
 #include "EnergyRecorder.h"
 #include "FuzzLine.h"
 #include "FuzzSeededBoard.h"
+#include "FuzzSplit.h"
 #include "GlobalData.h"
 #include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
@@ -73,13 +74,7 @@ struct Harness
         // Only relays leave this unit here, but the factory's local commands
         // are made all the same.
         energy = std::make_unique<EnergyDatabase>();
-        MgrCtrl::MgrCtrlModules modules;
-        modules.powerModules = std::make_shared<PowerModuleContainer>(&loop);
-        modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&loop);
-        modules.pingTasks = std::make_shared<PingTaskContainer>(&loop, 3);
-        modules.energyRecorder = std::make_shared<EnergyRecorder>(&loop, *energy);
-        modules.energyDatabase = energy.get();
-        clients = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(&loop, modules);
+        clients = std::make_unique<MgrCtrl::MgrCtrlProcessorFactory>(&loop, fuzz::seededModules(&loop, *energy));
         line = std::make_unique<fuzz::FuzzLine>(&loop);
         checker = std::make_unique<CascadeCtrlPacketParser>(&loop);
         sender = std::make_shared<FrameChecker>(&loop);
@@ -103,12 +98,6 @@ struct Harness
             payload.readableBytes() == 0 || targets.count(address) == 0)
             __builtin_trap();
         lastSequence = sequence;
-    }
-
-    void settle()
-    {
-        loop.queueInLoop([this] { loop.quit(); });
-        loop.loop();
     }
 
     muduo::net::EventLoop loop;
@@ -143,13 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         factory.start();
         CascadeCtrlPacketBuilder builder;
         int steps = 0;
-        size_t at = 1;
-        while (at + 3 <= size)
-        {
-            const uint8_t control = data[at];
-            const size_t n = std::min<size_t>((size_t(data[at + 1]) << 8) | data[at + 2], size - at - 3);
-            const char* bytes = reinterpret_cast<const char*>(data + at + 3);
-            at += 3 + n;
+        fuzz::forEachRecord(data + 1, size - 1, [&](uint8_t control, const char* bytes, size_t n) {
             switch (control >> 6)
             {
             case 0:
@@ -192,8 +175,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (factory.queuedRelays() > CascadeCtrlMasterProcessorFactory::kMaxQueuedRelays ||
                 device.slaves.size() != slaves)
                 __builtin_trap();
-        }
+        });
     }
-    harness->settle();
+    fuzz::settle(harness->loop, false);
     return 0;
 }

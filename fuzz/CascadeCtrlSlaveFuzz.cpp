@@ -20,6 +20,7 @@
 #include "EnergyRecorder.h"
 #include "FuzzLine.h"
 #include "FuzzSeededBoard.h"
+#include "FuzzSplit.h"
 #include "GlobalData.h"
 #include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
@@ -67,16 +68,6 @@ struct Harness
             __builtin_trap();
     }
 
-    // Ends an input: expired timers of the modules gone are let run (they
-    // find nothing), and the tasks added do not pile up in the database.
-    void settle(bool tasksAdded)
-    {
-        if (tasksAdded)
-            fuzz::execBoardSql("pdu.db", "DELETE FROM tasks");
-        loop.queueInLoop([this] { loop.quit(); });
-        loop.loop();
-    }
-
     muduo::net::EventLoop loop;
     std::unique_ptr<EnergyDatabase> energy;
     std::unique_ptr<fuzz::FuzzLine> line;
@@ -95,30 +86,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     device = harness->record;
     device.portCount = kPortCounts[data[0] & 3];
 
-    MgrCtrl::MgrCtrlModules modules;
-    modules.powerModules = std::make_shared<PowerModuleContainer>(&harness->loop);  // no module: switches nothing
-    modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&harness->loop);
-    modules.pingTasks = std::make_shared<PingTaskContainer>(&harness->loop, 3);
-    modules.energyRecorder = std::make_shared<EnergyRecorder>(&harness->loop, *harness->energy);
-    modules.energyDatabase = harness->energy.get();
+    MgrCtrl::MgrCtrlModules modules = fuzz::seededModules(&harness->loop, *harness->energy);
     bool tasksAdded = false;
     {
         CascadeCtrlSlaveProcessorFactory factory(&harness->loop, harness->line->port(), modules);
         factory.start();
         CascadeCtrlPacketBuilder builder;
         int sequence = 0;
-        size_t at = 1;
-        while (at + 3 <= size)
-        {
-            const uint8_t control = data[at];
-            const size_t n = std::min<size_t>((size_t(data[at + 1]) << 8) | data[at + 2], size - at - 3);
-            const char* bytes = reinterpret_cast<const char*>(data + at + 3);
-            at += 3 + n;
+        fuzz::forEachRecord(data + 1, size - 1, [&](uint8_t control, const char* bytes, size_t n) {
             if (!(control & 0x80))
             {
                 factory.processCascadeCtrlPacket(bytes, static_cast<int>(n));
                 harness->check(-1, -1);
-                continue;
+                return;
             }
             muduo::net::Buffer payload, frame;
             payload.append(bytes, n);
@@ -128,10 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 factory.processCascadeCtrlPacket(frame.peek(), static_cast<int>(cut));
             factory.processCascadeCtrlPacket(frame.peek() + cut, static_cast<int>(frame.readableBytes() - cut));
             harness->check(sequence & 0xFFFF, n > 0 ? static_cast<uint8_t>(bytes[0]) : -1);
-        }
+        });
         tasksAdded = modules.scheduledTasks->size() > 0;
     }
     modules = MgrCtrl::MgrCtrlModules();
-    harness->settle(tasksAdded);
+    fuzz::settle(harness->loop, tasksAdded);
     return 0;
 }

@@ -33,4 +33,20 @@ void forEachChunk(const uint8_t* data, size_t size, uint8_t lengthMask, Feed&& f
         pos += n;
     }
 }
+
+// Each record is a control byte and a big-endian 16-bit length, then as
+// many bytes (fewer at the end of the input); feed(control, bytes, n) gets
+// every whole header's record. For inputs that hold frames of any size.
+template <class Feed>
+void forEachRecord(const uint8_t* data, size_t size, Feed&& feed)
+{
+    size_t at = 0;
+    while (at + 3 <= size)
+    {
+        const uint8_t control = data[at];
+        const size_t n = std::min<size_t>((size_t(data[at + 1]) << 8) | data[at + 2], size - at - 3);
+        feed(control, reinterpret_cast<const char*>(data + at + 3), n);
+        at += 3 + n;
+    }
+}
 }

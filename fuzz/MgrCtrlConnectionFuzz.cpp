@@ -17,6 +17,7 @@
 #include "EnergyDatabase.h"
 #include "EnergyRecorder.h"
 #include "FuzzSeededBoard.h"
+#include "FuzzSplit.h"
 #include "GlobalData.h"
 #include "PingTaskContainer.h"
 #include "PowerModuleContainer.h"
@@ -55,14 +56,6 @@ struct Harness
             __builtin_trap();
     }
 
-    void settle(bool tasksAdded)
-    {
-        if (tasksAdded)
-            fuzz::execBoardSql("pdu.db", "DELETE FROM tasks");
-        loop.queueInLoop([this] { loop.quit(); });
-        loop.loop();
-    }
-
     muduo::net::EventLoop loop;
     std::unique_ptr<EnergyDatabase> energy;
     std::unique_ptr<MgrCtrl::MgrCtrlScanPort> scan;
@@ -88,23 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     device.slaves[200].valid = true;
     device.slaves[200].portCount = 60;
 
-    MgrCtrl::MgrCtrlModules modules;
-    modules.powerModules = std::make_shared<PowerModuleContainer>(&harness->loop);  // no module: switches nothing
-    modules.scheduledTasks = std::make_shared<ScheduledTaskContainer>(&harness->loop);
-    modules.pingTasks = std::make_shared<PingTaskContainer>(&harness->loop, 3);
-    modules.energyRecorder = std::make_shared<EnergyRecorder>(&harness->loop, *harness->energy);
-    modules.energyDatabase = harness->energy.get();
+    MgrCtrl::MgrCtrlModules modules = fuzz::seededModules(&harness->loop, *harness->energy);
     {
         MgrCtrl::MgrCtrlProcessorFactory factory(&harness->loop, modules);
         for (const char* name : kConnections)
             factory.addPacketParser(name);
-        size_t at = 1;
-        while (at + 3 <= size)
-        {
-            const uint8_t control = data[at];
-            const size_t n = std::min<size_t>((size_t(data[at + 1]) << 8) | data[at + 2], size - at - 3);
-            const char* bytes = reinterpret_cast<const char*>(data + at + 3);
-            at += 3 + n;
+        fuzz::forEachRecord(data + 1, size - 1, [&](uint8_t control, const char* bytes, size_t n) {
             std::shared_ptr<MgrCtrl::MgrCtrlProcessor> processor;
             if (control & 0x04)
             {
@@ -116,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                         __builtin_trap();
                     harness->answer(*processor);
                 }
-                continue;
+                return;
             }
             const std::string name = kConnections[control & 3];
             if (control & 0x18)
@@ -138,10 +120,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     processor->relay()->targetAddress() > 255)
                     __builtin_trap();
             }
-        }
+        });
     }
     const bool tasksAdded = modules.scheduledTasks->size() > 0;
     modules = MgrCtrl::MgrCtrlModules();
-    harness->settle(tasksAdded);
+    fuzz::settle(harness->loop, tasksAdded);
     return 0;
 }
