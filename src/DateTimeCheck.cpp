@@ -32,7 +32,7 @@ bool DateTimeCheck::toSeconds(const _DeviceDateTime& t, long long& seconds)
     return true;
 }
 
-bool DateTimeCheck::isValid(const _DeviceTask& task)
+_DeviceDateTime DateTimeCheck::dateTimeOf(const _DeviceTask& task)
 {
     _DeviceDateTime t;
     t.year = task.year;
@@ -41,5 +41,5 @@ bool DateTimeCheck::isValid(const _DeviceTask& task)
     t.hour = task.hour;
     t.minute = task.minute;
     t.second = task.second;
-    return isValid(t);
+    return t;
 }

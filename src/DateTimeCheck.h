@@ -15,7 +15,9 @@ public:
 
     // Local calendar time, as every interface carries it.
     static bool isValid(const _DeviceDateTime& local);
-    static bool isValid(const _DeviceTask& task);
+    static bool isValid(const _DeviceTask& task) { return isValid(dateTimeOf(task)); }
+    // A task's date and time as one record.
+    static _DeviceDateTime dateTimeOf(const _DeviceTask& task);
     // The seconds since the epoch of a valid local time; false for any other.
     static bool toSeconds(const _DeviceDateTime& local, long long& seconds);
 };

@@ -1,22 +1,11 @@
 #include "ScheduledTaskContainer.h"
 
+#include "DateTimeCheck.h"
 #include "ScheduledTask.h"
 #include "muduo/base/Logging.h"
 
 namespace
 {
-_DeviceDateTime dateTimeOf(const _DeviceTask& t)
-{
-    _DeviceDateTime d;
-    d.year = t.year;
-    d.month = t.month;
-    d.day = t.day;
-    d.hour = t.hour;
-    d.minute = t.minute;
-    d.second = t.second;
-    return d;
-}
-
 unsigned int lowPorts(const _DeviceTask& t) { return static_cast<unsigned int>(t.ports & 0xFFFFFFFFu); }
 }  // namespace
 
@@ -28,7 +17,7 @@ ScheduledTaskContainer::~ScheduledTaskContainer() = default;
 void ScheduledTaskContainer::addScheduledTask(const _DeviceTask& record)
 {
     auto task = std::make_shared<ScheduledTask>(loop_, record.id, lowPorts(record), record.repeat, record.action,
-                                                dateTimeOf(record));
+                                                DateTimeCheck::dateTimeOf(record));
     task->setRunCallback([this](const std::shared_ptr<ScheduledTask>& t) {
         if (callback_)
             callback_(t->id(), t->ports(), t->action());
@@ -43,7 +32,7 @@ void ScheduledTaskContainer::addScheduledTask(const _DeviceTask& record)
 void ScheduledTaskContainer::modifyScheduledTask(const _DeviceTask& record)
 {
     if (auto task = find(record.id))
-        task->modify(lowPorts(record), record.repeat, record.action, dateTimeOf(record));
+        task->modify(lowPorts(record), record.repeat, record.action, DateTimeCheck::dateTimeOf(record));
 }
 
 void ScheduledTaskContainer::deleteScheduledTask(int id) { tasks_.erase(id); }
