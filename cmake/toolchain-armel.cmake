@@ -10,7 +10,9 @@ set(CMAKE_C_COMPILER ${RAILBOX_TRIPLET}-gcc)
 set(CMAKE_CXX_COMPILER ${RAILBOX_TRIPLET}-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE ${RAILBOX_TRIPLET})
 set(CMAKE_C_FLAGS_INIT "-march=armv5te -mtune=arm926ej-s -mfloat-abi=soft")
-set(CMAKE_CXX_FLAGS_INIT "-march=armv5te -mtune=arm926ej-s -mfloat-abi=soft")
+# -Wno-psabi: GCC notes every std::vector iterator passed by value that its
+# ABI changed in GCC 7.1; everything here is built by one compiler.
+set(CMAKE_CXX_FLAGS_INIT "-march=armv5te -mtune=arm926ej-s -mfloat-abi=soft -Wno-psabi")
 
 # Libraries and packages for the target only; programs from the host.
 set(CMAKE_FIND_ROOT_PATH /usr/${RAILBOX_TRIPLET})
