@@ -16,7 +16,7 @@
 
 #include "EnergyDatabase.h"
 #include "EnergyRecorder.h"
-#include "FuzzDatabases.h"
+#include "FuzzSeededBoard.h"
 #include "GlobalData.h"
 #include "NtpTask.h"
 #include "PingTaskContainer.h"
@@ -69,15 +69,9 @@ public:
 private:
     static bool prepare()
     {
-        quietLog();
-        useBoardRoot();
-        offline();
-        seedDatabases();
-        standIns();
+        useSeededBoard();
         makeBoardDir("/dev");
         std::ofstream(board::path(PowerModuleContainer::s_moduleDevFileNames[0]), std::ios::trunc);
-        if (!GlobalData::loadDeviceParamFromDb())
-            std::abort();
         return true;
     }
 

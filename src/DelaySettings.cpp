@@ -1,7 +1,6 @@
 #include "DelaySettings.h"
 
 #include "LocalOutlets.h"
-#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -15,16 +14,8 @@ void take(int32_t& stored, int32_t value)
 
 bool DelaySettings::set(const std::vector<_DevicePortDelay>& delays)
 {
-    static muduo::LogLimiter refusals;
-    int outside = 0;
-    int64_t suppressed = 0;
-    if (!LocalOutlets::containsAll(delays, outside))
-    {
-        if (refusals.allow(&suppressed))
-            LOG_WARN << "outlet delays refused: outlet " << outside << " is not an outlet of this unit"
-                     << muduo::LogLimiter::note(suppressed);
+    if (!LocalOutlets::acceptsAll(delays, "outlet delays"))
         return false;
-    }
     if (!GlobalData::savePortDelayToDb(0, delays))
         return false;
     for (const _DevicePortDelay& entry : delays)

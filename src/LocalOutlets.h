@@ -1,5 +1,7 @@
 #pragma once
 #include "GlobalData.h"
+#include "muduo/base/LogLimiter.h"
+#include "muduo/base/Logging.h"
 #include "netext/MaskTraits.h"
 
 // The outlets a request may act on: this unit's outlets that also have a
@@ -11,14 +13,20 @@ struct LocalOutlets
     static bool contains(int port) { return port >= 0 && port < count(); }
 
     // True when every entry of a per-outlet list (entries with a port)
-    // names one of these outlets; else false with the first that does not.
+    // names one of these outlets; else false, with a line naming what was
+    // refused and the first outlet outside (at a bounded rate: a peer can
+    // send such a list again and again).
     template <typename List>
-    static bool containsAll(const List& entries, int& outside)
+    static bool acceptsAll(const List& entries, const char* what)
     {
         for (const auto& entry : entries)
             if (!contains(entry.port))
             {
-                outside = entry.port;
+                static muduo::LogLimiter s_refusals;
+                int64_t held = 0;
+                if (s_refusals.allow(&held))
+                    LOG_WARN << what << " refused: outlet " << entry.port << " is not an outlet of this unit"
+                             << muduo::LogLimiter::note(held);
                 return false;
             }
         return true;

@@ -25,7 +25,6 @@ MailQueue& MailQueue::instance()
 void MailQueue::attach(muduo::net::EventLoop* loop)
 {
     detach();
-    loop_ = loop;
     timer_ = std::make_shared<PduTimer>(loop, 0);
     timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) {
         watching_ = false;
@@ -39,7 +38,6 @@ void MailQueue::detach()
     if (timer_ && watching_)
         timer_->cancel();
     timer_.reset();
-    loop_ = nullptr;
     watching_ = false;
 }
 

@@ -80,7 +80,6 @@ private:
     bool killed_ = false;
     std::deque<Starter> alarms_;
     std::deque<Starter> tests_;
-    muduo::net::EventLoop* loop_ = nullptr;
     std::shared_ptr<PduTimer> timer_;
     bool watching_ = false;
     muduo::LogLimiter refusals_;

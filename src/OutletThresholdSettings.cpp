@@ -2,7 +2,6 @@
 
 #include "LocalOutlets.h"
 #include "Utility.h"
-#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -32,16 +31,8 @@ void takeValid(double& stored, double value)
 
 bool OutletThresholdSettings::set(const _DeviceOutputThresholdSetting& setting)
 {
-    static muduo::LogLimiter refusals;
-    int outside = 0;
-    int64_t suppressed = 0;
-    if (!LocalOutlets::containsAll(setting.thresholds, outside))
-    {
-        if (refusals.allow(&suppressed))
-            LOG_WARN << "outlet limits refused: outlet " << outside << " is not an outlet of this unit"
-                     << muduo::LogLimiter::note(suppressed);
+    if (!LocalOutlets::acceptsAll(setting.thresholds, "outlet limits"))
         return false;
-    }
     if (!GlobalData::saveOutputThresholdSettingToDb(0, setting))
         return false;
     for (const _DeviceOutputThreshold& entry : setting.thresholds)

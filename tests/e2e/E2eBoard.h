@@ -4,6 +4,7 @@
 // run in its network namespace, and the process itself (for kill -9).
 #include <dirent.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <sched.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -141,6 +142,32 @@ public:
             if (f >= 0)
                 ::close(f);
         return fd;
+    }
+
+    // A socket of the daemon's namespace connected to its loopback port,
+    // with a receive time-out; -1 (nothing left open) when it does not connect.
+    int connectInNamespace(int type, uint16_t port, int receiveSeconds) const
+    {
+        const int fd = socketInNamespace(type);
+        timeval wait = {receiveSeconds, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        sockaddr_in to = {};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0)
+            return fd;
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+
+    // The daemon's resident memory in KiB, or -1.
+    long daemonRssKilobytes() const
+    {
+        const std::string status = hostCommand("grep VmRSS /proc/" + std::to_string(daemonPid()) + "/status");
+        const size_t digits = status.find_first_of("0123456789");
+        return digits == std::string::npos ? -1 : std::stol(status.substr(digits));
     }
 
     // Requests that reached /dev/beeper, each as (count, on, off).

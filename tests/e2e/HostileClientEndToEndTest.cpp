@@ -29,8 +29,7 @@ protected:
     }
     long grownKiB(long before) const
     {
-        const std::string rss = e2e::hostCommand("grep VmRSS /proc/" + std::to_string(pid) + "/status");
-        return kMemoryFigures ? std::stol(rss.substr(6)) - before : 0;
+        return kMemoryFigures ? board.daemonRssKilobytes() - before : 0;
     }
     // A socket of the daemon's namespace connected to its port, 2 s receive time-out.
     int connectTo(int type, uint16_t port, int receiveBuffer = 256 * 1024) const

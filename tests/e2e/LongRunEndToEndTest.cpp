@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "e2e/E2eBoard.h"
-#include "muduo/net/InetAddress.h"
 #include "support/TestFrames.h"
 
 namespace
@@ -22,22 +21,6 @@ const int kStatusQueries = 2000, kLogQueries = 10;
 const bool kMemoryFigures = true;
 const int kStatusQueries = 40000, kLogQueries = 150;
 #endif
-
-long rssKiB(pid_t pid)
-{
-    const std::string status = e2e::hostCommand("grep VmRSS /proc/" + std::to_string(pid) + "/status");
-    return status.empty() ? -1 : std::stol(status.substr(status.find_first_of("0123456789")));
-}
-
-// A socket of the daemon's namespace connected to a port, 3 s receive time-out.
-int connectTo(const e2e::E2eBoard& board, int type, uint16_t port)
-{
-    const int fd = board.socketInNamespace(type);
-    timeval wait = {3, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    const muduo::net::InetAddress to("127.0.0.1", port);
-    return ::connect(fd, to.getSockAddr(), sizeof(sockaddr_in)) == 0 ? fd : (::close(fd), -1);
-}
 
 std::string exchange(int fd, const std::string& request)
 {
@@ -99,8 +82,8 @@ TEST(LongRunEndToEnd, StatusPollsAndEventLogDownloadsCostNoLastingMemory)
                         "'{\"type\":4,\"port\":' || (i % 8) || ',\"desc\":4}', 0, '2024-05-06 07:08:09' from n");
     ASSERT_TRUE(board.start());
     ASSERT_TRUE(board.waitListening({"udp 127.0.0.1:8888", "tcp 0.0.0.0:8890"}, 10)) << board.output();
-    const pid_t pid = board.daemonPid();
-    const int web = connectTo(board, SOCK_DGRAM, 8888), mgrCtrl = connectTo(board, SOCK_STREAM, 8890);
+    const int web = board.connectInNamespace(SOCK_DGRAM, 8888, 3);
+    const int mgrCtrl = board.connectInNamespace(SOCK_STREAM, 8890, 3);
     ASSERT_TRUE(web >= 0 && mgrCtrl >= 0);
     const std::string status = R"({"request":3,"content":{"query":[{"addr":0,"on_off":true,"temp_hum":true,)"
                                R"("input":true,"output":255}]}})";
@@ -119,9 +102,9 @@ TEST(LongRunEndToEnd, StatusPollsAndEventLogDownloadsCostNoLastingMemory)
         return true;
     };
     ASSERT_TRUE(round(kStatusQueries / 8, kLogQueries / 8));  // warm-up: every pool and cache at its size
-    const long before = rssKiB(pid);
+    const long before = board.daemonRssKilobytes();
     ASSERT_TRUE(round(kStatusQueries, kLogQueries));
-    const long after = rssKiB(pid);
+    const long after = board.daemonRssKilobytes();
     ::close(web);
     ::close(mgrCtrl);
     EXPECT_TRUE(board.running());
@@ -141,7 +124,7 @@ TEST(LongRunEndToEnd, AFloodOfTestMailsRunsOneMailProgramAtATime)
     ASSERT_TRUE(board.start());
     ASSERT_TRUE(board.waitListening({"udp 127.0.0.1:8888"}, 10)) << board.output();
     const pid_t pid = board.daemonPid();
-    const int web = connectTo(board, SOCK_DGRAM, 8888);
+    const int web = board.connectInNamespace(SOCK_DGRAM, 8888, 3);
     const std::string mail = R"({"request":16,"content":{"smtp_server":"mx","smtp_port":25,"user":"u",)"
                              R"("password":"p","receiver":"r@example.org","content":"test"}})";
     int handedOver = 0, refused = 0;

@@ -31,11 +31,6 @@ const int kRequests = 2000;  // the sanitizer's allocator holds freed memory bac
 const int kRequests = 105000;
 #endif
 
-long rssKilobytes(pid_t pid)
-{
-    const std::string status = e2e::hostCommand("grep VmRSS /proc/" + std::to_string(pid) + "/status");
-    return status.empty() ? -1 : std::stol(status.substr(status.find_first_of("0123456789")));
-}
 }
 
 TEST(SnmpEndToEnd, SocatGetsEveryKindOfAnswerAndTheRebootStandInRuns)
@@ -88,9 +83,9 @@ TEST(SnmpEndToEnd, EmptyDatagramsGoUnansweredAndMemoryStaysFlat)
         const std::string* r = requests[i % 4];
         ASSERT_EQ(r[1], exchange(fd, r[0])) << i;
         if (i == 4999)
-            before = rssKilobytes(board.daemonPid());
+            before = board.daemonRssKilobytes();
     }
-    const long after = rssKilobytes(board.daemonPid());
+    const long after = board.daemonRssKilobytes();
     ::close(fd);
     EXPECT_TRUE(board.running());
     if (kRequests < 100000)

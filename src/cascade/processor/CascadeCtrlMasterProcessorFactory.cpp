@@ -159,7 +159,6 @@ void CascadeCtrlMasterProcessorFactory::addCascadeCtrlRelay(const std::shared_pt
         LOG_INFO << "push to queue";
         return;
     }
-    pollTimer_->cancel();
     send(relay, kRelayTimeout, kRelayAwaited);
     LOG_INFO << "transfer request to remote";
 }
@@ -316,8 +315,7 @@ bool CascadeCtrlMasterProcessorFactory::extendWait()
     const double left = muduo::timeDifference(quietEnd, now);
     if (left <= 0.001)
         return false;
-    pollTimer_->cancel();
-    pollTimer_->runAfter(left);
+    arm(left, state_);
     return true;
 }
 

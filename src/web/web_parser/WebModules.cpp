@@ -7,15 +7,10 @@ namespace web
 {
 WebModules::WebModules(PduServer* server)
 {
-    if (!server)
-        return;
-    auto& [none, outlets, tasks, pings, ntp, energy, clock] = modules_;
-    outlets = server->getPowerModuleContainer();
-    tasks = server->getScheduledTaskContainer();
-    pings = server->getPingTaskContainer();
-    ntp = server->getNtpTask();
-    energy = &server->getEnergyDatabase();
-    clock = {tasks, server->getEnergyRecorder()};
+    if (server)
+        *this = WebModules(server->getPowerModuleContainer(), server->getScheduledTaskContainer(),
+                           server->getPingTaskContainer(), server->getNtpTask(), &server->getEnergyDatabase(),
+                           server->getEnergyRecorder());
 }
 
 WebModules::WebModules(const std::shared_ptr<PowerModuleContainer>& outlets,
