@@ -208,14 +208,17 @@ TEST_F(EmailTest, FailedExecEndsChildWithoutExitHandlers)
 TEST_F(EmailTest, TheRecordsKeepTheNewestThousandRows)
 {
     sql("insert into email_receivers(status, name, email) values(1, 'Ann', 'ann@example.net')");
-    for (int i = 0; i < 2000; ++i)
+    // A table already full from months of alarms.
+    sql("with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000) "
+        "insert into email_records select null, 0, 'old@example.net', 'old', datetime('now') from n");
+    for (int i = 0; i < 5; ++i)
     {
         Email::sendTempUpperLimitEmail();
         ASSERT_TRUE(childEnded()) << "alarm " << i;
     }
-    EXPECT_EQ(2000u, mails(2000).size());
+    EXPECT_EQ(5u, mails(5).size());
     EXPECT_EQ("1000", records());
-    EXPECT_EQ("1001 2000", test::queryText(pdu(), "select min(id)||' '||max(id) from email_records"));
+    EXPECT_EQ("6 1005", test::queryText(pdu(), "select min(id)||' '||max(id) from email_records"));
 }
 
 TEST_F(EmailTest, AMailIsRecordedWhenItsProgramStartsAndOneTheQueueRefusesNever)
