@@ -8,6 +8,7 @@
 
 #include "DbAccess.h"
 #include "MailQueue.h"
+#include "NewestRows.h"
 #include "muduo/base/Logging.h"
 #include "platform/core/BoardClock.h"
 #include "platform/core/BoardRoot.h"
@@ -48,7 +49,9 @@ void Email::sendEmail(const std::string& subject, const std::string& body)
         LOG_WARN << "path not exists:" << kPath;
         return;
     }
-    DbAccess::write(s_dbName, [&](SQLite::Database& db) {
+    Message m;
+    std::string addresses;
+    const bool ready = DbAccess::read(s_dbName, [&](SQLite::Database& db) {
         SQLite::Statement settings(db, "select * from email_settings");
         if (!settings.executeStep())
         {
@@ -57,7 +60,6 @@ void Email::sendEmail(const std::string& subject, const std::string& body)
         }
         if (settings.getColumn("status").getInt() == 0)
             return false;
-        Message m;
         m.server = settings.getColumn("host").getString();
         m.port = std::to_string(settings.getColumn("port").getInt());
         m.userName = settings.getColumn("username").getString();
@@ -66,7 +68,6 @@ void Email::sendEmail(const std::string& subject, const std::string& body)
         m.subject = subject;
         m.body = body;
 
-        std::string addresses;
         SQLite::Statement receivers(db, "select * from email_receivers");
         while (receivers.executeStep())
         {
@@ -76,22 +77,33 @@ void Email::sendEmail(const std::string& subject, const std::string& body)
             m.to += (m.to.empty() ? "" : ";") + orHash(receivers.getColumn("name").getString()) + "," + address;
             addresses += (addresses.empty() ? "" : ";") + address;
         }
-        if (m.to.empty())
-            return false;
+        return !m.to.empty();
+    });
+    if (!ready)
+        return;
 
-        LOG_INFO << "smtp server:" << m.server << ",smtp port:" << m.port << ",user name:" << m.userName
-                 << ",password:" << m.password << ",from:" << m.from << ",to:" << m.to << ",subject:" << m.subject
-                 << ",body:" << m.body;
-        if (!MailQueue::instance().submit(MailQueue::kAlarm, [m] { return launch(m); }))
-            return false;
+    LOG_INFO << "smtp server:" << m.server << ",smtp port:" << m.port << ",user name:" << m.userName
+             << ",password:" << m.password << ",from:" << m.from << ",to:" << m.to << ",subject:" << m.subject
+             << ",body:" << m.body;
+    // Recorded as its program starts: a mail the queue refuses, or whose
+    // program cannot be started, leaves no record.
+    MailQueue::instance().submit(MailQueue::kAlarm, [m, addresses] {
+        const pid_t pid = launch(m);
+        if (pid > 0)
+            record(addresses, m.body);
+        return pid;
+    });
+}
 
-        SQLite::Statement record(db, "insert into email_records values(null, ?, ?, ?, datetime(?,'unixepoch'))");
-        record.bind(1, 0);
-        record.bind(2, addresses);
-        record.bind(3, body);
-        record.bind(4, static_cast<int64_t>(board::wallClockSeconds()));
-        record.exec();
-        return true;
+void Email::record(const std::string& receivers, const std::string& body)
+{
+    NewestRows::append(s_dbName, "email_records", kMaxRecords, [&](SQLite::Database& db) {
+        SQLite::Statement insert(db, "insert into email_records values(null, ?, ?, ?, datetime(?,'unixepoch'))");
+        insert.bind(1, 0);
+        insert.bind(2, receivers);
+        insert.bind(3, body);
+        insert.bind(4, static_cast<int64_t>(board::wallClockSeconds()));
+        insert.exec();
     });
 }
 

@@ -6,13 +6,16 @@
 // Alarm and test mails through the external mail program, each started in
 // a child process when MailQueue gives it its turn (one at a time). Alarm
 // mails go to the enabled receivers of pdu.db and are recorded in
-// email_records once queued. Loop thread only; no state of its own.
+// email_records as their program starts; the table keeps its newest
+// kMaxRecords rows. Loop thread only; no state of its own.
 class Email
 {
 public:
     static constexpr const char* kPath = "/usr/app/email";
     static constexpr const char* kExe = "email";
     static constexpr const char* s_dbName = "/var/www/database/pdu.db";
+    // As many as the event log keeps.
+    static constexpr int kMaxRecords = 1000;
 
     // The alarm mail with the stored settings.
     static void sendEmail(const std::string& subject, const std::string& body);
@@ -49,4 +52,6 @@ private:
 
     // Starts the mail program and returns at once: the child's pid, or -1.
     static pid_t launch(const Message& message);
+    // The row of an alarm mail whose program was started.
+    static void record(const std::string& receivers, const std::string& body);
 };

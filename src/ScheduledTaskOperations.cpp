@@ -47,10 +47,30 @@ bool ScheduledTaskOperations::add(_DeviceTask& task)
 
 bool ScheduledTaskOperations::update(const _DeviceTask& task)
 {
-    if (!possible(task) || !GlobalData::updateScheduledTaskToDb(0, task))
+    if (!possible(task))
         return false;
-    tasks_.stop(task.id);
-    tasks_.modifyScheduledTask(task);
+    // A stored row that was not armed at start (a date the clock could not
+    // hold, or beyond the first kMaxTasks) is armed by its update when there
+    // is room; otherwise the update would be stored but never run.
+    const bool held = tasks_.find(task.id) != nullptr;
+    if (!held && tasks_.size() >= static_cast<size_t>(kMaxTasks))
+    {
+        static muduo::LogLimiter s_unarmed;
+        int64_t suppressed = 0;
+        if (s_unarmed.allow(&suppressed))
+            LOG_WARN << "task update refused: task " << task.id << " is not armed and " << kMaxTasks
+                     << " tasks are" << muduo::LogLimiter::note(suppressed);
+        return false;
+    }
+    if (!GlobalData::updateScheduledTaskToDb(0, task))
+        return false;
+    if (held)
+    {
+        tasks_.stop(task.id);
+        tasks_.modifyScheduledTask(task);
+    }
+    else
+        tasks_.addScheduledTask(task);
     tasks_.start(task.id);
     return true;
 }

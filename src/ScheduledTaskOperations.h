@@ -22,7 +22,9 @@ public:
 
     // Stores the task, gives it the new row id and arms it.
     bool add(_DeviceTask& task);
-    // Rewrites the task of the same id and re-arms it (stop, change, start).
+    // Rewrites the task of the same id and re-arms it (stop, change, start);
+    // a stored task that is not armed is armed when fewer than kMaxTasks
+    // are, else the update is refused and nothing changes.
     bool update(const _DeviceTask& task);
     // Deletes all the tasks or, when one id is not stored, none.
     bool remove(const std::vector<int>& ids);

@@ -2,11 +2,11 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
 
 #include <cstdio>
 
 #include "DbAccess.h"
+#include "NewestRows.h"
 #include "muduo/base/Logging.h"
 #include "platform/core/BoardClock.h"
 
@@ -67,8 +67,7 @@ bool intMember(const rapidjson::Value& object, const char* key, int32_t& out)
 bool SystemLog::addLog(int type, std::string& content, bool read)
 {
     LOG_INFO << "type:" << type << ",context:" << content << ",read:" << (read ? "1" : "0");
-    return DbAccess::write(s_dbName, [&](SQLite::Database& db) {
-        SQLite::Transaction transaction(db);
+    return NewestRows::append(s_dbName, "system_logs", kMaxRows, [&](SQLite::Database& db) {
         // The time comes from the board clock, so a clock set by a client
         // dates the entry as the unit sees it.
         SQLite::Statement insert(db, "insert into system_logs values(null,?,?,?,datetime(?,'unixepoch'))");
@@ -77,15 +76,6 @@ bool SystemLog::addLog(int type, std::string& content, bool read)
         insert.bind(3, read ? 1 : 0);
         insert.bind(4, static_cast<int64_t>(board::wallClockSeconds()));
         insert.exec();
-        SQLite::Statement trim(db,
-                               "delete from system_logs where (select count(id) from system_logs)>? and id in "
-                               "(select id from system_logs order by id desc limit (select count(id) from "
-                               "system_logs) offset ?)");
-        trim.bind(1, kMaxRows);
-        trim.bind(2, kMaxRows);
-        trim.exec();
-        transaction.commit();
-        return true;
     });
 }
 

@@ -64,6 +64,13 @@ protected:
         return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
     }
     static std::string records() { return test::queryText(pdu(), "select count(*) from email_records"); }
+    // Waits for the mail child to end, leaving it to the queue to reap: the
+    // next mail then starts at once instead of at the queue's next look.
+    static bool childEnded()
+    {
+        siginfo_t info = {};
+        return ::waitid(P_ALL, 0, &info, WEXITED | WNOWAIT) == 0;
+    }
 
     muduo::net::EventLoop loop_;
 };
@@ -196,4 +203,39 @@ TEST_F(EmailTest, FailedExecEndsChildWithoutExitHandlers)
     EXPECT_EQ(0, WEXITSTATUS(status));
     EXPECT_NE(0, ::access(marker.c_str(), F_OK));
     EXPECT_EQ("1", records());  // the parent still records the mail
+}
+
+TEST_F(EmailTest, TheRecordsKeepTheNewestThousandRows)
+{
+    sql("insert into email_receivers(status, name, email) values(1, 'Ann', 'ann@example.net')");
+    // A table already full from months of alarms.
+    sql("with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000) "
+        "insert into email_records select null, 0, 'old@example.net', 'old', datetime('now') from n");
+    for (int i = 0; i < 5; ++i)
+    {
+        Email::sendTempUpperLimitEmail();
+        ASSERT_TRUE(childEnded()) << "alarm " << i;
+    }
+    EXPECT_EQ(5u, mails(5).size());
+    EXPECT_EQ("1000", records());
+    EXPECT_EQ("6 1005", test::queryText(pdu(), "select min(id)||' '||max(id) from email_records"));
+}
+
+TEST_F(EmailTest, AMailIsRecordedWhenItsProgramStartsAndOneTheQueueRefusesNever)
+{
+    sql("insert into email_receivers(status, name, email) values(1, 'Ann', 'ann@example.net')");
+    // A mail program that hangs until the test lets it go.
+    const std::string go = board::path("/usr/app/go");
+    std::ofstream(program(), std::ios::trunc) << "#!/bin/sh\nwhile [ ! -e '" << go << "' ]; do sleep 0.05; done\n";
+    const size_t places = MailQueue::kAlarmPlaces;
+    for (size_t i = 0; i < 1 + places + 3; ++i)
+        Email::sendHumiUpperLimitEmail();
+    EXPECT_TRUE(MailQueue::instance().running());
+    EXPECT_EQ(places, MailQueue::instance().waiting());
+    EXPECT_EQ("1", records());
+
+    std::ofstream(go) << "go";
+    ASSERT_TRUE(test::loopUntil(
+        loop_, [] { return !MailQueue::instance().running() && MailQueue::instance().waiting() == 0; }, 120));
+    EXPECT_EQ(std::to_string(1 + places), records());
 }

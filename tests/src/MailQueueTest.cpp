@@ -1,5 +1,5 @@
 // The mail program's pacing: one child at a time, bounded waiting places kept apart for alarms and test mails,
-// children reaped, a hung one killed.
+// children reaped, each hung one killed at the time limit.
 #include "MailQueue.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "muduo/net/EventLoop.h"
+#include "support/LogCapture.h"
 #include "support/LoopUntil.h"
 
 namespace
@@ -32,9 +33,20 @@ protected:
                 ::_exit(127);
             }
             started.push_back(name);
+            startedAt.push_back(muduo::Timestamp::now(true));
             children.push_back(pid);
             return pid;
         };
+    }
+    // A child that a failed test leaves running is ended, not left behind.
+    void TearDown() override
+    {
+        for (pid_t pid : children)
+            if (::waitpid(pid, nullptr, WNOHANG) == 0)
+            {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
     }
     bool idle(MailQueue& queue, double seconds = 10)
     {
@@ -50,6 +62,7 @@ protected:
 
     muduo::net::EventLoop loop;
     std::vector<std::string> started;
+    std::vector<muduo::Timestamp> startedAt;
     std::vector<pid_t> children;
     bool overlapped = false;
 };
@@ -92,5 +105,26 @@ TEST_F(MailQueueTest, AHungMailProgramIsKilledAfterTheTimeLimitAndTheNextOneRuns
     EXPECT_EQ((std::vector<std::string>{"hung", "next"}), started);
     EXPECT_FALSE(overlapped);
     EXPECT_TRUE(allReaped());
+    queue.detach();
+}
+
+TEST_F(MailQueueTest, TwoHungMailProgramsOneAfterTheOtherAreEachKilledAtTheTimeLimit)
+{
+    const double limit = 1.0;
+    MailQueue queue(2, 1, limit);
+    queue.attach(&loop);
+    test::LogCapture log;
+    ASSERT_TRUE(queue.submit(MailQueue::kAlarm, mail("hung 1", "600")));
+    ASSERT_TRUE(queue.submit(MailQueue::kAlarm, mail("hung 2", "600")));
+    ASSERT_TRUE(idle(queue, 60));
+    const muduo::Timestamp idleAt = muduo::Timestamp::now(true);
+    ASSERT_EQ((std::vector<std::string>{"hung 1", "hung 2"}), started);
+    EXPECT_FALSE(overlapped);
+    EXPECT_TRUE(allReaped());
+    for (pid_t pid : children)
+        EXPECT_EQ(1, log.count("mail program " + std::to_string(pid) + " still runs after")) << log.text();
+    // Neither was cut short: each ran for the time limit at least.
+    EXPECT_GE(timeDifference(startedAt[1], startedAt[0]), limit);
+    EXPECT_GE(timeDifference(idleAt, startedAt[1]), limit);
     queue.detach();
 }
