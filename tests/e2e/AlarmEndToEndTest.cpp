@@ -99,6 +99,8 @@ struct DriftingBoard
                                                                           "--no-cascade"},
                                                  board.root() + "/board-devices.log");
     }
+    // The control socket served and the daemon started.
+    bool ready() const { return control.error.empty() && started; }
     std::string send(const std::string& line)
     {
         return e2e::trimmed(
@@ -116,24 +118,21 @@ struct DriftingBoard
 TEST(AlarmEndToEnd, VoltageSetThroughTheControlSocketHoldsAgainstTheDrift)
 {
     DriftingBoard drifting(0x01);
-    ASSERT_TRUE(drifting.control.error.empty()) << drifting.control.error;
-    ASSERT_TRUE(drifting.started);
+    ASSERT_TRUE(drifting.ready()) << drifting.control.error;
     e2e::E2eBoard& board = drifting.board;
     pmemu::PmMeterModel& model = drifting.model;
-    e2e::BoardPeer& drift = *drifting.drift;
     // The drift has set the loads: outlet 1 draws its current.
     ASSERT_TRUE(e2e::waitUntil([&] { return model.reading(0)->amps > 0.3; }, 10)) << board.file("/board-devices.log");
-    const auto send = [&](const std::string& line) { return drifting.send(line); };
-    ASSERT_EQ("ok", send("voltage 262"));
+    ASSERT_EQ("ok", drifting.send("voltage 262"));
     // Ten seconds of over-voltage raise the warning; the drift ticks every five.
     ASSERT_TRUE(e2e::waitUntil([&] { return board.sql("pdu.db", "select count(*) from system_logs") == "1"; }, 14))
         << board.output();
     EXPECT_EQ("2|{\"type\":2,\"desc\":4}", board.sql("pdu.db", "select type, content from system_logs"));
     EXPECT_TRUE(e2e::waitUntil([&] { return board.mirror(0).size() > 7 && board.mirror(0)[7] == 2; }, 3));
     EXPECT_NEAR(262.0, model.reading(255)->volts, 0.6);
-    EXPECT_TRUE(drift.running());
+    EXPECT_TRUE(drifting.drift->running());
 
-    ASSERT_EQ("ok", send("voltage auto"));
+    ASSERT_EQ("ok", drifting.send("voltage auto"));
     EXPECT_NEAR(230.0, model.reading(255)->volts, 0.5);
     EXPECT_TRUE(e2e::waitUntil([&] { return board.mirror(0).size() > 7 && board.mirror(0)[7] == 0; }, 5));
     EXPECT_TRUE(board.running());
@@ -146,8 +145,7 @@ TEST(AlarmEndToEnd, VoltageSetThroughTheControlSocketHoldsAgainstTheDrift)
 TEST(AlarmEndToEnd, OutletCurrentSetThroughTheControlSocketAndBackToTheBoardsLoad)
 {
     DriftingBoard drifting(0x08);
-    ASSERT_TRUE(drifting.control.error.empty()) << drifting.control.error;
-    ASSERT_TRUE(drifting.started);
+    ASSERT_TRUE(drifting.ready()) << drifting.control.error;
     e2e::E2eBoard& board = drifting.board;
     pmemu::PmMeterModel& model = drifting.model;
     const double own = pmemu::PmMeterModel::kBoardAmps[3];
