@@ -2,7 +2,9 @@
 // Layout of the SNMP agent's shared tables, shared by the stand-in library and
 // its viewer. On a simulated board the segment is named after the board root,
 // so boards running side by side never see each other's tables.
+#include <limits.h>
 #include <semaphore.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -41,9 +43,24 @@ inline std::string normalizedRoot(const char* env)
     return r == "/" ? std::string() : r;
 }
 
-// "/railbox-agentlink" on the unit; with a board root, a FNV-1a hash of it.
-inline std::string segmentName(const std::string& root)
+// One spelling of a board root, so that a relative path or one through a
+// symbolic link names the tables the daemon made under its absolute root:
+// the resolved path, or (for a folder gone by now) the path made absolute.
+inline std::string canonicalRoot(const std::string& root)
 {
+    char resolved[PATH_MAX];
+    if (::realpath(root.c_str(), resolved))
+        return normalizedRoot(resolved);
+    char cwd[PATH_MAX];
+    if (root[0] == '/' || !::getcwd(cwd, sizeof cwd))
+        return root;
+    return normalizedRoot((std::string(cwd) + "/" + root).c_str());
+}
+
+// "/railbox-agentlink" on the unit; with a board root, a FNV-1a hash of it.
+inline std::string segmentName(const std::string& givenRoot)
+{
+    const std::string root = givenRoot.empty() ? givenRoot : canonicalRoot(givenRoot);
     if (root.empty())
         return "/railbox-agentlink";
     uint64_t h = 1469598103934665603ull;

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "PmControlClient.h"
 
 namespace
 {
-// Typical rack loads in amperes: a switch, servers, a storage shelf, ...
-const double kBaseAmps[8] = {0.35, 1.20, 0.85, 2.10, 0.15, 0.60, 1.45, 0.40};
 const double kPowerFactor[8] = {0.95, 0.97, 0.92, 0.98, 0.80, 0.90, 0.96, 0.88};
 
 std::string line(const char* format, int port, double value)
@@ -25,7 +24,7 @@ MeterDrift::MeterDrift(PmControlClient& control) : control_(control), random_(st
 bool MeterDrift::setLoads()
 {
     for (int outlet = 0; outlet < 8; ++outlet)
-        if (control_.command(line("current %d %.2f", outlet, kBaseAmps[outlet])) != "ok"
+        if (control_.command("current " + std::to_string(outlet) + " auto") != "ok"
             || control_.command(line("pf %d %.2f", outlet, kPowerFactor[outlet])) != "ok")
             return false;
     return true;

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "../agentlink/AgentLinkLayout.h"
+#include "../agentlink/AgentTableText.h"
 #include "PmControlClient.h"
 #include "SensorFeeder.h"
 
@@ -23,11 +24,6 @@ std::string field(const std::string& status, const std::string& key)
         return "?";
     const size_t from = at + key.size() + 1;
     return status.substr(from, status.find(' ', from) - from);
-}
-
-const char* level(int status)
-{
-    return status == 1 ? "low" : status == 2 ? "high" : status == 4 ? "overload" : "alarm";
 }
 }
 
@@ -73,7 +69,7 @@ std::string StatusLine::alarms()
     std::string out;
     auto add = [&out](const std::string& what, int status) {
         if (status != 0)
-            out += (out.empty() ? "" : ", ") + what + " " + level(status);
+            out += (out.empty() ? "" : ", ") + what + " " + agentlink::AgentTableText::alarmLevel(status);
     };
     if (!words.empty())
     {

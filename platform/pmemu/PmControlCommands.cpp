@@ -53,6 +53,22 @@ bool readValueOrAuto(std::istream& in, double& value, double automatic)
     return readNumber(number, value) && value >= 0;
 }
 
+// A current, or for "auto" the outlet's own load on the board (for the
+// inlet: the sum of the outlets).
+bool readCurrent(std::istream& in, int port, double& value)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    if (word == "auto")
+    {
+        value = port == PmMeterModel::kInlet ? -1.0 : PmMeterModel::kBoardAmps[port];
+        return true;
+    }
+    std::istringstream number(word);
+    return readNumber(number, value);
+}
+
 // "voltage" (-1) or an outlet, then a factor near 1.
 bool readDrift(std::istream& in, int& outlet, double& factor)
 {
@@ -81,7 +97,7 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
         return status(emulator);
     else if (command == "voltage" && readValueOrAuto(in, value, PmMeterModel::kNominalVolts))
         model.setVoltage(value);
-    else if (command == "current" && readPort(in, port) && readNumber(in, value))
+    else if (command == "current" && readPort(in, port) && readCurrent(in, port, value))
         model.setCurrent(port, value);
     else if (command == "power" && readPort(in, port) && readValueOrAuto(in, value, -1.0))
         model.setPower(port, value);

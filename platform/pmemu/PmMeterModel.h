@@ -23,6 +23,9 @@ public:
     static constexpr int kOutlets = 8;
     static constexpr int kInlet = 255;
     static constexpr double kNominalVolts = 230.0;
+    // The simulated board's own load on each outlet in amperes (a switch,
+    // servers, a storage shelf, ...), which "current N auto" returns to.
+    static constexpr double kBoardAmps[kOutlets] = {0.35, 1.20, 0.85, 2.10, 0.15, 0.60, 1.45, 0.40};
 
     explicit PmMeterModel(Now now = &Clock::now);
 

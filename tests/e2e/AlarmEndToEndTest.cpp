@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <memory>
 #include <thread>
 
 #include "e2e/BoardPeer.h"
@@ -81,39 +82,96 @@ struct ControlSocket
     std::thread thread;
 };
 
-TEST(AlarmEndToEnd, VoltageSetThroughTheControlSocketHoldsAgainstTheDrift)
+// The daemon on a board whose readings drift, steered through the module's
+// control socket with socat as the README shows.
+struct DriftingBoard
 {
+    explicit DriftingBoard(uint8_t relays)
+    {
+        model.setRelayBits(relays);
+        if (!control.error.empty())
+            return;
+        started = board.start();
+        // The board's devices need no network: the test's own namespace.
+        drift = std::make_unique<e2e::BoardPeer>(::getpid(),
+                                                 std::vector<std::string>{test::buildPath("platform/board/board-devices"),
+                                                                          board.root(), "--control", socket,
+                                                                          "--no-cascade"},
+                                                 board.root() + "/board-devices.log");
+    }
+    // The control socket served and the daemon started.
+    bool ready() const { return control.error.empty() && started; }
+    std::string send(const std::string& line)
+    {
+        return e2e::trimmed(
+            e2e::hostCommand("echo " + board.quote(line) + " | socat -t 1 - UNIX-CONNECT:" + board.quote(socket)));
+    }
+
     e2e::E2eBoard board;
     pmemu::PmMeterModel& model = board.emulator().model();
-    model.setRelayBits(0x01);
     const std::string socket = board.root() + "/pm-control.sock";
-    ControlSocket control(board.emulator(), socket);
-    ASSERT_TRUE(control.error.empty()) << control.error;
+    ControlSocket control{board.emulator(), socket};
+    bool started = false;
+    std::unique_ptr<e2e::BoardPeer> drift;
+};
 
-    ASSERT_TRUE(board.start());
-    // The board's devices need no network: the test's own namespace.
-    e2e::BoardPeer drift(::getpid(),
-                         {test::buildPath("platform/board/board-devices"), board.root(), "--control", socket,
-                          "--no-cascade"},
-                         board.root() + "/board-devices.log");
+TEST(AlarmEndToEnd, VoltageSetThroughTheControlSocketHoldsAgainstTheDrift)
+{
+    DriftingBoard drifting(0x01);
+    ASSERT_TRUE(drifting.ready()) << drifting.control.error;
+    e2e::E2eBoard& board = drifting.board;
+    pmemu::PmMeterModel& model = drifting.model;
     // The drift has set the loads: outlet 1 draws its current.
     ASSERT_TRUE(e2e::waitUntil([&] { return model.reading(0)->amps > 0.3; }, 10)) << board.file("/board-devices.log");
-    const auto send = [&](const std::string& line) {
-        return e2e::trimmed(e2e::hostCommand("echo " + board.quote(line) + " | socat -t 1 - UNIX-CONNECT:"
-                                             + board.quote(socket)));
-    };
-    ASSERT_EQ("ok", send("voltage 262"));
+    ASSERT_EQ("ok", drifting.send("voltage 262"));
     // Ten seconds of over-voltage raise the warning; the drift ticks every five.
     ASSERT_TRUE(e2e::waitUntil([&] { return board.sql("pdu.db", "select count(*) from system_logs") == "1"; }, 14))
         << board.output();
     EXPECT_EQ("2|{\"type\":2,\"desc\":4}", board.sql("pdu.db", "select type, content from system_logs"));
     EXPECT_TRUE(e2e::waitUntil([&] { return board.mirror(0).size() > 7 && board.mirror(0)[7] == 2; }, 3));
     EXPECT_NEAR(262.0, model.reading(255)->volts, 0.6);
-    EXPECT_TRUE(drift.running());
+    EXPECT_TRUE(drifting.drift->running());
 
-    ASSERT_EQ("ok", send("voltage auto"));
+    ASSERT_EQ("ok", drifting.send("voltage auto"));
     EXPECT_NEAR(230.0, model.reading(255)->volts, 0.5);
     EXPECT_TRUE(e2e::waitUntil([&] { return board.mirror(0).size() > 7 && board.mirror(0)[7] == 0; }, 5));
+    EXPECT_TRUE(board.running());
+}
+
+// The module numbers its outlets from 0: "current 3 12" is the fourth
+// outlet, "outlet 4" to the unit, over its 10 A warning limit; "current 3
+// auto" gives it back the board's own load. The mirror is read with the
+// board root relative to where the viewer runs, as the README prints it.
+TEST(AlarmEndToEnd, OutletCurrentSetThroughTheControlSocketAndBackToTheBoardsLoad)
+{
+    DriftingBoard drifting(0x08);
+    ASSERT_TRUE(drifting.ready()) << drifting.control.error;
+    e2e::E2eBoard& board = drifting.board;
+    pmemu::PmMeterModel& model = drifting.model;
+    const double own = pmemu::PmMeterModel::kBoardAmps[3];
+    ASSERT_TRUE(e2e::waitUntil([&] { return model.reading(3)->amps > own * 0.9; }, 10))
+        << board.file("/board-devices.log");
+    const auto outletState = [&] {
+        const std::vector<int> words = board.mirror(1);
+        return words.size() > 26 ? words[26] : -1;
+    };
+    EXPECT_EQ(0, outletState());
+
+    ASSERT_EQ("ok", drifting.send("current 3 12"));
+    ASSERT_TRUE(e2e::waitUntil([&] { return outletState() == 2; }, 16)) << board.output();
+    const size_t slash = board.root().find_last_of('/');
+    const std::string table = e2e::hostCommand("cd " + board.quote(board.root().substr(0, slash)) + " && "
+                                               + test::buildPath("platform/agentlink/agentlink-dump") + " --root "
+                                               + board.quote(board.root().substr(slash + 1)) + " 1");
+    const size_t at = table.find("\n  outlet 4: ");
+    ASSERT_NE(std::string::npos, at) << table;
+    EXPECT_NE(std::string::npos, table.substr(at, table.find('\n', at + 1) - at).find("; alarms: current high"))
+        << table;
+    EXPECT_NEAR(12.0, model.reading(3)->amps, 12.0 * 0.05);
+
+    ASSERT_EQ("ok", drifting.send("current 3 auto"));
+    EXPECT_NEAR(own, model.reading(3)->amps, own * 0.05);
+    EXPECT_TRUE(e2e::waitUntil([&] { return outletState() == 0; }, 5)) << board.output();
     EXPECT_TRUE(board.running());
 }
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -11,10 +14,11 @@
 
 namespace
 {
-// Runs the viewer in its own process; returns its exit status.
-int dump(const std::string& args, std::string& out)
+std::string viewer() { return test::buildPath("platform/agentlink/agentlink-dump"); }
+
+// Runs a shell command; returns its exit status.
+int run(const std::string& cmd, std::string& out)
 {
-    std::string cmd = test::buildPath("platform/agentlink/agentlink-dump") + " " + args + " 2>/dev/null";
     FILE* p = ::popen(cmd.c_str(), "r");
     if (!p)
         return -1;
@@ -25,6 +29,9 @@ int dump(const std::string& args, std::string& out)
         out.append(buf, n);
     return ::pclose(p);
 }
+
+// Runs the viewer in its own process; returns its exit status.
+int dump(const std::string& args, std::string& out) { return run(viewer() + " " + args + " 2>/dev/null", out); }
 
 std::vector<int> tableWords(const std::string& line)
 {
@@ -86,6 +93,8 @@ TEST_F(AgentLinkTest, AnotherProcessSeesTheTables)
     std::vector<int> last;
     while (std::getline(lines, line))
     {
+        if (line.rfind("table ", 0) != 0)
+            continue;  // a labelled record
         ++tables;
         last = tableWords(line);
     }
@@ -102,6 +111,64 @@ TEST_F(AgentLinkTest, BoardsDoNotShareTables)
     test::removeTree(other);
 }
 
+TEST_F(AgentLinkTest, EachRecordIsLabelled)
+{
+    // The unit: 230.1 V, 1.50 A, 345.0 W, factor 0.95, 12.34 kWh, no sensor,
+    // voltage high, two outlets, started.
+    int32_t unit[13] = {2301, 150, 3450, 95, 1234, INT32_MIN, INT32_MIN, 2, 0, 0, 0, 2, 1};
+    ASSERT_GT(snmp_set_data(0, 0, sizeof unit, unit), 0);
+    int32_t outlet[7] = {2301, 35, 765, 95, 1, 2, 1};  // the second outlet: on, current high
+    ASSERT_GT(snmp_set_data(1, 7, sizeof outlet, outlet), 0);
+    int32_t head[9] = {1, 2290, 5, 100, 100, 7, -55, 421, 1};  // slave slot 2: one outlet
+    ASSERT_GT(snmp_set_data(3, 0, sizeof head, head), 0);
+
+    std::string out;
+    ASSERT_EQ(0, dump("0", out));
+    EXPECT_EQ("table 0: 2301 150 3450 95 1234 -2147483648 -2147483648 2 0 0 0 2 1\n"
+              "  unit: 230.1 V, 1.50 A, 345.0 W, power factor 0.95, 12.34 kWh, no temperature, no humidity; "
+              "alarms: voltage high; 2 outlets; started\n",
+              out);
+    EXPECT_EQ(13u, tableWords(out).size());  // the words read as before
+    ASSERT_EQ(0, dump("1", out));
+    EXPECT_NE(std::string::npos, out.find("\n  outlet 1: off, 0.0 V, 0.00 A, 0.0 W, power factor 0.00, 0.00 kWh; "
+                                          "alarms: none\n"))
+        << out;
+    EXPECT_NE(std::string::npos, out.find("\n  outlet 2: on, 230.1 V, 0.35 A, 76.5 W, power factor 0.95, 0.01 kWh; "
+                                          "alarms: current high\n"))
+        << out;
+    EXPECT_NE(std::string::npos, out.find("\n  the other 58 outlets: every word 0\n")) << out;
+    ASSERT_EQ(0, dump("3", out));
+    EXPECT_NE(std::string::npos,
+              out.find("\n  slave slot 2: valid, 229.0 V, 0.05 A, 10.0 W, power factor 1.00, 0.07 kWh, "
+                       "-5.5 C, 42.1 %RH; 1 outlets\n"))
+        << out;
+    ASSERT_EQ(0, dump("7", out));
+    EXPECT_NE(std::string::npos, out.find("\n  slave slot 2, outlet 1: off, 0.0 V")) << out;
+    EXPECT_NE(std::string::npos, out.find("\n  slave slot 2, the other 59 outlets: every word 0\n")) << out;
+}
+
+// The board root as the README prints it, relative to where the command
+// runs, or through a link: the same tables as the daemon's absolute root.
+TEST_F(AgentLinkTest, AnyPathToTheBoardFindsItsTables)
+{
+    int32_t word = 4242;
+    ASSERT_GT(snmp_set_data(0, 12, sizeof word, &word), 0);
+    const std::string root = std::getenv("RAILBOX_ROOT");
+    const size_t slash = root.find_last_of('/');
+    const std::string parent = root.substr(0, slash), name = root.substr(slash + 1);
+    const std::string links = test::makeTempDir("railbox-board-link");
+    ASSERT_EQ(0, ::symlink(root.c_str(), (links + "/board").c_str()));
+    std::string out;
+    for (const std::string& args : {"--root " + name + " 0", "--root ./" + name + "/ 0",
+                                    "--root " + links + "/board 0"})
+    {
+        ASSERT_EQ(0, run("cd " + parent + " && " + viewer() + " " + args, out)) << args;
+        ASSERT_EQ(13u, tableWords(out).size()) << args;
+        EXPECT_EQ(4242, tableWords(out)[12]) << args;
+    }
+    test::removeTree(links);
+}
+
 TEST(AgentLinkLifecycle, ReleasedTablesAreGone)
 {
     ASSERT_EQ(0, init_shm_sem_master());
@@ -112,4 +179,19 @@ TEST(AgentLinkLifecycle, ReleasedTablesAreGone)
     EXPECT_NE(0, dump("0", out));
     int32_t w = 0;
     EXPECT_LE(snmp_set_data(0, 0, 4, &w), 0);
+}
+
+// What a daemon ended by a signal leaves behind: the simulated board removes
+// it when it stops.
+TEST(AgentLinkLifecycle, RemoveTakesTheTablesOfABoard)
+{
+    ASSERT_EQ(0, init_shm_sem_master());
+    const std::string root = std::getenv("RAILBOX_ROOT");
+    std::string out;
+    ASSERT_EQ(0, dump("--root " + root + " 0", out));
+    EXPECT_EQ(0, dump("--root " + root + "/ --remove", out));
+    EXPECT_NE(0, dump("--root " + root + " 0", out));
+    EXPECT_NE(0, dump("--root " + root + " --remove", out));  // nothing left to remove
+    del_sem();
+    del_shm();
 }

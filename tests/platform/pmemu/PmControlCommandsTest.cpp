@@ -59,6 +59,28 @@ TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
     EXPECT_DOUBLE_EQ(emu.model().reading(3)->volts, 230.0 * 1.002);
 }
 
+TEST(PmControlCommandsTest, CurrentAutoReturnsToTheBoardsOwnLoad)
+{
+    PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
+    pmemu::PmMeterModel& model = emu.model();
+    model.setRelayBits(0x09);  // outlets 0 and 3
+    EXPECT_EQ(PmControlCommands::execute(emu, "current 3 12"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "current inlet 20"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "drift 3 1.02"), "ok");
+    EXPECT_DOUBLE_EQ(model.reading(3)->amps, 12 * 1.02);
+    EXPECT_DOUBLE_EQ(model.reading(255)->amps, 20);
+
+    EXPECT_EQ(PmControlCommands::execute(emu, "current 3 auto"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "current 0 auto"), "ok");
+    EXPECT_DOUBLE_EQ(model.reading(3)->amps, pmemu::PmMeterModel::kBoardAmps[3] * 1.02);  // the wander stays
+    EXPECT_DOUBLE_EQ(model.reading(0)->amps, pmemu::PmMeterModel::kBoardAmps[0]);
+    EXPECT_DOUBLE_EQ(model.reading(255)->amps, 20);
+    EXPECT_EQ(PmControlCommands::execute(emu, "current inlet auto"), "ok");
+    EXPECT_DOUBLE_EQ(model.reading(255)->amps,
+                     pmemu::PmMeterModel::kBoardAmps[0] + pmemu::PmMeterModel::kBoardAmps[3] * 1.02);
+    EXPECT_EQ(PmControlCommands::execute(emu, "current 3 automatic").rfind("error: ", 0), 0u);
+}
+
 TEST(PmControlCommandsTest, RefusesBadLines)
 {
     PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
