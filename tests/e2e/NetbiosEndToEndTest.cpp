@@ -25,4 +25,25 @@ TEST(NetbiosEndToEnd, NmblookupResolvesTheUnitsNameOnly)
     EXPECT_EQ(std::string::npos, other.find("10.20.30.40")) << other;
     EXPECT_TRUE(board.running());
 }
+
+TEST(NetbiosEndToEnd, NamesThatBeginWithTheUnitsAreNotAnswered)
+{
+    e2e::E2eBoard board;
+    board.sql("pdu.db", "update settings set value='PDU' where name='netbios_name'");
+    ASSERT_TRUE(board.start());
+    ASSERT_TRUE(board.waitListening({"udp 0.0.0.0:137"}, 10)) << board.output();
+    int status = -1;
+    board.sh("ip link add eth0 type bridge && ip addr add 10.20.30.41/24 dev eth0 && ip link set eth0 up", &status);
+    ASSERT_EQ(0, status);
+
+    for (const char* other : {"PDU1", "PDU2"})
+    {
+        const std::string answer = board.sh(std::string("nmblookup -U 127.0.0.1 ") + other, &status);
+        EXPECT_NE(0, status) << other << ": " << answer;
+        EXPECT_EQ(std::string::npos, answer.find("10.20.30.41")) << other << ": " << answer;
+    }
+    const std::string own = board.sh("nmblookup -U 127.0.0.1 pdu", &status);
+    EXPECT_EQ(0, status) << own;
+    EXPECT_NE(std::string::npos, own.find("10.20.30.41 pdu<00>")) << own;
+}
 }
