@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <string>
 
 #include "GlobalData.h"
 #include "PowerModuleContainer.h"

@@ -35,10 +35,10 @@ private:
 
     PortDatabase database_;
     std::shared_ptr<PowerModuleContainer> container_;
-    uint64_t updateMask_ = 0;  // requested, result not yet stored
-    uint64_t wantedMask_ = 0;  // state each marked port was last switched to
-    uint64_t keptOnMask_ = 0;  // stored as on
-    uint64_t busyMask_ = 0;    // relay operation under way
-    uint64_t unsavedMask_ = 0; // kept state not yet in outlet.db
-    bool storeFailing_ = false;
+    uint64_t updateMask_ = 0;    // requested, result not yet stored
+    uint64_t wantedMask_ = 0;    // state each marked port was last switched to
+    uint64_t keptOnMask_ = 0;    // kept as on (in outlet.db unless unsaved)
+    uint64_t busyMask_ = 0;      // relay operation under way
+    uint64_t unsavedMask_ = 0;   // kept state not yet in outlet.db
+    bool storeFailing_ = false;  // the last write failed: logged already
 };
