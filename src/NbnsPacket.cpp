@@ -1,6 +1,7 @@
 #include "NbnsPacket.h"
 
-#include <cstring>
+#include <algorithm>
+#include <string>
 
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
@@ -15,6 +16,7 @@ namespace
 const int kNameOffset = 12;
 const int kTypeOffset = 46;
 const int kMaxEncodedLength = 32;
+const int kNameCharacters = 15;  // then the suffix byte
 
 char decodePair(uint8_t c1, uint8_t c2)
 {
@@ -27,6 +29,24 @@ void encodeChar(WireWriter& w, uint8_t c)
 {
     w.u8(static_cast<uint8_t>('A' + (c >> 4))).u8(static_cast<uint8_t>('A' + (c & 0x0F)));
 }
+
+// The 16 bytes of the name the unit answers to and with: its name padded
+// with spaces to 15 characters and suffix 0x00; a 16-character name fills
+// all of them.
+std::string unitName(const unsigned char* nbName, unsigned char nbLength)
+{
+    std::string name;
+    if (nbName)
+        name.assign(reinterpret_cast<const char*>(nbName), std::min<size_t>(nbLength, NbnsPacket::kMaxNameLength));
+    if (name.size() < static_cast<size_t>(NbnsPacket::kMaxNameLength))
+    {
+        name.resize(kNameCharacters, ' ');
+        name.push_back('\0');
+    }
+    return name;
+}
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 }
 
 bool NbnsPacket::parseNbNsPacket(const char* data, int length, unsigned short& transactionId, std::string& name,
@@ -66,24 +86,24 @@ bool NbnsPacket::validatePacket(const std::string& name, const unsigned char* nb
         return false;
     if (nbName == nullptr || nbLength == 0 || nbLength > kMaxNameLength)
         return false;
-    return name.size() >= nbLength && ::memcmp(name.data(), nbName, nbLength) == 0;
+    // Only the unit's own name: names compare regardless of case, as the
+    // name service does; the suffix byte is a number and must be the same.
+    const std::string own = unitName(nbName, nbLength);
+    if (name.size() != own.size())
+        return false;
+    for (int i = 0; i < kNameCharacters; ++i)
+        if (upper(name[i]) != upper(own[i]))
+            return false;
+    return name[kNameCharacters] == own[kNameCharacters];
 }
 
 void NbnsPacket::buildNbNsRespPacket(muduo::net::Buffer& out, unsigned short& transactionId,
                                      const unsigned char* nbName, unsigned char nbLength, unsigned int address)
 {
-    int length = nbName ? (nbLength > kMaxNameLength ? kMaxNameLength : nbLength) : 0;
     WireWriter w(out);
     w.be16(transactionId).be16(0x8400).be16(0).be16(1).be16(0).be16(0);
     w.u8(kMaxEncodedLength);
-    for (int i = 0; i < kMaxNameLength; ++i)
-    {
-        if (i < length)
-            encodeChar(w, nbName[i]);
-        else if (i < kMaxNameLength - 1)
-            encodeChar(w, ' ');
-        else
-            encodeChar(w, 0);
-    }
+    for (unsigned char c : unitName(nbName, nbLength))
+        encodeChar(w, c);
     w.u8(0).be16(0x0020).be16(0x0001).be32(0).be16(6).be16(0x6000).be32(address);
 }

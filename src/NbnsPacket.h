@@ -23,8 +23,9 @@ public:
     // encoded length is odd, 0 or above 32.
     static bool parseNbNsPacket(const char* data, int length, unsigned short& transactionId, std::string& name,
                                 unsigned short& type, unsigned short& cls);
-    // True for an NB/IN query whose name begins with the unit's name. A unit
-    // without a name answers nothing.
+    // True for an NB/IN query for the unit's name: its 15 characters, padded
+    // with spaces and compared regardless of case, and the suffix the answer
+    // carries. A unit without a name answers nothing.
     static bool validatePacket(const std::string& name, const unsigned char* nbName, unsigned char nbLength,
                                unsigned short type, unsigned short cls);
     // Appends the 62-byte answer; address in host order.

@@ -8,6 +8,7 @@
 #include "SharedMemory.h"
 #include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
+#include "modbus/RegisterValue.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -134,11 +135,12 @@ void PduServer::onPowerDataReceived(int port, const _PowerModuleData* data)
 void PduServer::publishInletReading()
 {
     const _DEVICE_VALUE value = mirrorValue(GlobalData::getDevice().status.input);
-    modbus_->setInputVoltage(static_cast<unsigned short>(value.voltage));
-    modbus_->setInputCurrent(static_cast<unsigned short>(value.current));
-    modbus_->setInputPower(static_cast<unsigned short>(value.power));
-    modbus_->setInputFactor(static_cast<unsigned short>(value.factor));
-    modbus_->setInputEnergy(static_cast<unsigned int>(value.energy));
+    using modbus::RegisterValue;
+    modbus_->setInputVoltage(RegisterValue::word(value.voltage));
+    modbus_->setInputCurrent(RegisterValue::word(value.current));
+    modbus_->setInputPower(RegisterValue::word(value.power));
+    modbus_->setInputFactor(RegisterValue::word(value.factor));
+    modbus_->setInputEnergy(RegisterValue::doubleWord(value.energy));
     if (!sameValue(value, snmpDeviceStatus_.value))
     {
         snmpDeviceStatus_.value = value;
@@ -149,11 +151,12 @@ void PduServer::publishInletReading()
 void PduServer::publishOutletReading(int port)
 {
     const _DEVICE_VALUE value = mirrorValue(GlobalData::getDevice().status.outputs[port]);
-    modbus_->setOutputVoltage(port, static_cast<unsigned short>(value.voltage));
-    modbus_->setOutputCurrent(port, static_cast<unsigned short>(value.current));
-    modbus_->setOutputPower(port, static_cast<unsigned short>(value.power));
-    modbus_->setOutputFactor(port, static_cast<unsigned short>(value.factor));
-    modbus_->setOutputEnergy(port, static_cast<unsigned int>(value.energy));
+    using modbus::RegisterValue;
+    modbus_->setOutputVoltage(port, RegisterValue::word(value.voltage));
+    modbus_->setOutputCurrent(port, RegisterValue::word(value.current));
+    modbus_->setOutputPower(port, RegisterValue::word(value.power));
+    modbus_->setOutputFactor(port, RegisterValue::word(value.factor));
+    modbus_->setOutputEnergy(port, RegisterValue::doubleWord(value.energy));
     _OUTLET_VALUE& scratch = snmpOutletStatus_[port].value;
     if (!sameValue(value, scratch))
     {

@@ -11,6 +11,7 @@
 #include "Utility.h"
 #include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
+#include "modbus/RegisterValue.h"
 #include "muduo/base/Logging.h"
 
 void PduServer::onKeyReceived(unsigned short code, unsigned short state)
@@ -32,9 +33,10 @@ void PduServer::onTempHum(bool valid, double temperature, double humidity)
     value.temperature = valid ? MeterReading::scaled(temperature, 10) : _SENSOR_VALUE::kNoReading;
     value.humidity = valid ? MeterReading::scaled(humidity, 10) : _SENSOR_VALUE::kNoReading;
     const double invalid = Utility::kInvalidDoubleValue;
-    modbus_->setTemperature(valid ? static_cast<unsigned short>(value.temperature)
-                                  : static_cast<unsigned short>(DataConverter::TempDoubleToInt(invalid)));
-    modbus_->setHumidity(valid ? static_cast<unsigned short>(value.humidity) : DataConverter::HumiDoubleToInt(invalid));
+    modbus_->setTemperature(
+        modbus::RegisterValue::signedWord(valid ? value.temperature : DataConverter::TempDoubleToInt(invalid)));
+    modbus_->setHumidity(
+        modbus::RegisterValue::word(valid ? value.humidity : DataConverter::HumiDoubleToInt(invalid)));
     _SENSOR_VALUE& scratch = snmpDeviceStatus_.sensor;
     if (value.temperature != scratch.temperature || value.humidity != scratch.humidity)
     {

@@ -12,6 +12,7 @@
 #include "TempHumModule.h"
 #include "Utility.h"
 #include "modbus/ModbusController.h"
+#include "modbus/RegisterValue.h"
 #include "muduo/base/Logging.h"
 
 using namespace std::placeholders;
@@ -42,10 +43,10 @@ void PduServer::seedModbus()
     modbus_->setOutputControlCallback(std::bind(&PduServer::onModbusPowerModuleControl, this, _1, _2, _3));
     const std::vector<unsigned char> off(static_cast<size_t>(outlets), 0);
     modbus_->setOutputStatus(0, off.data(), outlets);
-    modbus_->setOutputNum(static_cast<unsigned short>(outlets));
-    modbus_->setTemperature(
-        static_cast<unsigned short>(DataConverter::TempDoubleToInt(Utility::kInvalidDoubleValue)));
-    modbus_->setHumidity(DataConverter::HumiDoubleToInt(Utility::kInvalidDoubleValue));
+    modbus_->setOutputNum(modbus::RegisterValue::word(outlets));
+    const double invalid = Utility::kInvalidDoubleValue;
+    modbus_->setTemperature(modbus::RegisterValue::signedWord(DataConverter::TempDoubleToInt(invalid)));
+    modbus_->setHumidity(DataConverter::HumiDoubleToInt(invalid));
 }
 
 void PduServer::bindPowerModuleCallbacks()

@@ -3,6 +3,9 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
+#include <utility>
+#include <vector>
+
 #include "GlobalData.h"
 #include "UnitDatabase.h"
 #include "muduo/base/Logging.h"
@@ -20,24 +23,37 @@ PortDatabase::PortDatabase() : db_(UnitDatabase::openOrDie(s_dbName, {"select po
 
 PortDatabase::~PortDatabase() = default;
 
-bool PortDatabase::updatePortsStatus(int firstPort, int lastPort, unsigned int changedMask, unsigned int onMask)
+bool PortDatabase::updatePortsStatus(int firstPort, int lastPort, unsigned int changedMask, unsigned int onMask,
+                                     std::string* error)
 {
-    return UnitDatabase::guarded([&] {
+    std::vector<std::pair<int, int>> rows;
+    for (int port = firstPort; port <= lastPort; ++port)
+        if (inMask(port) && (changedMask & (1u << port)))
+            rows.emplace_back(port, (onMask & (1u << port)) ? 1 : 0);
+    try
+    {
         SQLite::Transaction transaction(*db_);
-        for (int port = firstPort; port <= lastPort; ++port)
+        for (const auto& row : rows)
         {
-            if (!inMask(port) || !(changedMask & (1u << port)))
-                continue;
-            const int on = (onMask & (1u << port)) ? 1 : 0;
             SQLite::Statement q(*db_, kReplace);
-            q.bind(1, port);
-            q.bind(2, on);
-            LOG_INFO << "update port:" << port << " status:" << on;
+            q.bind(1, row.first);
+            q.bind(2, row.second);
             q.exec();
         }
         transaction.commit();
-        return true;
-    });
+    }
+    catch (const SQLite::Exception& e)
+    {
+        if (!error)
+            LOG_ERROR << e.what();
+        else
+            *error = e.what();
+        return false;
+    }
+    // Only what was stored: a caller may try again after a failure.
+    for (const auto& row : rows)
+        LOG_INFO << "update port:" << row.first << " status:" << row.second;
+    return true;
 }
 
 bool PortDatabase::loadPortStatus(std::map<int, int>& out)

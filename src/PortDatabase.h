@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 // The wanted on/off state of every outlet in outlet.db, restored after a
 // restart. Outlet sets travel as 32-bit masks (bit n = outlet n). Every
@@ -20,7 +21,9 @@ public:
 
     // Writes, in one transaction, ports firstPort..lastPort (within 0..31)
     // whose changedMask bit is set: 1 when their onMask bit is set, else 0.
-    bool updatePortsStatus(int firstPort, int lastPort, unsigned int changedMask, unsigned int onMask);
+    // Given error, a database error is handed back there instead of logged.
+    bool updatePortsStatus(int firstPort, int lastPort, unsigned int changedMask, unsigned int onMask,
+                           std::string* error = nullptr);
     // port -> on_off of every stored outlet of this unit; rows of ports
     // outside 0..outlet count - 1 are skipped.
     bool loadPortStatus(std::map<int, int>& out);

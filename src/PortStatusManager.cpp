@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <string>
 
 #include "GlobalData.h"
 #include "PowerModuleContainer.h"
@@ -93,12 +94,9 @@ void PortStatusManager::updatePortStatus(int firstPort, int lastPort, unsigned l
         changed |= bit(p);
         keptOnMask_ = (keptOnMask_ & ~bit(p)) | (onBits & bit(p));
     }
-    if (changed)
-    {
-        database_.updatePortsStatus(firstPort, lastPort, static_cast<unsigned int>(changed),
-                                    static_cast<unsigned int>(onBits));
-        updateMask_ &= ~changed;
-    }
+    updateMask_ &= ~changed;
+    unsavedMask_ |= changed;
+    storeUnsaved();
 
     for (int p = firstPort; p <= lastPort; ++p)
     {
@@ -109,4 +107,23 @@ void PortStatusManager::updatePortStatus(int firstPort, int lastPort, unsigned l
             container_->turnOnPort(p, false);
         }
     }
+}
+
+void PortStatusManager::storeUnsaved()
+{
+    if (!unsavedMask_)
+        return;
+    std::string error;
+    // outlet.db holds outlets 0 to 31; the masks' upper half is never stored.
+    if (database_.updatePortsStatus(0, 31, static_cast<unsigned int>(unsavedMask_),
+                                    static_cast<unsigned int>(keptOnMask_), &error))
+    {
+        unsavedMask_ = 0;
+        storeFailing_ = false;
+        return;
+    }
+    if (!storeFailing_)
+        LOG_ERROR << "outlet states " << maskText(unsavedMask_) << " not stored in outlet.db (" << error
+                  << "), kept to be stored with the next status report";
+    storeFailing_ = true;
 }

@@ -10,7 +10,8 @@ class PowerModuleContainer;
 // Keeps the outlets' wanted on/off states across power cycles: a switching
 // request is stored in outlet.db once a status report shows the outlet got
 // there, outlets stored on but found off are switched on again, and at
-// start-up every outlet stored on is switched on after its on-delay.
+// start-up every outlet stored on is switched on after its on-delay. A state
+// whose write failed is written again with the next status report.
 // Masks hold global ports 0 to 63 (bit p = port p). Loop thread only.
 class PortStatusManager : muduo::noncopyable
 {
@@ -29,11 +30,15 @@ public:
 private:
     static bool validPort(int port) { return port >= 0 && port < 64; }
     static uint64_t bit(int port) { return 1ULL << port; }
+    // Writes the unsaved ports' kept states; a failed run logs once.
+    void storeUnsaved();
 
     PortDatabase database_;
     std::shared_ptr<PowerModuleContainer> container_;
-    uint64_t updateMask_ = 0;  // requested, result not yet stored
-    uint64_t wantedMask_ = 0;  // state each marked port was last switched to
-    uint64_t keptOnMask_ = 0;  // stored as on
-    uint64_t busyMask_ = 0;    // relay operation under way
+    uint64_t updateMask_ = 0;    // requested, result not yet stored
+    uint64_t wantedMask_ = 0;    // state each marked port was last switched to
+    uint64_t keptOnMask_ = 0;    // kept as on (in outlet.db unless unsaved)
+    uint64_t busyMask_ = 0;      // relay operation under way
+    uint64_t unsavedMask_ = 0;   // kept state not yet in outlet.db
+    bool storeFailing_ = false;  // the last write failed: logged already
 };

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
+#include <sstream>
+#include <string>
 
 #include "e2e/E2eBoard.h"
 #include "muduo/base/LogLimiter.h"
@@ -119,4 +122,74 @@ TEST_F(LogFlood, MalformedRequestsOnEveryInterfaceWriteABoundedNumberOfLines)
     const std::string log = board.output();
     for (const char* line : {"json parse error", "check sum wrong", "crc wrong", "similar lines suppressed"})
         EXPECT_NE(std::string::npos, log.find(line)) << line;
+}
+
+namespace
+{
+// The lines written for one message and the held-back lines their notes
+// tell of.
+struct Tally
+{
+    long written = 0;
+    long notes = 0;  // lines with a note
+    long noted = 0;
+};
+
+Tally tally(const std::string& log, const std::string& message)
+{
+    Tally t;
+    const std::string note = " similar lines suppressed)";
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+    {
+        if (line.find(message) == std::string::npos)
+            continue;
+        ++t.written;
+        const size_t end = line.find(note);
+        const size_t open = end == std::string::npos ? end : line.rfind('(', end);
+        if (open == std::string::npos)
+            continue;
+        ++t.notes;
+        t.noted += std::stol(line.substr(open + 1, end - open - 1));
+    }
+    return t;
+}
+}
+
+TEST(LogFloodNotes, EachLineTellsOnlyTheLinesHeldBackSinceTheOneBeforeIt)
+{
+    e2e::E2eBoard board;
+    ASSERT_TRUE(board.start());
+    ASSERT_TRUE(board.waitListening({"udp 127.0.0.1:8888"}, 10)) << board.output();
+    const int fd = board.connectInNamespace(SOCK_DGRAM, 8888, 10);
+    ASSERT_GE(fd, 0);
+    // Each malformed request goes with one the unit answers: the answer shows
+    // the malformed one before it was read, so every line provoked is counted.
+    const std::string malformed = "{\"request\":", answered = "{\"request\":1}";
+    long provoked = 0;
+    auto provoke = [&] {
+        char reply[1024];
+        const bool read = ::send(fd, malformed.data(), malformed.size(), 0) > 0
+                          && ::send(fd, answered.data(), answered.size(), 0) > 0 && ::recv(fd, reply, sizeof reply, 0) > 0;
+        provoked += read;
+        return read;
+    };
+    for (auto end = e2e::Clock::now() + std::chrono::seconds(4); e2e::Clock::now() < end;)
+        ASSERT_TRUE(provoke()) << provoked;
+
+    // A line a while after the flood: the first to pass tells what was held
+    // back last, and then the notes and the lines account for every one.
+    Tally t;
+    EXPECT_TRUE(e2e::waitUntil(
+        [&] {
+            t = tally(board.output(), "json parse error");
+            return t.written + t.noted == provoked || !provoke();
+        },
+        30, 1200))
+        << t.written << " written, " << t.noted << " noted, " << provoked << " provoked";
+    ::close(fd);
+    EXPECT_EQ(provoked, t.written + t.noted);
+    // Lines were held back in several intervals of the flood.
+    EXPECT_GE(t.notes, 3);
+    std::printf("%ld lines provoked: %ld written, %ld told of in the notes\n", provoked, t.written, t.noted);
 }

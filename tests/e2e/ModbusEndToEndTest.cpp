@@ -31,6 +31,12 @@ protected:
         return registers(board.sh("mbpoll -m tcp -a 1 -1 -t " + std::to_string(table) + " -r "
                                   + std::to_string(reference) + " -c " + std::to_string(count) + " 127.0.0.1"));
     }
+    // One input register, or -1 when none was read.
+    long one(int reference)
+    {
+        const std::vector<long> values = read(3, reference, 1);
+        return values.empty() ? -1L : values[0];
+    }
 
     e2e::E2eBoard board;
 };
@@ -64,10 +70,6 @@ TEST_F(ModbusEndToEnd, MbpollReadsTheMetersAndSwitchesAnOutlet)
     // Outlet 1 at the fixed outlet blocks: voltage 7+n, current 207+n, power
     // 407+n, pf 607+n (the meter poll reaches the outlets after the inlet).
     const pmemu::PmReading outlet = *model.reading(1);
-    auto one = [&](int reference) {
-        const std::vector<long> values = read(3, reference, 1);
-        return values.empty() ? -1L : values[0];
-    };
     std::vector<long> outletValues;
     EXPECT_TRUE(e2e::waitUntil(
         [&] {
@@ -90,5 +92,30 @@ TEST_F(ModbusEndToEnd, MbpollReadsTheMetersAndSwitchesAnOutlet)
     EXPECT_TRUE(e2e::waitUntil([&] { return (board.emulator().relayBits() & 0x08) != 0; }, 5)) << board.output();
     EXPECT_TRUE(e2e::waitUntil([&] { return board.sql("outlet.db", "select on_off from status where port=3") == "1"; }, 3));
     EXPECT_TRUE(e2e::waitUntil([&] { return read(1, 1, 4) == std::vector<long>({0, 1, 0, 1}); }, 3));
+}
+
+// 7,000 W is 70,000 tenths: one register holds at most 65535 of them.
+TEST_F(ModbusEndToEnd, PowerBeyondARegisterIsHeldAtItsLargestValue)
+{
+    pmemu::PmMeterModel& model = board.emulator().model();
+    model.setRelayBits(0x02);
+    model.setCurrent(pmemu::PmMeterModel::kInlet, 31.5);
+    model.setPower(pmemu::PmMeterModel::kInlet, 7000);
+    model.setCurrent(1, 12.5);
+    model.setPower(1, 7000);
+    board.sql("outlet.db", "update status set on_off = (port = 1)");
+    ASSERT_TRUE(board.start());
+    ASSERT_TRUE(board.waitListening({"tcp 0.0.0.0:502"}, 10)) << board.output();
+
+    // Inlet current (reference 2) and power (3); outlet 1's current (209) and power (409).
+    std::vector<long> inlet, outlet;
+    EXPECT_TRUE(e2e::waitUntil(
+        [&] {
+            inlet = read(3, 2, 2);
+            outlet = {one(209), one(409)};
+            return inlet == std::vector<long>({3150, 65535}) && outlet == std::vector<long>({1250, 65535});
+        },
+        10, 200))
+        << "inlet " << ::testing::PrintToString(inlet) << " outlet " << ::testing::PrintToString(outlet);
 }
 }

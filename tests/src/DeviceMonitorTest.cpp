@@ -140,6 +140,22 @@ TEST_F(DeviceMonitorTest, NineteenTicksOverCutOffThenBelowRestartsTheCount)
     EXPECT_EQ(std::vector<std::string>({"5|{\"type\":5,\"port\":4,\"desc\":4}"}), test::alarm::logRows());
 }
 
+TEST_F(DeviceMonitorTest, OutletSwitchedOffPartWayStartsItsOverloadCountAgain)
+{
+    device().outputThresholds[6].warnUpperCurrent = 30;  // only the cut-off is crossed
+    current(6) = 20;
+    ticks(15);
+    device().status.onOffMask &= ~(1u << 6);
+    ticks(1);
+    device().status.onOffMask |= 1u << 6;
+    ticks(19);
+    EXPECT_TRUE(test::alarm::logRows().empty());
+    EXPECT_EQ(0, device().status.outputs[6].overloaded);
+    ticks(1);
+    EXPECT_EQ(std::vector<std::string>({"5|{\"type\":5,\"port\":6,\"desc\":4}"}), test::alarm::logRows());
+    EXPECT_EQ(1, device().status.outputs[6].overloaded);
+}
+
 TEST_F(DeviceMonitorTest, WarningDirectionIsTakenAtTheRaisingTick)
 {
     current(1) = 0.1;  // under

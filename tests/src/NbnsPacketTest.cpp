@@ -99,11 +99,30 @@ TEST(NbnsPacket, OtherQueriesAreNotAnswered)
     EXPECT_FALSE(answer(query(1, "RACK1", 0x21), kRack1, 5, reply)) << "node status";
     EXPECT_FALSE(answer(query(1, "RACK1", 0x20, 3), kRack1, 5, reply)) << "other class";
     EXPECT_FALSE(answer(query(1, "OTHER"), kRack1, 5, reply)) << "other name";
-    EXPECT_FALSE(answer(query(1, "rack1"), kRack1, 5, reply)) << "case-sensitive";
     EXPECT_FALSE(answer(query(1, "RACK1") + 'x', kRack1, 5, reply)) << "51 bytes";
     EXPECT_EQ(0u, reply.readableBytes());
-    // the unit's name is a prefix of the queried one
-    EXPECT_TRUE(answer(query(1, "RACK10"), kRack1, 5, reply));
+}
+
+TEST(NbnsPacket, OnlyTheUnitsOwnNameIsAnsweredWhateverItsCase)
+{
+    const unsigned char pdu[16] = {'P', 'D', 'U'};
+    Buffer reply;
+    // Names that begin with the unit's, or that it begins with, are other units'.
+    for (const char* other : {"PDU1", "PDU2", "PDU 1", "PD", "PDU_"})
+        EXPECT_FALSE(answer(query(1, other), pdu, 3, reply)) << other;
+    EXPECT_FALSE(answer(query(1, "PDU", 0x20, 1, 0x20), pdu, 3, reply)) << "server suffix";
+    EXPECT_EQ(0u, reply.readableBytes());
+
+    EXPECT_TRUE(answer(query(1, "PDU"), pdu, 3, reply));
+    EXPECT_TRUE(answer(query(2, "pdu"), pdu, 3, reply));
+    EXPECT_TRUE(answer(query(3, "RaCk1"), kRack1, 5, reply));
+    EXPECT_EQ(3 * 62u, reply.readableBytes());
+
+    // A 16-character name has its last character in the suffix place.
+    const unsigned char full[16] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P'};
+    EXPECT_TRUE(answer(query(4, "abcdefghijklmno", 0x20, 1, 'P'), full, 16, reply));
+    EXPECT_FALSE(answer(query(5, "ABCDEFGHIJKLMNO"), full, 16, reply));
+    EXPECT_FALSE(answer(query(6, "ABCDEFGHIJKLMNO", 0x20, 1, 'p'), full, 16, reply));
 }
 
 TEST(NbnsPacket, UnitWithoutNameAnswersNothing)

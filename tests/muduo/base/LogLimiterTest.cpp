@@ -59,6 +59,21 @@ TEST(LogLimiter, PassesSoManyLinesAnIntervalAndTellsTheNextHowManyWereHeldBack)
         EXPECT_EQ(written, passed) << lines;
         EXPECT_EQ(heldBack, note) << lines;
     }
+    // Each written line tells only what was held back since the one before:
+    // over several intervals the notes and the lines account for every offer.
+    {
+        LogLimiter limiter(1.0, 12);
+        int64_t passed = 0, noted = 0, suppressed = 0;
+        for (int i = 0; i < 450; ++i)
+            if (limiter.allow(ms(i * 10), &suppressed))
+            {
+                ++passed;
+                noted += suppressed;
+            }
+        EXPECT_EQ(450, passed + noted + 38);  // 38 offered since the last written line
+        EXPECT_TRUE(limiter.allow(ms(6000), &suppressed));
+        EXPECT_EQ(38, suppressed);
+    }
     EXPECT_EQ(" (88 similar lines suppressed)", LogLimiter::note(88));
     EXPECT_EQ("", LogLimiter::note(0));
     // A clock that goes back opens a new interval rather than a long silence.

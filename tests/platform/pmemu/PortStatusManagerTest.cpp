@@ -1,5 +1,8 @@
 #include "PortStatusManager.h"
 
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
 #include "GlobalData.h"
 #include "PowerModuleFixture.h"
 #include "support/LogCapture.h"
@@ -171,4 +174,47 @@ TEST_F(PortStatusManagerTest, StoredOutletsWithoutADelaySlotAreNotRestored)
     EXPECT_TRUE(log.contains("port:9 has no delay slot"));
     EXPECT_TRUE(log.contains("recover port:3,delay:0"));
     ASSERT_TRUE(runUntil([&] { return relayOn(3); }, 2.0));
+}
+
+TEST_F(PortStatusManagerTest, StateWhoseWriteFailedIsWrittenLaterAndRestored)
+{
+    bind();
+    container->startQueryAllOutputsStatus(0.1);
+    test::LogCapture log;
+    // Another connection's exclusive lock: every write of outlet.db fails
+    // until it ends. switchUnwritten switches, and waits for reports to try.
+    SQLite::Database other(test::boardDatabase("outlet.db"), SQLite::OPEN_READWRITE);
+    auto switchUnwritten = [&](int port, bool on) {
+        other.exec("begin exclusive");
+        ASSERT_TRUE(on ? container->turnOnPort(port, true) : container->turnOffPort(port, true));
+        ASSERT_TRUE(runUntil([&] { return relayOn(port) == on; }, 5.0));
+        ASSERT_TRUE(waitReports(4));
+        SQLite::Statement row(other, "select count(*) from status where port=? and on_off=?");
+        row.bind(1, port);
+        row.bind(2, on ? 1 : 0);
+        ASSERT_TRUE(row.executeStep());
+        EXPECT_EQ(0, row.getColumn(0).getInt()) << "written under the lock";
+        row.reset();
+        other.exec("rollback");
+    };
+
+    // Written with the next report, with no request in between.
+    switchUnwritten(3, true);
+    ASSERT_TRUE(runUntil([&] { return stored(3) == "1"; }, 5.0));
+    // Written along with a later change.
+    switchUnwritten(3, false);
+    ASSERT_TRUE(container->turnOnPort(5, true));
+    ASSERT_TRUE(runUntil([&] { return stored(5) == "1"; }, 5.0));
+    EXPECT_EQ("0", stored(3));
+    // One line a run of failures, not one a report.
+    EXPECT_EQ(2, log.count("not stored in outlet.db"));
+
+    // After a restart the later states come back.
+    container->stopQueryAllOutputsStatus();
+    manager.reset(new PortStatusManager(container));
+    emu.model().setRelayBits(0);
+    manager->start();
+    ASSERT_TRUE(runUntil([&] { return relayOn(5); }, 2.0));
+    runFor(0.3);
+    EXPECT_FALSE(relayOn(3));
 }
