@@ -1,5 +1,6 @@
-// One peer that takes every place the daemon keeps for clients and holds
-// them idle or with a byte now and then: other clients are still served.
+// One peer that takes every place the daemon keeps for clients (TCP
+// connections, config-port senders) and holds them idle or with a byte now
+// and then: other clients are still served.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 
 #include "PduServer.h"
 #include "e2e/E2eBoard.h"
+#include "muduo/base/LogLimiter.h"
 #include "src/modbus/ModbusFrames.h"
 #include "support/TestFrames.h"
 
@@ -142,4 +144,38 @@ TEST_F(HeldPlaces, OnePeerHoldingEveryConnectionLeavesRoomForOthers)
     ::close(modbus);
     ::close(mgrCtrl);
     EXPECT_TRUE(board.running());
+}
+
+TEST_F(HeldPlaces, SeventySendersTricklingBytesLeaveTheConfigPortAnswering)
+{
+    std::vector<int> senders(70);
+    for (int& fd : senders)
+        ASSERT_GE(fd = board.connectInNamespace(SOCK_DGRAM, 6666, 1), 0);
+    const auto start = e2e::Clock::now();
+    auto trickle = std::make_unique<Repeat>(0.25, [&] {
+        for (int fd : senders)
+            ::send(fd, "x", 1, 0);
+    });
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // every place taken
+    const int client = board.connectInNamespace(SOCK_DGRAM, 6666, 2);
+    const std::string uid = test::configFrame(16, test::configField("G020300000000061"));
+    int answered = 0;
+    for (int i = 0; i < 10; ++i)
+    {
+        unsigned char answer[64];
+        ::send(client, uid.data(), uid.size(), 0);
+        answered += ::recv(client, answer, sizeof answer, 0) == 20 && answer[2] == 16 && answer[3] == 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    trickle.reset();
+    const double seconds = std::chrono::duration<double>(e2e::Clock::now() - start).count();
+    EXPECT_EQ(10, answered);
+    EXPECT_EQ("G020300000000061", board.sql("pdu.db", "select value from settings where name='hard_id'"));
+    // Each place taken over is a warning, held to the interface's rate.
+    const int busy = lines("config port busy");
+    EXPECT_GT(busy, 0);
+    EXPECT_LE(busy, muduo::LogLimiter::kPeerLinesPerSecond * (int(seconds) + 2)) << seconds << " s";
+    for (int fd : senders)
+        ::close(fd);
+    ::close(client);
 }
