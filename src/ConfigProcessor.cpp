@@ -1,25 +1,41 @@
 #include "ConfigProcessor.h"
 
+#include <arpa/inet.h>
+#include <string>
+
 #include "ConfigPacketBuilder.h"
 #include "GlobalData.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
 #include "muduo/net/InetAddress.h"
 
+namespace
+{
+uint64_t senderOf(const muduo::net::InetAddress& peer)
+{
+    return static_cast<uint64_t>(peer.ipHostEndian()) << 16 | peer.portHostEndian();
+}
+
+std::string senderText(uint64_t sender)
+{
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(static_cast<uint32_t>(sender >> 16));
+    address.sin_port = htons(static_cast<uint16_t>(sender & 0xFFFF));
+    return muduo::net::InetAddress(address).toIpPort();
+}
+}
+
 bool ConfigProcessor::process(const muduo::net::InetAddress& peer, const char* data, int length,
                               muduo::Timestamp time, muduo::net::Buffer* reply)
 {
-    const uint64_t sender = static_cast<uint64_t>(peer.ipHostEndian()) << 16 | peer.portHostEndian();
-    ConfigParser* parser = parserOf(sender, time);
-    if (!parser)
-    {
-        LOG_INFO << "config port busy, datagram of " << peer.toIpPort() << " dropped";
-        return false;
-    }
+    Place& place = placeOf(peer, time);
+    ConfigParser* parser = place.parser.get();
     parser->parsePacket(data, length, time);
     unsigned char code = 0;
     if (!parser->hasParsedPacket(code))
         return false;
+    place.used = time;
     bool saved = false;
     bool known = saveFrame(*parser, code, saved);
     if (known && reply)
@@ -45,23 +61,32 @@ bool ConfigProcessor::process(const char* data, int length, muduo::Timestamp tim
 }
 
 // Drops the reassemblers of senders silent for the reset time (or stamped
-// after a clock step back), then finds or makes this sender's.
-ConfigParser* ConfigProcessor::parserOf(uint64_t sender, muduo::Timestamp time)
+// after a clock step back), then finds or makes this sender's place.
+ConfigProcessor::Place& ConfigProcessor::placeOf(const muduo::net::InetAddress& peer, muduo::Timestamp time)
 {
     for (auto it = parsers_.begin(); it != parsers_.end();)
     {
-        const double idle = timeDifference(time, it->second->lastChunk());
+        const double idle = timeDifference(time, it->second.parser->lastChunk());
         if (idle >= ConfigParser::kResetSeconds || idle < 0)
             it = parsers_.erase(it);
         else
             ++it;
     }
+    const uint64_t sender = senderOf(peer);
     auto found = parsers_.find(sender);
     if (found != parsers_.end())
-        return found->second.get();
+        return found->second;
     if (parsers_.size() >= kMaxSenders)
-        return nullptr;
-    return parsers_.emplace(sender, std::make_unique<ConfigParser>()).first->second.get();
+    {
+        auto unused = parsers_.begin();
+        for (auto it = parsers_.begin(); it != parsers_.end(); ++it)
+            if (it->second.used < unused->second.used)
+                unused = it;
+        LOG_WARN << "config port busy: the place of " << senderText(unused->first) << " given to "
+                 << peer.toIpPort() << ", its partial frame dropped";
+        parsers_.erase(unused);
+    }
+    return parsers_[sender] = Place{std::make_unique<ConfigParser>(), time};
 }
 
 // False for a code this port does not know. A frame too short for the fields

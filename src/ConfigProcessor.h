@@ -24,7 +24,10 @@ class InetAddress;
 class ConfigProcessor : muduo::noncopyable
 {
 public:
-    // Senders with a reassembler at once; a datagram from one more is dropped.
+    // Senders with a reassembler at once. With every place taken, a new
+    // sender gets the place unused the longest (given, or last completing a
+    // frame, the longest ago), so senders that never complete a frame cannot
+    // keep one from a sender that does.
     static constexpr size_t kMaxSenders = 64;
 
     // Feeds one datagram of peer; answers at most that sender's oldest whole
@@ -37,8 +40,14 @@ public:
     size_t senders() const { return parsers_.size(); }
 
 private:
-    ConfigParser* parserOf(uint64_t sender, muduo::Timestamp time);
+    struct Place
+    {
+        std::unique_ptr<ConfigParser> parser;
+        muduo::Timestamp used;  // given, or last completing a frame
+    };
+
+    Place& placeOf(const muduo::net::InetAddress& peer, muduo::Timestamp time);
     static bool saveFrame(const ConfigParser& parser, unsigned char code, bool& saved);
 
-    std::map<uint64_t, std::unique_ptr<ConfigParser>> parsers_;
+    std::map<uint64_t, Place> parsers_;
 };

@@ -71,11 +71,15 @@ public:
     // peer's requests (until the peer has read its answers).
     static constexpr size_t kOutputHighWaterMark = 64 * 1024;
     // Each TCP server's bounds: connections at once; the time after which a
-    // connection that has sent nothing is closed (a management program may
-    // poll every few minutes); the descriptors accepting always leaves free
-    // for the databases, the serial lines and the mail program.
+    // connection that has sent no whole request is closed (a management
+    // program may poll every few minutes); the idle time after which a
+    // connection gives its place to a new one at the bound (so one peer
+    // holding every place idle cannot shut others out); the descriptors
+    // accepting always leaves free for the databases, the serial lines and
+    // the mail program.
     static constexpr size_t kMaxConnectionsPerServer = 32;
     static constexpr double kIdleSeconds = 600;
+    static constexpr double kRoomAfterIdleSeconds = 10;
     static constexpr int kDescriptorReserve = 16;
 
     PduServer(muduo::net::EventLoop* loop, const InetAddress& webAddr, const InetAddress& configAddr,

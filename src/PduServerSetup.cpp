@@ -93,6 +93,9 @@ void PduServer::bindServerCallbacks()
     {
         server->setMaxConnections(kMaxConnectionsPerServer);
         server->setIdleTimeout(kIdleSeconds);
+        // The message handlers mark each whole request.
+        server->setIdleClock(muduo::net::TcpServer::kIdleSinceMarked);
+        server->setRoomAfterIdle(kRoomAfterIdleSeconds);
         server->setDescriptorReserve(kDescriptorReserve);
     }
     modbusServer_.setConnectionCallback(std::bind(&PduServer::onModbusConnection, this, _1));

@@ -139,7 +139,9 @@ void PduServer::onModbusMessage(const TcpConnectionPtr& connection, Buffer* buff
 {
     const auto logScope = peerLog_.scope(PeerLog::kModbus);
     Buffer reply(1024);
-    modbus_->parse(connection->name(), buffer->peek(), static_cast<int>(buffer->readableBytes()), reply);
+    // Only a whole request keeps the connection from counting as idle.
+    if (modbus_->parse(connection->name(), buffer->peek(), static_cast<int>(buffer->readableBytes()), reply) > 0)
+        connection->markActive();
     if (reply.readableBytes() > 0)
         connection->send(&reply);
 }
@@ -198,6 +200,8 @@ void PduServer::onMgrCtrlMessage(const TcpConnectionPtr& connection, Buffer* buf
                                                   static_cast<int>(buffer->readableBytes()), processor);
     if (!processor || (result != 1 && result != 2))
         return;
+    // Only a whole request keeps the connection from counting as idle.
+    connection->markActive();
     if (result == 2)
         return forwardToSlave(processor->relay(), std::make_shared<CascadeCtrl::CascadeCtrlTcpSender>(connection));
     Buffer reply(1024);

@@ -51,7 +51,7 @@ TcpConnection::TcpConnection(EventLoop* loop, const std::string& nameArg, int so
                              const InetAddress& peerAddr)
     : loop_(loop), name_(nameArg), state_(kConnecting), reading_(true), outputBlocked_(false),
       socket_(new Socket(sockfd)), channel_(new Channel(loop, sockfd)), localAddr_(localAddr), peerAddr_(peerAddr),
-      highWaterMark_(64 * 1024 * 1024)
+      highWaterMark_(64 * 1024 * 1024), lastActive_(Timestamp::now(true))
 {
     channel_->setReadCallback(std::bind(&TcpConnection::handleRead, this, std::placeholders::_1));
     channel_->setWriteCallback(std::bind(&TcpConnection::handleWrite, this));

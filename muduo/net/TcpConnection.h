@@ -49,6 +49,10 @@ public:
     void startRead();
     void stopRead();
     bool isReading() const { return reading_; }
+    // When the connection was last in use (monotonic clock): its accept, or
+    // the last markActive(). Its server's idle bounds count from here.
+    void markActive() { lastActive_ = Timestamp::now(true); }
+    Timestamp lastActive() const { return lastActive_; }
 
     void setContext(const std::any& context) { context_ = context; }
     const std::any& getContext() const { return context_; }
@@ -104,6 +108,7 @@ private:
     HighWaterMarkCallback highWaterMarkCallback_;
     CloseCallback closeCallback_;
     size_t highWaterMark_;
+    Timestamp lastActive_;
     Buffer inputBuffer_;
     Buffer outputBuffer_;
     std::any context_;

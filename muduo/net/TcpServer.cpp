@@ -16,7 +16,8 @@ TcpServer::TcpServer(EventLoop* loop, const InetAddress& listenAddr, const std::
     : loop_(loop), name_(nameArg), acceptor_(new Acceptor(loop, listenAddr, option == kReusePort)),
       ipPort_(listenAddress().toIpPort()), connectionCallback_(defaultConnectionCallback),
       messageCallback_(defaultMessageCallback), started_(false), nextConnId_(1), maxConnections_(0),
-      idleSeconds_(0), descriptorReserve_(0), log_(1.0, LogLimiter::kPeerLinesPerSecond)
+      idleSeconds_(0), idleClock_(kIdleSinceInput), roomAfterIdle_(0), descriptorReserve_(0),
+      log_(1.0, LogLimiter::kPeerLinesPerSecond)
 {
     if (loop_ == nullptr)
         LOG_FATAL << "TcpServer: loop is null";
@@ -51,32 +52,48 @@ void TcpServer::start()
             [this] { idleTimer_ = loop_->runEvery(idleSeconds_ / 4, [this] { closeIdleConnections(); }); });
 }
 
-const char* TcpServer::refusal(int sockfd) const
+const char* TcpServer::refusal(int sockfd, const InetAddress& peerAddr)
 {
-    if (maxConnections_ > 0 && connections_.size() >= maxConnections_)
-        return "at the connection bound";
     // Descriptors are handed out lowest first: every number below sockfd is
     // in use, so within the reserve of the limit too few are left free.
     rlimit limit = {};
     if (descriptorReserve_ > 0 && ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
         static_cast<rlim_t>(sockfd) + static_cast<rlim_t>(descriptorReserve_) >= limit.rlim_cur)
         return "descriptors kept in reserve";
+    if (maxConnections_ > 0 && connections_.size() - closingForRoom_.size() >= maxConnections_ &&
+        !makeRoom(peerAddr))
+        return "at the connection bound";
     return nullptr;
+}
+
+bool TcpServer::makeRoom(const InetAddress& peerAddr)
+{
+    if (roomAfterIdle_ <= 0)
+        return false;
+    const TcpConnectionPtr* longest = nullptr;
+    for (const auto& item : connections_)
+        if (item.second->connected() && (!longest || item.second->lastActive() < (*longest)->lastActive()))
+            longest = &item.second;
+    if (!longest || timeDifference(Timestamp::now(true), (*longest)->lastActive()) <= roomAfterIdle_)
+        return false;
+    LOG_INFO << "TcpServer [" << name_ << "] - connection " << (*longest)->name() << " idle the longest, closed for "
+             << peerAddr.toIpPort();
+    closingForRoom_.insert((*longest)->name());
+    (*longest)->forceClose();
+    return true;
 }
 
 void TcpServer::closeIdleConnections()
 {
     LogLimiter::Scope logScope(log_);
     const Timestamp now = Timestamp::now(true);
-    for (const auto& item : lastInput_)
+    for (const auto& item : connections_)
     {
-        if (timeDifference(now, item.second) < idleSeconds_)
-            continue;
-        const auto found = connections_.find(item.first);
-        if (found == connections_.end() || !found->second->connected())
+        const TcpConnectionPtr& conn = item.second;
+        if (!conn->connected() || timeDifference(now, conn->lastActive()) < idleSeconds_)
             continue;
         LOG_INFO << "TcpServer [" << name_ << "] - connection " << item.first << " idle, closed";
-        found->second->forceClose();
+        conn->forceClose();
     }
 }
 
@@ -84,7 +101,7 @@ void TcpServer::newConnection(int sockfd, const InetAddress& peerAddr)
 {
     loop_->assertInLoopThread();
     LogLimiter::Scope logScope(log_);
-    if (const char* why = refusal(sockfd))
+    if (const char* why = refusal(sockfd, peerAddr))
     {
         LOG_WARN << "TcpServer [" << name_ << "] - connection from " << peerAddr.toIpPort() << " refused with "
                  << connections_.size() << " open: " << why;
@@ -101,11 +118,10 @@ void TcpServer::newConnection(int sockfd, const InetAddress& peerAddr)
     TcpConnectionPtr conn(new TcpConnection(loop_, connName, sockfd, localAddr, peerAddr));
     connections_[connName] = conn;
     conn->setConnectionCallback(connectionCallback_);
-    if (idleSeconds_ > 0)
+    if (idleClock_ == kIdleSinceInput)
     {
-        lastInput_[connName] = Timestamp::now(true);
         conn->setMessageCallback([this](const TcpConnectionPtr& c, Buffer* input, Timestamp time) {
-            lastInput_[c->name()] = Timestamp::now(true);
+            c->markActive();
             messageCallback_(c, input, time);
         });
     }
@@ -129,7 +145,7 @@ void TcpServer::removeConnectionInLoop(const TcpConnectionPtr& conn)
     LogLimiter::Scope logScope(log_);
     LOG_INFO << "TcpServer::removeConnectionInLoop [" << name_ << "] - connection " << conn->name();
     connections_.erase(conn->name());
-    lastInput_.erase(conn->name());
+    closingForRoom_.erase(conn->name());
     // The channel is still inside its handleEvent; destroy after the pass.
     loop_->queueInLoop(std::bind(&TcpConnection::connectDestroyed, conn));
 }

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "muduo/base/LogLimiter.h"
@@ -20,9 +21,10 @@ class EventLoop;
 // A TCP server whose connections all run on the one loop it is given.
 // Optional bounds, so that peers cost a bounded share of the descriptors and
 // memory: a number of connections, an idle time after which a connection
-// that has sent nothing is closed, and a reserve of free descriptors that
+// that has been idle is closed, and a reserve of free descriptors that
 // accepting never eats into. A connection beyond a bound is closed as soon
-// as it is accepted; the lines about refused and idle connections are held
+// as it is accepted, unless the server may close one idle long enough to
+// make room for it; the lines about refused and idle connections are held
 // to a peer's rate.
 class TcpServer : noncopyable
 {
@@ -31,6 +33,14 @@ public:
     {
         kNoReusePort,
         kReusePort,
+    };
+    // What ends a connection's idleness: any bytes it receives, or only
+    // TcpConnection::markActive, which the user calls on a whole request (so
+    // a byte now and then does not hold a connection).
+    enum IdleClock
+    {
+        kIdleSinceInput,
+        kIdleSinceMarked,
     };
 
     TcpServer(EventLoop* loop, const InetAddress& listenAddr, const std::string& nameArg,
@@ -52,9 +62,14 @@ public:
 
     // At most this many connections at once (0: no bound).
     void setMaxConnections(size_t count) { maxConnections_ = count; }
-    // Closes a connection that has received nothing for this long (0:
-    // never). Set before start().
+    // Closes a connection idle for this long (0: never). Set before start().
     void setIdleTimeout(double seconds) { idleSeconds_ = seconds; }
+    void setIdleClock(IdleClock clock) { idleClock_ = clock; }
+    // At the connection bound, a new connection closes the one idle the
+    // longest and takes its place, if that one has been idle for more than
+    // this many seconds; otherwise (and with 0, the default) the new one is
+    // refused.
+    void setRoomAfterIdle(double seconds) { roomAfterIdle_ = seconds; }
     // Refuses a connection when fewer than count descriptors would remain
     // below the process's limit (read at each accept, so a limit lowered at
     // run time counts).
@@ -64,8 +79,11 @@ private:
     void newConnection(int sockfd, const InetAddress& peerAddr);
     void removeConnection(const TcpConnectionPtr& conn);
     void removeConnectionInLoop(const TcpConnectionPtr& conn);
-    // Why a connection just accepted on sockfd is refused, or null.
-    const char* refusal(int sockfd) const;
+    // Why a connection just accepted on sockfd is refused, or null (having
+    // made room for it, if it had to).
+    const char* refusal(int sockfd, const InetAddress& peerAddr);
+    // Closes the connection idle the longest if it has been idle long enough.
+    bool makeRoom(const InetAddress& peerAddr);
     void closeIdleConnections();
 
     typedef std::map<std::string, TcpConnectionPtr> ConnectionMap;
@@ -82,9 +100,11 @@ private:
     ConnectionMap connections_;
     size_t maxConnections_;
     double idleSeconds_;
+    IdleClock idleClock_;
+    double roomAfterIdle_;
     int descriptorReserve_;
-    // When each connection last received bytes (monotonic clock).
-    std::map<std::string, Timestamp> lastInput_;
+    // Closed to make room, until removed: they no longer count.
+    std::set<std::string> closingForRoom_;
     TimerId idleTimer_;
     LogLimiter log_;
 };

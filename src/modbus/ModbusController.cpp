@@ -62,18 +62,18 @@ void ModbusController::addParser(const std::string& connectionName)
 
 void ModbusController::deleteParser(const std::string& connectionName) { parsers_.erase(connectionName); }
 
-void ModbusController::parse(const std::string& connectionName, const char* data, int length,
-                             muduo::net::Buffer& reply)
+int ModbusController::parse(const std::string& connectionName, const char* data, int length,
+                            muduo::net::Buffer& reply)
 {
     auto it = parsers_.find(connectionName);
     if (it == parsers_.end())
     {
         LOG_INFO << "no modbus parser for " << connectionName;
-        return;
+        return 0;
     }
     // The parser may be deleted by a callback of the request it runs.
     std::shared_ptr<ModbusParser> parser = it->second;
-    parser->parse(data, length, reply);
+    return parser->parse(data, length, reply);
 }
 
 void ModbusController::respond(const ReqInfo_* info, const char* pdu, int length, muduo::net::Buffer& reply)

@@ -43,7 +43,8 @@ public:
 
     void addParser(const std::string& connectionName);
     void deleteParser(const std::string& connectionName);
-    void parse(const std::string& connectionName, const char* data, int length, muduo::net::Buffer& reply);
+    // The number of whole requests the bytes completed on the connection.
+    int parse(const std::string& connectionName, const char* data, int length, muduo::net::Buffer& reply);
     // One whole request: pdu holds the length bytes after the function code.
     void respond(const ReqInfo_* info, const char* pdu, int length, muduo::net::Buffer& reply);
 

@@ -29,8 +29,9 @@ ModbusParser::ModbusParser(muduo::net::EventLoop* loop, ModbusController* contro
 
 ModbusParser::~ModbusParser() { resetTimer_->cancel(); }
 
-void ModbusParser::parse(const char* data, int length, muduo::net::Buffer& reply)
+int ModbusParser::parse(const char* data, int length, muduo::net::Buffer& reply)
 {
+    int frames = 0;
     if (data && length > 0)
         buffer_.append(data, static_cast<size_t>(length));
     resetTimer_->cancel();
@@ -49,25 +50,31 @@ void ModbusParser::parse(const char* data, int length, muduo::net::Buffer& reply
             LOG_INFO << "modbus length " << mbapLength << " refused, " << buffer_.readableBytes()
                      << " bytes dropped";
             onReset();
-            return;
+            return frames;
         }
         if (buffer_.readableBytes() < total)
         {
             resetTimer_->runAfter(kResetSeconds);
-            return;
+            return frames;
         }
         ReqInfo_ info;
         if (prepareReqInfo(total, info))
+        {
             controller_->respond(&info, buffer_.peek() + kHeaderLength, static_cast<int>(total - kHeaderLength),
                                  reply);
+            ++frames;
+        }
         else
+        {
             LOG_INFO << "modbus frame without function code dropped";
+        }
         buffer_.retrieve(total);
     }
     if (buffer_.readableBytes() > 0)
         resetTimer_->runAfter(kResetSeconds);
     else
         releaseMemory();
+    return frames;
 }
 
 bool ModbusParser::prepareReqInfo(size_t frameLength, ReqInfo_& info) const

@@ -28,7 +28,8 @@ public:
     ModbusParser(muduo::net::EventLoop* loop, ModbusController* controller);
     ~ModbusParser();
 
-    void parse(const char* data, int length, muduo::net::Buffer& reply);
+    // The number of whole requests the bytes completed (each answered).
+    int parse(const char* data, int length, muduo::net::Buffer& reply);
 
     size_t buffered() const { return buffer_.readableBytes(); }
 

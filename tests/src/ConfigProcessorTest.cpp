@@ -5,6 +5,7 @@
 #include "ConfigProcessor.h"
 #include "muduo/net/Buffer.h"
 #include "muduo/net/InetAddress.h"
+#include "support/LogCapture.h"
 #include "support/StoreFixture.h"
 #include "support/TestFrames.h"
 
@@ -37,6 +38,15 @@ protected:
         if (!processor_.process(datagram.data(), static_cast<int>(datagram.size()), t, &out))
             return "<none>";
         return out.retrieveAllAsString();
+    }
+
+    // A datagram of 10.0.0.9:port; true when it was answered.
+    bool from(uint16_t port, const std::string& bytes, double when)
+    {
+        Buffer out;
+        return processor_.process(muduo::net::InetAddress("10.0.0.9", port), bytes.data(),
+                                  static_cast<int>(bytes.size()), Timestamp(static_cast<int64_t>((1e9 + when) * 1e6)),
+                                  &out);
     }
 
     ConfigProcessor processor_;
@@ -119,17 +129,45 @@ TEST_F(ConfigProcessorTest, SecondFrameOfADatagramIsAnsweredWithTheNext)
 
 TEST_F(ConfigProcessorTest, SendersHaveReassemblersOfTheirOwnUpToALimit)
 {
-    Buffer out;
+    test::LogCapture log;
     const std::string uid = configFrame(16, configField("G020300000000031"));
-    auto from = [&](uint16_t port, const std::string& bytes, double when) {
-        return processor_.process(muduo::net::InetAddress("10.0.0.9", port), bytes.data(),
-                                  static_cast<int>(bytes.size()), Timestamp(static_cast<int64_t>((1e9 + when) * 1e6)),
-                                  &out);
-    };
     for (uint16_t port = 1; port <= ConfigProcessor::kMaxSenders + 1; ++port)
-        EXPECT_EQ(port <= ConfigProcessor::kMaxSenders, from(port, uid + uid.substr(0, 5), 0.001 * port)) << port;
-    EXPECT_TRUE(from(1, uid.substr(5), 0.3));
-    // Ports 2 to 50 fell silent half a second ago: their halves are gone.
+        EXPECT_TRUE(from(port, uid + uid.substr(0, 5), 0.001 * port)) << port;
+    // The 65th took the place unused the longest, and its half frame with it.
+    EXPECT_EQ(1, log.count("config port busy: the place of 10.0.0.9:1 given to 10.0.0.9:65"));
+    EXPECT_TRUE(from(3, uid.substr(5), 0.3));
+    EXPECT_FALSE(from(1, uid.substr(5), 0.3));
+    // Ports 4 to 50 fell silent half a second ago: their halves are gone.
     EXPECT_FALSE(from(2, uid.substr(5), 0.5505));
-    EXPECT_EQ(ConfigProcessor::kMaxSenders - 50 + 2, processor_.senders());
+    EXPECT_EQ(3u + 15u, processor_.senders());  // 1, 2, 3 and 51 to 65
+}
+
+TEST_F(ConfigProcessorTest, SendersThatNeverCompleteAFrameLeaveRoomForOneThatDoes)
+{
+    test::LogCapture log;
+    const std::string uid = configFrame(16, configField("G020300000000032"));
+    int answered = 0;
+    // 70 senders each send a byte every quarter of a second; now and then
+    // another sends a whole frame, in one datagram or in two with bytes of
+    // others between them.
+    for (int round = 0; round < 40; ++round)
+    {
+        const double at = 0.25 * round;
+        const uint16_t good = static_cast<uint16_t>(2000 + round);
+        for (uint16_t trickler = 0; trickler < 70; ++trickler)
+        {
+            if (trickler == 35 && round % 4 == 3)
+            {
+                EXPECT_FALSE(from(good, uid.substr(0, 9), at + 0.07));
+            }
+            EXPECT_FALSE(from(static_cast<uint16_t>(1000 + trickler), "x", at + 0.002 * trickler));
+        }
+        if (round % 4 == 1)
+            answered += from(good, uid, at + 0.15);
+        if (round % 4 == 3)
+            answered += from(good, uid.substr(9), at + 0.15);
+    }
+    EXPECT_EQ(20, answered);
+    EXPECT_EQ(ConfigProcessor::kMaxSenders, processor_.senders());
+    EXPECT_GT(log.count("config port busy"), 0);
 }

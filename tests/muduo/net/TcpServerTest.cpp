@@ -256,6 +256,89 @@ TEST(TcpServerBounds, RefusesConnectionsBeyondItsBoundAndClosesThoseIdleTooLong)
     EXPECT_EQ(4, ups.load());
 }
 
+namespace
+{
+// A server whose requests are lines: each whole one is echoed and marks its
+// connection in use; bytes without a line end do not.
+ServerFixture lineServer(std::atomic<int>& downs, std::function<void(TcpServer*)> bounds)
+{
+    return ServerFixture([&downs, bounds](TcpServer* server) {
+        server->setIdleClock(TcpServer::kIdleSinceMarked);
+        bounds(server);
+        server->setConnectionCallback([&downs](const TcpConnectionPtr& conn) { downs += !conn->connected(); });
+        server->setMessageCallback([](const TcpConnectionPtr& conn, Buffer* buf, Timestamp) {
+            for (const char* eol; (eol = buf->findEOL()) != nullptr; buf->retrieveUntil(eol + 1))
+            {
+                conn->markActive();
+                conn->send(buf->peek(), static_cast<int>(eol + 1 - buf->peek()));
+            }
+        });
+    });
+}
+
+bool answers(Client& client, const std::string& line)
+{
+    return client.sendAll(line) && client.receive(line.size()) == line;
+}
+}  // namespace
+
+TEST(TcpServerBounds, MakesRoomByClosingTheConnectionIdleTheLongest)
+{
+    std::atomic<int> downs{0};
+    ServerFixture fixture = lineServer(downs, [](TcpServer* server) {
+        server->setMaxConnections(3);
+        server->setRoomAfterIdle(0.3);
+    });
+    Client idle(fixture.port);
+    ASSERT_TRUE(answers(idle, "once\n"));
+    Client trickling(fixture.port), active(fixture.port);
+    ASSERT_TRUE(answers(active, "a\n"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));  // every one past the grace
+    ASSERT_TRUE(trickling.sendAll("t"));
+    ASSERT_TRUE(answers(active, "a\n"));
+    // Each newcomer takes the place of the one idle the longest: the one
+    // silent since its request, then the one that never finished one.
+    Client first(fixture.port);
+    EXPECT_TRUE(answers(first, "1\n"));
+    EXPECT_TRUE(idle.atEof());
+    Client second(fixture.port);
+    EXPECT_TRUE(answers(second, "2\n"));
+    EXPECT_TRUE(trickling.atEof());
+    EXPECT_TRUE(answers(active, "a\n"));
+    EXPECT_EQ(2, downs.load());
+}
+
+TEST(TcpServerBounds, RefusesANewConnectionWhileEveryPlaceIsInUse)
+{
+    std::atomic<int> downs{0};
+    ServerFixture fixture = lineServer(downs, [](TcpServer* server) {
+        server->setMaxConnections(2);
+        server->setRoomAfterIdle(600);
+    });
+    Client a(fixture.port), b(fixture.port);
+    ASSERT_TRUE(answers(a, "a\n") && answers(b, "b\n"));
+    Client beyond(fixture.port);
+    EXPECT_TRUE(beyond.atEof());
+    EXPECT_TRUE(answers(a, "a\n") && answers(b, "b\n"));
+    EXPECT_EQ(0, downs.load());
+}
+
+TEST(TcpServerBounds, IdleCountsFromTheLastWholeRequestNotTheLastByte)
+{
+    std::atomic<int> downs{0};
+    ServerFixture fixture = lineServer(downs, [](TcpServer* server) { server->setIdleTimeout(2.0); });
+    Client talking(fixture.port), trickling(fixture.port);
+    for (int i = 0; i < 60 && downs < 1; ++i)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        trickling.sendAll("x");
+        ASSERT_TRUE(answers(talking, "ping\n")) << i;
+    }
+    EXPECT_EQ(1, downs.load());
+    EXPECT_TRUE(trickling.atEof());
+    EXPECT_TRUE(answers(talking, "ping\n"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Pollers, TcpServerTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "poll" : "epoll"; });
 
