@@ -167,6 +167,8 @@ private:
     void switchOutlet(int port, int action);
     void publishInletReading();
     void publishOutletReading(int port);
+    // The mirror's on/off word of a local outlet, written when it changes.
+    void publishOutletState(int port, bool on);
     void forwardToSlave(const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay>& relay,
                         const std::shared_ptr<CascadeCtrl::CascadeCtrlSender>& sender);
 

@@ -195,26 +195,29 @@ void PduServer::onPowerControlRelayResponse(int port, unsigned char action, unsi
     if (result == 0)
     {
         _DeviceStatus& status = GlobalData::getDevice().status;
-        int portStatus = 0;
         if (action == 1)
         {
             status.onOffMask = (status.onOffMask | (1ULL << port)) & kLowWord;
             status.pingActionDone[port] = 0;
-            portStatus = 1;
         }
         else
             status.onOffMask &= ~(1ULL << port) & kLowWord;
-        if (portStatus != snmpOutletStatus_[port].onOff)
-        {
-            snmpOutletStatus_[port].onOff = portStatus;
-            SharedMemory::instance().setOutletPortStatus(port, portStatus);
-        }
+        publishOutletState(port, action == 1);
         if (calibrating())
             calibration_->onOutputOnOff(port, action, 0);
     }
     // The calibration pages pass every reply on to the calibration module.
     if (menu_)
         menu_->onDevicePortOnOff(port, action, result);
+}
+
+void PduServer::publishOutletState(int port, bool on)
+{
+    const int state = on ? 1 : 0;
+    if (!localOutlet(port) || state == snmpOutletStatus_[port].onOff)
+        return;
+    snmpOutletStatus_[port].onOff = state;
+    SharedMemory::instance().setOutletPortStatus(port, state);
 }
 
 void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char onBits, unsigned char secondBits)
@@ -233,7 +236,12 @@ void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char 
     status.calibratedMask = ((status.calibratedMask & keep) | (static_cast<uint64_t>(secondBits) << first)) & kLowWord;
     unsigned char states[8] = {};
     for (int i = 0; i < count; ++i)
+    {
         states[i] = (onBits >> i) & 1;
+        // An outlet found on without this daemon switching it (kept on
+        // across a restart, switched at the module) shows as it is.
+        publishOutletState(first + i, states[i] != 0);
+    }
     modbus_->setOutputStatus(first, states, count);
     if (menu_)
         menu_->onDeviceStatusChanged(module, static_cast<unsigned int>(status.onOffMask & kLowWord),

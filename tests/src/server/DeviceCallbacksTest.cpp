@@ -199,6 +199,14 @@ TEST_F(DeviceCallbacksTest, StatusReplyReplacesTheModulesBitsAndModbusInputs)
     EXPECT_EQ(0xA5u, device().status.onOffMask);
     EXPECT_EQ(0x0Fu, device().status.calibratedMask);
     EXPECT_EQ((std::vector<uint16_t>{1, 0, 1, 0, 0, 1, 0, 1}), probe::discreteInputs(s, 0, 8));
+    // The mirror shows each outlet as the module reports it, switched by
+    // this daemon or not.
+    for (int port = 0; port < 8; ++port)
+    {
+        _OUTLET_STATUS mirrored;
+        ASSERT_TRUE(SharedMemory::instance().getOutletStatus(port, mirrored));
+        EXPECT_EQ((0xA5 >> port) & 1, mirrored.onOff) << "outlet " << port;
+    }
     // A module this unit lacks changes nothing.
     s.onPowerQueryStatusResponse(1, 8, 0xFF, 0xFF);
     s.onPowerQueryStatusResponse(-1, 8, 0xFF, 0xFF);
