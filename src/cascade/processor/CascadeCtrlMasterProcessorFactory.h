@@ -37,9 +37,10 @@ class CascadeCtrlLocalQueryDeviceStatusExtRelay;
 class CascadeCtrlMasterProcessorFactory final : public CascadeCtrlProcessorFactory
 {
 public:
+    // In the due states the line is free and the timer armed for that poll;
+    // in the others a request is on the line and the timer times its answer.
     enum State
     {
-        // The line free, the timer armed for the poll due next:
         kInfoDue = 0,        // identity query of the slave at the poll index
         kInfoAwaited = 1,
         kInfoExtDue = 2,     // its Ext identity query (more than 31 outlets)
