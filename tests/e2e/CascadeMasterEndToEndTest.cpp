@@ -6,7 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "e2e/E2eBoard.h"
@@ -37,9 +40,28 @@ protected:
         ASSERT_TRUE(master.waitListening({"udp 127.0.0.1:8888", "tcp 0.0.0.0:8890"}, 10)) << master.output();
     }
 
-    std::string web(const std::string& request) const
+    static std::string webOf(const e2e::E2eBoard& board, const std::string& request)
     {
-        return master.sh("printf '%s' " + e2e::E2eBoard::quote(request) + " | socat -t 0.5 - UDP:127.0.0.1:8888");
+        return board.sh("printf '%s' " + e2e::E2eBoard::quote(request) + " | socat -t 0.5 - UDP:127.0.0.1:8888");
+    }
+    std::string web(const std::string& request) const { return webOf(master, request); }
+    // The master's record of a slave's outlets (web code 3), or -1.
+    long onOff(int address) const
+    {
+        const std::string status =
+            web(R"({"request":3,"content":{"query":[{"addr":)" + std::to_string(address) + R"(,"on_off":true}]}})");
+        const std::string key = "{\"addr\":" + std::to_string(address) + ",\"on_off\":";
+        const size_t at = status.find(key);
+        return at == std::string::npos ? -1 : std::atol(status.c_str() + at + key.size());
+    }
+    // Lines of the master's log that name the slave at address.
+    int linesAbout(int address) const
+    {
+        std::istringstream log(master.output());
+        int n = 0;
+        for (std::string line; std::getline(log, line);)
+            n += line.find("addr:" + std::to_string(address) + " ") != std::string::npos;
+        return n;
     }
     bool listed(int address) const
     {
@@ -147,4 +169,82 @@ TEST_F(CascadeMasterEndToEnd, ARequestForAnAnsweringSlaveIsAnsweredWhileManyWait
     EXPECT_GT(got, 0) << master.output();
     EXPECT_EQ(0, std::string(answer).find("{\"response\":21,\"result\":")) << answer;
     EXPECT_TRUE(listed(1));
+}
+
+TEST_F(CascadeMasterEndToEnd, TheSlavesStatusFollowsItsOutletsWhileAClientRelaysFiveTimesASecond)
+{
+    ASSERT_TRUE(e2e::waitUntil([&] { return listed(1) && listed(2); }, 15)) << line->log();
+    // A web client asks slave 1 for its delays (relayed) five times a second.
+    std::atomic<bool> asking{true};
+    std::atomic<int> asked{0}, answered{0};
+    const int fd = master.connectInNamespace(SOCK_DGRAM, 8888, 5);
+    ASSERT_GE(fd, 0);
+    std::thread client([&] {
+        const std::string request = R"({"request":24,"content":{"addr":1}})";
+        for (; asking; std::this_thread::sleep_for(std::chrono::milliseconds(200)))
+        {
+            ++asked;
+            char answer[2048] = {};
+            if (::send(fd, request.data(), request.size(), 0) > 0 && ::recv(fd, answer, sizeof answer - 1, 0) > 0 &&
+                std::string(answer).find("{\"response\":24,") == 0)
+                ++answered;
+        }
+        ::close(fd);
+    });
+    // Meanwhile slave 1's outlets change on the slave itself; the master's
+    // record follows each change.
+    const auto began = e2e::Clock::now();
+    double slowest = 0;
+    for (int outlet = 1; outlet <= 5 || e2e::Clock::now() - began < std::chrono::seconds(10); ++outlet)
+    {
+        SCOPED_TRACE(outlet);
+        const int bit = outlet % 8;
+        const bool on = !(slave1.emulator().relayBits() & (1u << bit));
+        webOf(slave1, R"({"request":2,"content":{"addr":0,"ports":[)" + std::to_string(bit) + R"(],"action":)" +
+                          (on ? "1" : "0") + "}}");
+        ASSERT_TRUE(e2e::waitUntil([&] { return bool(slave1.emulator().relayBits() & (1u << bit)) == on; }, 6))
+            << slave1.output();
+        const auto changed = e2e::Clock::now();
+        EXPECT_TRUE(e2e::waitUntil([&] { const long s = onOff(1); return s >= 0 && bool(s & (1L << bit)) == on; }, 8))
+            << master.output();
+        slowest = std::max(slowest, std::chrono::duration<double>(e2e::Clock::now() - changed).count());
+    }
+    asking = false;
+    client.join();
+    EXPECT_GE(asked, 20);
+    EXPECT_EQ(asked.load(), answered.load()) << master.output();
+    std::printf("%d relays answered; the master's record followed each change within %.2f s\n", answered.load(),
+                slowest);
+}
+
+TEST_F(CascadeMasterEndToEnd, ARequestForAnAddressWithoutASlaveLeavesNothingOnTheLine)
+{
+    ASSERT_TRUE(e2e::waitUntil([&] { return listed(1) && listed(2); }, 15)) << line->log();
+    // Switching outlet 4 of unit 9, three times: no reply, nothing sent.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ("", mgrCtrl(std::string("\x2E\x09\x00\x00\x00\x10\x01", 7), 10, 1));
+    const std::string polls = line->log();
+    EXPECT_TRUE(e2e::waitUntil([&] { return master.output().find("request for addr:9 dropped") != std::string::npos; },
+                               2))
+        << master.output();
+    EXPECT_EQ(std::string::npos, polls.find("end 0 > a5 09 ")) << polls;
+    EXPECT_NE(std::string::npos, polls.find("end 0 > a5 01 "));
+    EXPECT_TRUE(listed(1) && listed(2));
+}
+
+// A minute of the master's log with a slave switched off.
+TEST_F(CascadeMasterEndToEnd, AnAbsentSlaveIsLoggedOnceAndItsReturnOnce)
+{
+    ASSERT_TRUE(e2e::waitUntil([&] { return listed(1) && listed(2); }, 15)) << line->log();
+    const int before1 = linesAbout(1), before2 = linesAbout(2);
+    slave2.stop();
+    const auto stopped = e2e::Clock::now();
+    EXPECT_TRUE(e2e::waitUntil([&] { return !listed(2); }, 6)) << master.output();
+    std::this_thread::sleep_until(stopped + std::chrono::seconds(60));
+    EXPECT_EQ(1, linesAbout(2) - before2) << master.output();
+    EXPECT_EQ(before1, linesAbout(1)) << master.output();
+    ASSERT_TRUE(slave2.start());
+    EXPECT_TRUE(e2e::waitUntil([&] { return listed(2); }, 15)) << line->log();
+    EXPECT_EQ(2, linesAbout(2) - before2) << master.output();
+    EXPECT_NE(std::string::npos, master.output().find("addr:2 answers again"));
 }

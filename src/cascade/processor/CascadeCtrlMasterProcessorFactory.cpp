@@ -91,6 +91,7 @@ CascadeCtrlMasterProcessorFactory::CascadeCtrlMasterProcessorFactory(muduo::net:
       pollTimer_(std::make_shared<PduTimer>(loop, 0)),
       state_(kInfoDue),
       pollIndex_(-1),
+      duePoll_(kInfoDue),
       infoPoll_(std::make_shared<CascadeCtrlLocalQueryDeviceInfoRelay>()),
       infoExtPoll_(std::make_shared<CascadeCtrlLocalQueryDeviceInfoExtRelay>()),
       statusPoll_(std::make_shared<CascadeCtrlLocalQueryDeviceStatusRelay>()),
@@ -131,7 +132,8 @@ void CascadeCtrlMasterProcessorFactory::start()
     pollIndex_ = 0;
     setAddress(slaves_.front());
     LOG_INFO << "addr:" << address();
-    arm(kInfoPause, kInfoDue);
+    schedule(kInfoPause, kInfoDue);
+    next();
 }
 
 void CascadeCtrlMasterProcessorFactory::stop()
@@ -147,8 +149,9 @@ void CascadeCtrlMasterProcessorFactory::addCascadeCtrlRelay(const std::shared_pt
 {
     if (!relay)
         return;
-    const bool queueing = !queue_.empty() || waiting();
-    if (const char* why = queue_.refusal(relay->targetAddress(), queueing, muduo::Timestamp::now(true)))
+    // A poll due but not yet sent goes first.
+    const bool queueing = !queue_.empty() || waiting() || pollDue(muduo::Timestamp::now(true));
+    if (const char* why = queue_.refusal(relay->targetAddress(), queueing))
     {
         LOG_WARN << why << ": request for addr:" << relay->targetAddress() << " dropped";
         return;
@@ -168,6 +171,7 @@ void CascadeCtrlMasterProcessorFactory::process(std::shared_ptr<CascadeCtrlProce
     if (!waiting())
         return;  // a late answer: its request has ended
     pollTimer_->cancel();
+    const State ended = state_;
     if (!current_ || sequence != current_->sequence())
     {
         current_.reset();
@@ -175,47 +179,28 @@ void CascadeCtrlMasterProcessorFactory::process(std::shared_ptr<CascadeCtrlProce
     }
     else
     {
-        queue_.answered(address());
+        if (queue_.answered(address()))
+            LOG_WARN << "addr:" << address() << " answers again";
         processor->process(current_);
         current_.reset();
-        if (serveQueue())
-        {
-            LOG_INFO << "get relay from queue";
-            return;
-        }
     }
-    if (state_ == kInfoAwaited && wide(polledSlave()))
-        arm(kPollPause, kInfoExtDue);
-    else
+    if (ended == kInfoAwaited && wide(polledSlave()))
+        schedule(kPollPause, kInfoExtDue);
+    else if (ended != kRelayAwaited)
         advance(false);
+    next();
 }
 
 void CascadeCtrlMasterProcessorFactory::onTimeout()
 {
-    switch (state_)
+    if (waiting())
     {
-    case kInfoDue:
-    case kInfoExtDue:
-        if (polledAddress() < 0)
-            return;
-        LOG_INFO << (state_ == kInfoDue ? "ready query info:" : "ready query info ext:") << "index:" << pollIndex_
-                 << " addr:" << polledAddress();
-        if (state_ == kInfoDue)
-            sendPoll(infoPoll_, kInfoAwaited);
-        else
-            sendPoll(infoExtPoll_, kInfoExtAwaited);
-        return;
-    case kStatusDue:
-        if (polledAddress() < 0)
-            return;
-        if (wide(polledSlave()))
-            sendPoll(statusExtPoll_, kStatusAwaited);
-        else
-            sendPoll(statusPoll_, kStatusAwaited);
-        return;
-    default:
         if (!extendWait())
             timeOut();
+    }
+    else
+    {
+        sendDuePoll();
     }
 }
 
@@ -263,6 +248,26 @@ void CascadeCtrlMasterProcessorFactory::sendPoll(const std::shared_ptr<CascadeCt
     send(poll, kPollTimeout, next);
 }
 
+void CascadeCtrlMasterProcessorFactory::sendDuePoll()
+{
+    if (polledAddress() < 0)
+        return;
+    const _SlaveDevice* slave = polledSlave();
+    // A relay's time-out may have found the slave silent since its status
+    // poll was scheduled: it is asked who it is instead.
+    const State poll = duePoll_ == kStatusDue && !(slave && slave->valid) ? kInfoDue : duePoll_;
+    if (poll == kStatusDue && wide(slave))
+        return sendPoll(statusExtPoll_, kStatusAwaited);
+    if (poll == kStatusDue)
+        return sendPoll(statusPoll_, kStatusAwaited);
+    LOG_INFO << (poll == kInfoDue ? "ready query info:" : "ready query info ext:") << "index:" << pollIndex_
+             << " addr:" << polledAddress();
+    if (poll == kInfoDue)
+        sendPoll(infoPoll_, kInfoAwaited);
+    else
+        sendPoll(infoExtPoll_, kInfoExtAwaited);
+}
+
 bool CascadeCtrlMasterProcessorFactory::serveQueue()
 {
     while (!queue_.empty())
@@ -280,8 +285,30 @@ bool CascadeCtrlMasterProcessorFactory::serveQueue()
     return false;
 }
 
-void CascadeCtrlMasterProcessorFactory::advance(bool logging)
+void CascadeCtrlMasterProcessorFactory::schedule(double pause, State poll)
 {
+    duePoll_ = poll;
+    dueAt_ = muduo::addTime(muduo::Timestamp::now(true), pause);
+}
+
+bool CascadeCtrlMasterProcessorFactory::pollDue(muduo::Timestamp now) const
+{
+    return !slaves_.empty() && muduo::timeDifference(dueAt_, now) <= 0.001;
+}
+
+void CascadeCtrlMasterProcessorFactory::next()
+{
+    const muduo::Timestamp now = muduo::Timestamp::now(true);
+    if (pollDue(now))
+    {
+        sendDuePoll();
+        return;
+    }
+    if (serveQueue())
+    {
+        LOG_INFO << "get relay from queue";
+        return;
+    }
     if (slaves_.empty())
     {
         // Only relays use the line: it rests until the next one.
@@ -289,19 +316,26 @@ void CascadeCtrlMasterProcessorFactory::advance(bool logging)
         state_ = kInfoDue;
         return;
     }
+    arm(muduo::timeDifference(dueAt_, now), duePoll_);
+}
+
+void CascadeCtrlMasterProcessorFactory::advance(bool logging)
+{
+    if (slaves_.empty())
+        return;
     pollIndex_ = (pollIndex_ + 1) % static_cast<int>(slaves_.size());
     const _SlaveDevice* slave = polledSlave();
     if (slave && slave->valid)
     {
         if (logging)
             LOG_INFO << "ready to query status";
-        arm(kPollPause, kStatusDue);
+        schedule(kPollPause, kStatusDue);
     }
     else
     {
         if (logging)
             LOG_INFO << "ready to query info";
-        arm(kInfoPause, kInfoDue);
+        schedule(kInfoPause, kInfoDue);
     }
 }
 
@@ -321,16 +355,18 @@ bool CascadeCtrlMasterProcessorFactory::extendWait()
 
 void CascadeCtrlMasterProcessorFactory::timeOut()
 {
-    LOG_WARN << "addr:" << address() << " timeout";
+    const State ended = state_;
+    size_t dropped = 0;
+    // Once per silence: a unit switched off is an ordinary state of a rack,
+    // and its every poll would write a line to the flash.
+    if (queue_.missed(address(), dropped))
+        LOG_WARN << "addr:" << address() << " timeout";
     CascadeCtrlSlaveRecords::markInvalid(address());
-    if (const size_t dropped = queue_.missed(address(), muduo::Timestamp::now(true)))
+    if (dropped)
         LOG_INFO << dropped << " queued requests for addr:" << address() << " dropped";
     current_.reset();
-    if (serveQueue())
-    {
-        LOG_INFO << "transfer remote";
-        return;
-    }
-    advance(true);
+    if (ended != kRelayAwaited)
+        advance(true);
+    next();
 }
 }

@@ -20,19 +20,25 @@ class CascadeCtrlLocalQueryDeviceStatusExtRelay;
 
 // The master's end of the cascade line, which carries one request at a
 // time. It polls every slave of the device record in turn, for identity
-// until the slave answers, then for status; between polls it sends the
-// requests clients address to slaves, at once when the line is free, else
-// from a queue that gives each slave a bounded share (CascadeCtrlRelayQueue);
-// a slave that has just missed an answer gets no requests for a while, so
-// one silent slave cannot hold the line for the others. An answer counts only with the
-// sequence number of the request awaited; its processor updates the
+// until the slave answers, then for status, each poll after its pause. The
+// requests clients address to slaves use the line between polls: at once
+// when it is free, else from a queue that gives each slave a bounded share
+// (CascadeCtrlRelayQueue); a poll that falls due goes next, before any
+// queued request, and a request never moves the poll order on, so the
+// records follow the slaves whatever the clients ask. A request for an
+// address without a slave record, or for a slave that has missed an answer
+// and not answered since, is refused at once. An answer counts only with
+// the sequence number of the request awaited; its processor updates the
 // slave's record or replies to the client. A slave that misses an answer
-// is marked invalid and queried for identity again. One timer paces the
+// is marked invalid and queried for identity again; the log says so once
+// when it goes silent and once when it answers again. One timer paces the
 // polls and times the answers; it is the only thing that runs on its own.
 // Loop thread only.
 class CascadeCtrlMasterProcessorFactory final : public CascadeCtrlProcessorFactory
 {
 public:
+    // In the due states the line is free and the timer armed for that poll;
+    // in the others a request is on the line and the timer times its answer.
     enum State
     {
         kInfoDue = 0,        // identity query of the slave at the poll index
@@ -81,9 +87,17 @@ private:
     void arm(double seconds, State next);
     void send(const std::shared_ptr<CascadeCtrlRelay>& relay, double timeout, State next);
     void sendPoll(const std::shared_ptr<CascadeCtrlRelay>& poll, State next);
+    void sendDuePoll();
     // Sends the first queued relay whose slave is valid, dropping those
     // before it; false when none is left.
     bool serveQueue();
+    // The poll due after pause from now; the line is not touched.
+    void schedule(double pause, State poll);
+    bool pollDue(muduo::Timestamp now) const;
+    // The line is free: the poll if it is due, else a queued relay, else
+    // the wait for the poll.
+    void next();
+    // The poll order moves on to the next slave, whose poll is scheduled.
     void advance(bool logging);
     // The request awaited keeps arriving: true when the wait was extended.
     bool extendWait();
@@ -95,6 +109,10 @@ private:
     CascadeCtrlRelayQueue queue_;
     std::vector<int> slaves_;
     int pollIndex_;
+    // The poll that falls due next (kInfoDue, kInfoExtDue or kStatusDue)
+    // and when; a relay on the line leaves both as they are.
+    State duePoll_;
+    muduo::Timestamp dueAt_;
     std::shared_ptr<CascadeCtrlRelay> current_;
     std::shared_ptr<CascadeCtrlLocalQueryDeviceInfoRelay> infoPoll_;
     std::shared_ptr<CascadeCtrlLocalQueryDeviceInfoExtRelay> infoExtPoll_;

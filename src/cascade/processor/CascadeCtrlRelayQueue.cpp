@@ -10,16 +10,16 @@ namespace CascadeCtrl
 static_assert(CascadeCtrlRelayQueue::kMaxRelays == 64 && CascadeCtrlRelayQueue::kMaxPerSlave == 16,
               "the refusals name the bounds");
 
-const char* CascadeCtrlRelayQueue::refusal(int address, bool queueing, muduo::Timestamp now) const
+const char* CascadeCtrlRelayQueue::refusal(int address, bool queueing) const
 {
-    const auto missed = missedAt_.find(address);
-    if (missed != missedAt_.end() && now >= missed->second &&
-        muduo::timeDifference(now, missed->second) < kRefuseSeconds)
+    // Checked on a free line too: a request nobody answers holds it for a
+    // whole time-out.
+    if (!CascadeCtrlSlaveRecords::find(address))
+        return "no such slave";
+    if (silent_.count(address))
         return "the slave missed its last answer";
     if (!queueing)
         return nullptr;
-    if (!CascadeCtrlSlaveRecords::find(address))
-        return "no such slave";
     if (queue_.size() >= kMaxRelays)
         return "relay queue full (64)";
     if (waitingFor(address) >= kMaxPerSlave)
@@ -41,19 +41,19 @@ size_t CascadeCtrlRelayQueue::waitingFor(int address) const
     }));
 }
 
-size_t CascadeCtrlRelayQueue::missed(int address, muduo::Timestamp now)
+bool CascadeCtrlRelayQueue::missed(int address, size_t& dropped)
 {
-    missedAt_[address] = now;
     const size_t before = queue_.size();
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
                                 [address](const auto& relay) { return relay->targetAddress() == address; }),
                  queue_.end());
-    return before - queue_.size();
+    dropped = before - queue_.size();
+    return silent_.insert(address).second;
 }
 
 void CascadeCtrlRelayQueue::clear()
 {
     queue_.clear();
-    missedAt_.clear();
+    silent_.clear();
 }
 }

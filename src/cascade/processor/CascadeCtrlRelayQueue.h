@@ -1,10 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <deque>
-#include <map>
 #include <memory>
-
-#include "muduo/base/Timestamp.h"
+#include <set>
 
 namespace CascadeCtrl
 {
@@ -13,21 +11,20 @@ class CascadeCtrlRelay;
 // The relayed requests that wait for the master's line, first in first out.
 // The line serves one request at a time and a silent slave holds it for a
 // whole time-out, so no slave may take more than its share: at most
-// kMaxRelays wait in all and kMaxPerSlave for any one slave, nothing waits
-// for an address without a slave record (it would be dropped at its turn),
-// and a slave that has just missed an answer gets no request for
-// kRefuseSeconds, or until it answers again; its waiting ones are dropped.
+// kMaxRelays wait in all and kMaxPerSlave for any one slave. Nothing is taken
+// for an address without a slave record (no one would answer it), nor for a
+// slave that has missed an answer, until it answers again (its identity
+// poll comes at its every turn); its waiting ones are dropped when it misses.
 // Loop thread only.
 class CascadeCtrlRelayQueue
 {
 public:
     static constexpr size_t kMaxRelays = 64;
     static constexpr size_t kMaxPerSlave = 16;
-    static constexpr double kRefuseSeconds = 5.0;
 
     // The WARN line's reason why a request for address cannot be sent
     // (queueing false) or queued now, or null when it can.
-    const char* refusal(int address, bool queueing, muduo::Timestamp now) const;
+    const char* refusal(int address, bool queueing) const;
 
     void push(const std::shared_ptr<CascadeCtrlRelay>& relay) { queue_.push_back(relay); }
     std::shared_ptr<CascadeCtrlRelay> pop();
@@ -36,14 +33,16 @@ public:
     size_t waitingFor(int address) const;
 
     // The slave at address missed an answer: its waiting requests are
-    // dropped (how many is returned) and new ones refused for a while.
-    size_t missed(int address, muduo::Timestamp now);
-    // It answered: requests for it are taken again.
-    void answered(int address) { missedAt_.erase(address); }
+    // dropped (how many goes to dropped) and new ones refused. True when it
+    // has just gone silent: it had not missed one since it last answered.
+    bool missed(int address, size_t& dropped);
+    // It answered: requests for it are taken again. True when it had gone
+    // silent.
+    bool answered(int address) { return silent_.erase(address) > 0; }
     void clear();
 
 private:
     std::deque<std::shared_ptr<CascadeCtrlRelay>> queue_;
-    std::map<int, muduo::Timestamp> missedAt_;
+    std::set<int> silent_;
 };
 }
