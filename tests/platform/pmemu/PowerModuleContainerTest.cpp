@@ -74,6 +74,16 @@ TEST_F(PowerModuleContainerTest, AcknowledgedWithinTheTimeoutNeedsNoRetry)
     EXPECT_TRUE(emu.relayBits() & (1u << 3));
 }
 
+TEST_F(PowerModuleContainerTest, SwitchingAgainBeforeTheAcknowledgementWaitsOnlyForTheLatest)
+{
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() == 2; }, 5.0));
+    runFor(1.0);  // any retry would have happened by now
+    EXPECT_EQ(2u, relayFrames(3).size());
+    EXPECT_TRUE(of("failed").empty());
+}
+
 TEST_F(PowerModuleContainerTest, SilentModuleGetsThreeRetriesThenFailure)
 {
     emu.setSilent(true);
@@ -170,6 +180,64 @@ TEST_F(PowerModuleContainerTest, DelayedActionsOfAnOutletWaitingAtOnceAreBounded
     EXPECT_EQ(bound, accepted);
     EXPECT_TRUE(container->restartPortAfter(5, 3600, 1, true));  // other outlets keep their own places
     EXPECT_FALSE(container->turnOffPortAfter(3, 3600, true));
+}
+
+// Restarts asked for again and again within a long restart delay: one switch-on waits for the outlet, apart from
+// the delayed actions, whose places all stay free.
+TEST_F(PowerModuleContainerTest, RestartsKeepOneSwitchOnWaitingOutsideTheDelayedBound)
+{
+    const size_t bound = PowerModuleContainer::kMaxDelayedPerPort;
+    for (size_t i = 1; i <= 2 * bound; ++i)
+    {
+        ASSERT_TRUE(container->restartPort(2, 3600, true));
+        ASSERT_TRUE(runUntil([&] { return of("reply").size() == i; }, 5.0)) << i;  // its switch-on now waits
+    }
+    EXPECT_TRUE(container->roomForDelayed(2));
+    size_t accepted = 0;
+    for (size_t i = 0; i < bound + 1; ++i)
+        accepted += container->turnOnPortAfter(2, 3600, true);
+    EXPECT_EQ(bound, accepted);
+    EXPECT_FALSE(container->roomForDelayed(2));
+}
+
+TEST_F(PowerModuleContainerTest, ANewRestartReplacesTheWaitingSwitchOn)
+{
+    emu.model().setRelay(3, true);
+    ASSERT_TRUE(container->restartPort(3, 1, true));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() == 1; }, 5.0));
+    ASSERT_TRUE(container->restartPort(3, 2, true));
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 8.0));
+    runFor(1.5);  // time for a second switch-on
+    const auto frames = relayFrames(3);
+    ASSERT_EQ(3u, frames.size());
+    EXPECT_EQ(0, frames[1].first);
+    EXPECT_EQ(1, frames[2].first);
+    EXPECT_GE(frames[2].second - frames[1].second, 1.95) << "the second restart's delay, after its off";
+    EXPECT_TRUE(emu.relayBits() & (1u << 3));
+}
+
+// Switched off after a restart, an outlet stays off past the restart delay: whether the off is immediate or
+// delayed, and also when it comes before the off half of a delayed restart asked for earlier.
+TEST_F(PowerModuleContainerTest, ALaterRequestWithdrawsTheRestartsSwitchOn)
+{
+    for (int port : {1, 2, 4})
+        emu.model().setRelay(port, true);
+    ASSERT_TRUE(container->restartPort(1, 1, true));
+    ASSERT_TRUE(container->restartPort(2, 1, true));
+    ASSERT_TRUE(container->restartPortAfter(4, 1, 1, true));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() == 2; }, 5.0));
+    ASSERT_TRUE(container->turnOffPort(1, true));
+    ASSERT_TRUE(container->turnOffPortAfter(2, 1, true));
+    ASSERT_TRUE(container->turnOffPort(4, true));
+    runFor(4.0);  // every delay has passed
+    for (int port : {1, 2, 4})
+    {
+        const auto frames = relayFrames(port);
+        EXPECT_EQ(2u, frames.size()) << port;
+        for (const auto& frame : frames)
+            EXPECT_EQ(0, frame.first) << port;
+    }
+    EXPECT_EQ(0, emu.relayBits() & 0x16);
 }
 
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
