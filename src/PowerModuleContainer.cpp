@@ -252,8 +252,6 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
     LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
     if (!modules_[0]->controlRelayRequest(port, action))
         return false;
-    // One acknowledgement awaited a port: that of its latest frame.
-    ackTimers_[port]->cancel();
     ackTimers_[port]->runAfter(kAckTimeout);
     if (relayRequestSentCallback_)
         relayRequestSentCallback_(port, action);

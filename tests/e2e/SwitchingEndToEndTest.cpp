@@ -62,6 +62,13 @@ protected:
         const std::string answer = exchange(tcp, test::mgrCtrlFrame(1, data), 10);
         return answer.size() == 10 ? static_cast<unsigned char>(answer[9]) : -1;
     }
+    // The outlets the daemon holds on (web status), -1 without an answer.
+    long onOff()
+    {
+        const std::string answer = web(R"({"request":3,"content":{"query":[{"addr":0,"on_off":true}]}})");
+        const size_t at = answer.find("\"on_off\":");
+        return at == std::string::npos ? -1 : std::stol(answer.substr(at + 9));
+    }
     static std::string switching(const std::string& ports, int action)
     {
         return R"({"request":2,"content":{"ports":[)" + ports + "],\"action\":" + std::to_string(action) + "}}";
@@ -101,16 +108,22 @@ TEST_F(SwitchingEndToEnd, RestartsCostNoMemoryAndAnOffAfterARestartHolds)
     ASSERT_EQ(kSwitched, web(switching(zeros, 2)));
     EXPECT_TRUE(e2e::waitUntil([&] { return module.relayCommandCount(0) > zeroFrames; }, 5));
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_EQ(zeroFrames + 1, module.relayCommandCount(0));
+    EXPECT_LT(module.relayCommandCount(0) - zeroFrames, 5) << "once, with at most its retries";
 
     // Restarted, then switched off: outlet 5 stays off past its restart delay (2 s).
     ASSERT_EQ(kSwitched, web(switching("5", 1)));
-    ASSERT_TRUE(e2e::waitUntil([&] { return module.relayBits() & 0x20; }, 5));
+    ASSERT_TRUE(e2e::waitUntil([&] { return onOff() >= 0 && (onOff() & 0x20); }, 5));
+    const auto restarted = e2e::Clock::now();
     ASSERT_EQ(kSwitched, web(switching("5", 2)));
-    ASSERT_TRUE(e2e::waitUntil([&] { return !(module.relayBits() & 0x20); }, 5));
+    // The daemon has the off half's acknowledgement: the switch-on waits.
+    ASSERT_TRUE(e2e::waitUntil([&] { return onOff() >= 0 && !(onOff() & 0x20); }, 5));
     ASSERT_EQ(kSwitched, web(switching("5", 0)));
     std::this_thread::sleep_for(std::chrono::seconds(5));
-    EXPECT_EQ(3, module.relayCommandCount(5)) << "on, the restart's off, off";
+    int switchOns = 0;
+    for (const pmemu::PmRequest& r : module.requests())
+        switchOns += r.command == 2 && r.payload.size() == 2 && r.payload[0] == 5 && r.payload[1] == 1 &&
+                     r.received > restarted;
+    EXPECT_EQ(0, switchOns);
     EXPECT_FALSE(module.relayBits() & 0x20);
     EXPECT_TRUE(board.running());
     if (kRestarts < 10000)
@@ -139,7 +152,7 @@ TEST_F(SwitchingEndToEnd, ANinthDelayedActionIsRefusedOnEveryInterfaceAndNothing
     EXPECT_EQ(0, module.relayBits());
     // A restart's switch-on takes none of those places.
     EXPECT_EQ(kSwitched, web(switching("3", 2)));
-    EXPECT_TRUE(e2e::waitUntil([&] { return module.relayCommandCount(3) == 1; }, 5));
+    EXPECT_TRUE(e2e::waitUntil([&] { return module.relayCommandCount(3) >= 1; }, 5));
     EXPECT_TRUE(board.running());
 }
 

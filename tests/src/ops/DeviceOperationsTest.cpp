@@ -156,13 +156,18 @@ TEST_F(DeviceOperationsTest, ARequestActsOnceOnEachOutletOrNotAtAll)
     sql("update delays set \"on\"=3600 where addr=0 and port=3");
     PduServer& s = build();
     pmemu::PowerModuleEmulator& module = board_.emulator();
+    test::LogCapture log;
+    // Relay frames of an outlet, not counting the retries of a late acknowledgement.
+    auto switched = [&](int port) {
+        return module.relayCommandCount(port) - log.count("retry, port:" + std::to_string(port) + " ");
+    };
     const OutletAction action(*s.getPowerModuleContainer());
     ASSERT_TRUE(action.applyList(std::vector<int>(12000, 0), 1));
     ASSERT_TRUE(action.applyList({1, 9, 1, -1, 1}, 1));
     ASSERT_TRUE(action.applyMask<uint64_t>(0x4ull | 1ull << 40, 1));
     ASSERT_TRUE(relaysBecome(0x07, 2));
     for (int port : {0, 1, 2})
-        EXPECT_EQ(1, module.relayCommandCount(port)) << port;
+        EXPECT_EQ(1, switched(port)) << port;
 
     for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
         ASSERT_TRUE(action.apply(3, 1)) << i;
@@ -171,7 +176,7 @@ TEST_F(DeviceOperationsTest, ARequestActsOnceOnEachOutletOrNotAtAll)
     EXPECT_FALSE(action.applyMask<uint32_t>(0x18, 1));
     EXPECT_FALSE(relaysBecome(0x17, 0.5));
     EXPECT_EQ(0, module.relayCommandCount(3) + module.relayCommandCount(4));
-    EXPECT_EQ(1, module.relayCommandCount(0));
+    EXPECT_EQ(1, switched(0));
     // Outlet 3's restart waits no delayed place (no off delay): carried out.
     EXPECT_TRUE(action.apply(3, 2));
     EXPECT_TRUE(board_.runUntil([&] { return module.relayCommandCount(3) == 1; }, 2));
