@@ -3,28 +3,70 @@
 #include "PowerModuleContainer.h"
 #include "muduo/base/Logging.h"
 
+namespace
+{
+void logSkipped(int port)
+{
+    static muduo::LogLimiter s_skipped;
+    int64_t held = 0;
+    if (s_skipped.allow(&held))
+        LOG_WARN << "outlet " << port << " left alone: not an outlet of this unit" << muduo::LogLimiter::note(held);
+}
+}
+
 bool OutletAction::apply(int port, int action) const
 {
     if (!LocalOutlets::contains(port))
     {
-        LOG_WARN << "outlet " << port << " left alone: not an outlet of this unit";
+        logSkipped(port);
         return false;
     }
-    const _DevicePortDelay& delay = GlobalData::getDevice().portDelays[static_cast<size_t>(port)];
-    if (action == 1)
+    return applyAll(Outlets(1) << port, action);
+}
+
+bool OutletAction::applyList(const std::vector<int>& ports, int action) const
+{
+    Outlets outlets = 0;
+    for (int port : ports)
     {
-        LOG_INFO << "port:" << port << " action:" << action << " delay:" << delay.onDelay;
-        delay.onDelay >= 1 ? modules_.turnOnPortAfter(port, delay.onDelay, true) : modules_.turnOnPort(port, true);
-        return true;
+        if (LocalOutlets::contains(port))
+            outlets |= Outlets(1) << port;
+        else
+            logSkipped(port);
     }
-    if (action != 0 && action != 2 && others_ == kOthersIgnored)
+    return applyAll(outlets, action);
+}
+
+bool OutletAction::applyAll(Outlets outlets, int action) const
+{
+    if (ignored(action))
         return true;
-    LOG_INFO << "port:" << port << " action:" << action << " delay:" << delay.offDelay;
+    // Checked for every outlet before any is switched.
+    for (int port = 0; port < _Device::kPortSlots; ++port)
+        if ((outlets >> port & 1u) && firstDelay(port, action) >= 1 && !modules_.roomForDelayed(port))
+            return false;
+    bool done = true;
+    for (int port = 0; port < _Device::kPortSlots; ++port)
+        if (outlets >> port & 1u)
+            done = switchOne(port, action) && done;
+    return done;
+}
+
+int OutletAction::firstDelay(int port, int action) const
+{
+    const _DevicePortDelay& delay = GlobalData::getDevice().portDelays[static_cast<size_t>(port)];
+    return action == 1 ? delay.onDelay : delay.offDelay;
+}
+
+bool OutletAction::switchOne(int port, int action) const
+{
+    const _DevicePortDelay& delay = GlobalData::getDevice().portDelays[static_cast<size_t>(port)];
+    const int wait = firstDelay(port, action);
+    LOG_INFO << "port:" << port << " action:" << action << " delay:" << wait;
+    if (action == 1)
+        return wait >= 1 ? modules_.turnOnPortAfter(port, wait, true) : modules_.turnOnPort(port, true);
     if (action == 0)
-        delay.offDelay >= 1 ? modules_.turnOffPortAfter(port, delay.offDelay, true) : modules_.turnOffPort(port, true);
-    else if (delay.offDelay >= 1)
-        modules_.restartPortAfter(port, delay.offDelay, delay.restartDelay, true);
-    else
-        modules_.restartPort(port, delay.restartDelay, true);
-    return true;
+        return wait >= 1 ? modules_.turnOffPortAfter(port, wait, true) : modules_.turnOffPort(port, true);
+    return wait >= 1 ? modules_.restartPortAfter(port, wait, delay.restartDelay, true)
+                     : modules_.restartPort(port, delay.restartDelay, true);
 }

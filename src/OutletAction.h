@@ -1,4 +1,7 @@
 #pragma once
+#include <cstdint>
+#include <vector>
+
 #include "LocalOutlets.h"
 
 class PowerModuleContainer;
@@ -7,7 +10,10 @@ class PowerModuleContainer;
 // after its off delay, anything else restarts (off after the off delay, on
 // again after the restart delay); a delay below 1 s switches at once. Every
 // command asks the container for its acknowledgement retries. Only this
-// unit's outlets are switched. Loop thread only; cheap to make per request.
+// unit's outlets are switched, each once however often a request names it.
+// A request is carried out whole or not at all: when one of its outlets has
+// no room for one more delayed action, nothing is switched. Loop thread
+// only; cheap to make per request.
 class OutletAction
 {
 public:
@@ -23,18 +29,34 @@ public:
     {
     }
 
-    // False (nothing switched) for a port that is not an outlet of this unit.
+    // False (nothing switched) for a port that is not an outlet of this
+    // unit, or a request refused.
     bool apply(int port, int action) const;
 
-    // Every outlet of this unit whose bit is set, lowest first; other bits
-    // are left alone.
+    // Every outlet of this unit whose bit is set; other bits are left alone.
+    // False when refused (or a switching call failed).
     template <typename M>
-    void applyMask(M mask, int action) const
+    bool applyMask(M mask, int action) const
     {
-        MaskTraits<M>::forEachSetBit(LocalOutlets::within(mask), [&](int port) { apply(port, action); });
+        Outlets outlets = 0;
+        MaskTraits<M>::forEachSetBit(LocalOutlets::within(mask), [&](int port) { outlets |= Outlets(1) << port; });
+        return applyAll(outlets, action);
     }
 
+    // The outlets of a list; numbers that are no outlet of this unit are
+    // skipped (with a line at a bounded rate).
+    bool applyList(const std::vector<int>& ports, int action) const;
+
 private:
+    typedef uint64_t Outlets;  // bit p: outlet p
+    static_assert(_Device::kPortSlots <= 64, "an outlet set holds every outlet slot");
+
+    bool applyAll(Outlets outlets, int action) const;
+    // The delay an action waits on the outlet before its first step.
+    int firstDelay(int port, int action) const;
+    bool switchOne(int port, int action) const;
+    bool ignored(int action) const { return action != 0 && action != 1 && action != 2 && others_ == kOthersIgnored; }
+
     PowerModuleContainer& modules_;
     Others others_;
 };

@@ -54,9 +54,7 @@ void PduServer::onScheduledTask(int id, unsigned int ports, int action)
     const int outlets = GlobalData::getDevice().slotCount();
     if (outlets < 32 && (ports >> outlets) != 0)
         LOG_WARN << "scheduled task id:" << id << " names outlets this unit lacks; they are left alone";
-    for (int port = 0; port < outlets && port < 32; ++port)
-        if (ports & (1u << port))
-            switchOutlet(port, action);
+    OutletAction(*powerModuleContainer_).applyMask(ports, action);
 }
 
 void PduServer::onModbusPowerModuleControl(const unsigned char* states, int first, int count)

@@ -18,21 +18,26 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 }
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
-    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), pendingActions_(), retryMask_(0),
-      retryBudgets_()
+    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), requests_(), pendingActions_(),
+      retryMask_(0), retryBudgets_()
 {
     modules_.reserve(1);
     for (int p = 0; p < kPortCount; ++p)
     {
         ackTimers_[p] = std::make_shared<PduTimer>(loop, p);
         ackTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { onAckTimeout(t->getId()); });
+        restartOnTimers_[p] = std::make_shared<PduTimer>(loop, p);
+        restartOnTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { fire(t->getId(), 1); });
     }
-    trigger_->setRelayActionCallback([this](int port, int action) { onRelayActionDelayTimeout(port, action); });
+    trigger_->setRelayActionCallback(
+        [this](int port, int action, unsigned ticket) { onRelayActionDelayTimeout(port, action, ticket); });
 }
 
 PowerModuleContainer::~PowerModuleContainer()
 {
     for (auto& timer : ackTimers_)
+        timer->cancel();
+    for (auto& timer : restartOnTimers_)
         timer->cancel();
     // A module kept alive elsewhere must not call back into a dead container.
     for (auto& module : modules_)
@@ -189,7 +194,9 @@ bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, boo
 {
     if (!switchable("switch", port))
         return false;
-    restartDelays_[port] = restartDelay;
+    takeRequest(port, action, restartDelay);
+    if (action & kRestartFlag)
+        setRetry(port, retry);
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
         return false;
     pendingActions_[port] = action;
@@ -200,25 +207,42 @@ bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, boo
 
 bool PowerModuleContainer::switchLater(int port, int action, int delay, int restartDelay, bool retry)
 {
-    if (!trigger_ || !switchable("delayed switch", port))
+    if (!trigger_ || !switchable("delayed switch", port) || !roomForDelayed(port))
         return false;
-    if (trigger_->pendingActions(port) >= kMaxDelayedPerPort)
-    {
-        static muduo::LogLimiter s_refusals;
-        int64_t held = 0;
-        if (s_refusals.allow(&held))
-            LOG_WARN << "delayed switch of port " << port << " refused: " << kMaxDelayedPerPort
-                     << " wait already" << muduo::LogLimiter::note(held);
-        return false;
-    }
-    restartDelays_[port] = restartDelay;
+    const unsigned ticket = takeRequest(port, action, restartDelay);
+    setRetry(port, retry);
+    trigger_->startRelayActionAfter(port, action, delay, ticket);
+    portOperationStarted(port);
+    return true;
+}
+
+bool PowerModuleContainer::roomForDelayed(int port) const
+{
+    if (!trigger_ || trigger_->pendingActions(port) < kMaxDelayedPerPort)
+        return true;
+    static muduo::LogLimiter s_refusals;
+    int64_t held = 0;
+    if (s_refusals.allow(&held))
+        LOG_WARN << "delayed switch of port " << port << " refused: " << kMaxDelayedPerPort << " wait already"
+                 << muduo::LogLimiter::note(held);
+    return false;
+}
+
+unsigned PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
+{
+    restartOnTimers_[port]->cancel();
+    pendingActions_[port] &= ~kRestartFlag;  // an off half not yet acknowledged
+    if (action & kRestartFlag)
+        restartDelays_[port] = restartDelay;
+    return ++requests_[port];
+}
+
+void PowerModuleContainer::setRetry(int port, bool retry)
+{
     if (retry)
         retryMask_ |= 1u << port;
     else
         retryMask_ &= ~(1u << port);
-    trigger_->startRelayActionAfter(port, action, delay);
-    portOperationStarted(port);
-    return true;
 }
 
 bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
@@ -234,10 +258,19 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
     return true;
 }
 
-void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action)
+void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action, unsigned ticket)
 {
     if (port < 0 || port >= kPortCount)
         return;
+    // The outlet was switched again after this restart was asked for: the
+    // later request wins over its switch-on.
+    if ((action & kRestartFlag) && ticket != requests_[port])
+        action &= ~kRestartFlag;
+    fire(port, action);
+}
+
+void PowerModuleContainer::fire(int port, int action)
+{
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
         return;
     pendingActions_[port] = action;
@@ -253,7 +286,12 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
     }
     ackTimers_[port]->cancel();
     if (pendingActions_[port] & kRestartFlag)
-        trigger_->startRelayActionAfter(port, 1, restartDelays_[port]);
+    {
+        // Armed once per restart: a repeated acknowledgement arms nothing more.
+        pendingActions_[port] &= ~kRestartFlag;
+        restartOnTimers_[port]->cancel();
+        restartOnTimers_[port]->runAfter(restartDelays_[port]);
+    }
     else
         portOperationEnded(port);
     if (relayReplyCallback_)

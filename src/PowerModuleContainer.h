@@ -23,6 +23,12 @@ class RelayActionTrigger;
 // calibration address the first module, so only ports 0 to 7 switch. Every
 // switching call is one operation per port, from port-operation-started to
 // port-operation-ended (acknowledged, or failed after the retries).
+//
+// A restart switches off, then on again its restart delay after the off is
+// acknowledged. An outlet has at most one such switch-on waiting (a new
+// restart replaces it), kept apart from the delayed actions; every later
+// switching call for the outlet withdraws it, also that of a delayed
+// restart asked for before the call, which then only switches off.
 // Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
@@ -74,8 +80,11 @@ public:
     bool turnOffPortAfter(int port, int delay, bool retry);
     bool restartPortAfter(int port, int delay, int restartDelay, bool retry);
     bool controlRelayRequest(int port, unsigned char action);
+    // True when one more delayed action of the port may wait; else false,
+    // with a line (at a bounded rate).
+    bool roomForDelayed(int port) const;
 
-    void onRelayActionDelayTimeout(int port, int action);
+    void onRelayActionDelayTimeout(int port, int action, unsigned ticket);
     void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
@@ -97,6 +106,12 @@ private:
     bool switchable(const char* operation, int port) const;
     bool switchNow(int port, int action, int restartDelay, bool retry);
     bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
+    // A new switching request of the port: withdraws its restart's waiting
+    // switch-on; the ticket that marks the request.
+    unsigned takeRequest(int port, int action, int restartDelay);
+    void setRetry(int port, bool retry);
+    // Sends a delayed or restart action now.
+    void fire(int port, int action);
     void onAckTimeout(int port);
     void portOperationStarted(int port);
     void portOperationEnded(int port);
@@ -109,6 +124,8 @@ private:
     RelayReplyCallback relayReplyCallback_;
     RelayFailedCallback relayFailedCallback_;
     std::shared_ptr<PduTimer> ackTimers_[kPortCount];
+    std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
+    unsigned requests_[kPortCount];  // the ticket of each port's latest request
     int pendingActions_[kPortCount];
     uint32_t retryMask_;
     int retryBudgets_[kPortCount];

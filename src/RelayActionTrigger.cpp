@@ -9,33 +9,33 @@ RelayActionTrigger::RelayActionTrigger(muduo::net::EventLoop* loop) : loop_(loop
 RelayActionTrigger::~RelayActionTrigger()
 {
     for (auto& entry : actions_)
-        std::get<0>(entry.second)->cancel();
+        entry.second.timer->cancel();
 }
 
-std::shared_ptr<PduTimer> RelayActionTrigger::startRelayAction(int port, int action)
+std::shared_ptr<PduTimer> RelayActionTrigger::startRelayAction(int port, int action, unsigned ticket)
 {
     int id = s_timerId.fetch_add(1);
     auto timer = std::make_shared<PduTimer>(loop_, id);
     timer->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { onTimer(t->getId()); });
-    actions_.emplace(id, std::make_tuple(timer, port, action));
+    actions_.emplace(id, Pending{timer, port, action, ticket});
     return timer;
 }
 
-void RelayActionTrigger::startRelayActionAfter(int port, int action, int delay)
+void RelayActionTrigger::startRelayActionAfter(int port, int action, int delay, unsigned ticket)
 {
-    startRelayAction(port, action)->runAfter(static_cast<double>(delay));
+    startRelayAction(port, action, ticket)->runAfter(static_cast<double>(delay));
 }
 
-void RelayActionTrigger::startRelayActionAt(int port, int action, muduo::Timestamp when)
+void RelayActionTrigger::startRelayActionAt(int port, int action, muduo::Timestamp when, unsigned ticket)
 {
-    startRelayAction(port, action)->runAt(when);
+    startRelayAction(port, action, ticket)->runAt(when);
 }
 
 size_t RelayActionTrigger::pendingActions(int port) const
 {
     size_t n = 0;
     for (const auto& entry : actions_)
-        n += std::get<1>(entry.second) == port;
+        n += entry.second.port == port;
     return n;
 }
 
@@ -46,10 +46,8 @@ void RelayActionTrigger::onTimer(int id)
         return;
     // The entry owns the timer whose callback is running: keep it alive
     // until the callback has returned.
-    std::shared_ptr<PduTimer> keep = std::get<0>(it->second);
-    int port = std::get<1>(it->second);
-    int action = std::get<2>(it->second);
+    const Pending fired = it->second;
     actions_.erase(it);
     if (callback_)
-        callback_(port, action);
+        callback_(fired.port, fired.action, fired.ticket);
 }

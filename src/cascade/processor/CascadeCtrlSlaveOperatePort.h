@@ -10,7 +10,8 @@ class PowerModuleContainer;
 namespace CascadeCtrl
 {
 // OperatePort and its Ext twin: the outlet action rule on the outlets of
-// the mask; the answer echoes the mask cut to the unit's outlet count.
+// the mask; the answer echoes the mask cut to the unit's outlet count, and
+// fails when the rule refused the request.
 template <int kCode>
 class CascadeCtrlSlaveOperatePort : public CascadeCtrlSlaveCommand<kCode>
 {
@@ -23,9 +24,8 @@ public:
         r.mask = this->belowOutletCount(r.mask);
         LOG_INFO << "port bitmap:" << this->maskText(r.mask);
         LOG_INFO << "action:" << r.action;
-        OutletAction(*modules_).applyMask(r.mask, r.action);
         this->answer_.data.mask = r.mask;
-        return true;
+        return OutletAction(*modules_).applyMask(r.mask, r.action);
     }
 
 private:

@@ -9,7 +9,8 @@ namespace MgrCtrl
 {
 // OperatePort and its Ext twin: the action (1 on, 0 off, else restart, each
 // after the outlet's delays) on every outlet of this unit in the mask; the
-// reply is code, 0, 0 whatever the module made of it.
+// reply is code, 0, then 0 whatever the module made of it, or 1 when the
+// outlet action rule refused the request (nothing switched).
 template <typename M, auto Build>
 class MgrCtrlOperatePortProcessor : public MgrCtrlResultProcessor<CascadeCtrl::CascadeCtrlOperatePortRequest<M>, Build>
 {
@@ -18,8 +19,7 @@ public:
 
     int work() override
     {
-        OutletAction(*modules_).applyMask(this->request().mask, this->request().action);
-        return 0;
+        return OutletAction(*modules_).applyMask(this->request().mask, this->request().action) ? 0 : 1;
     }
 
 private:

@@ -24,8 +24,7 @@ int SnmpOutletControlProcessor::work()
         return 1;
     if (action_ >= 0 && action_ <= 2)
         LOG_INFO << kActions[action_] << port_;
-    OutletAction(*modules_, OutletAction::kOthersIgnored).apply(port_, action_);
-    return 0;
+    return OutletAction(*modules_, OutletAction::kOthersIgnored).apply(port_, action_) ? 0 : 1;
 }
 
 bool SnmpOutletControlProcessor::buildResponseString(int result, std::string& out)

@@ -11,7 +11,8 @@ namespace snmp
 // Code 8: "content"."outlet_control" with the integers "port" and "on_off"
 // (1 on, 0 off, 2 restart, anything else nothing) switches one outlet of
 // this unit by the outlet action rule, with its delays. Result 1 for an
-// outlet this unit lacks; whether the module acknowledges is not awaited.
+// outlet this unit lacks or a request the rule refuses; whether the module
+// acknowledges is not awaited.
 class SnmpOutletControlProcessor final : public SnmpProcessor
 {
 public:

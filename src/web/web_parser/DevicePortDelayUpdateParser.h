@@ -16,9 +16,16 @@ public:
     using WebCommandParser::WebCommandParser;
 
     static bool read(const Value& content, int addr, std::vector<_DevicePortDelay>& delays);
+    // The line carries 16 bits a delay, 0xFFFF for -1 ("unchanged").
     template <class Request>
     static bool fill(const std::vector<_DevicePortDelay>& delays, Request& request)
     {
+        const int longest = DelaySettings::kLongest - 1;
+        for (const _DevicePortDelay& d : delays)
+            if (!travels(d.onDelay, DelaySettings::kUnchanged, longest, "on delay") ||
+                !travels(d.offDelay, DelaySettings::kUnchanged, longest, "off delay") ||
+                !travels(d.restartDelay, DelaySettings::kUnchanged, longest, "restart delay"))
+                return false;
         request.delays = delays;
         return true;
     }

@@ -15,11 +15,9 @@ int PortOperationProcessor::work()
         LOG_WARN << "no power modules: outlets not switched";
         return -1;
     }
-    const OutletAction rule(*module_);
-    for (int port : fields_.ports)
-        rule.apply(port, fields_.action);
-    // The module's acknowledgement comes later; the request was accepted.
-    return 0;
+    // The module's acknowledgement comes later; the request was accepted,
+    // or refused whole with nothing switched.
+    return OutletAction(*module_).applyList(fields_.ports, fields_.action) ? 0 : -1;
 }
 
 bool PortOperationProcessor::buildResponseString(int result, std::string& response)

@@ -16,7 +16,8 @@ struct _PortOperation
 };
 
 // Code 2: switches the outlets of the list by the outlet action rule, each
-// with its own delays. Numbers that are no outlet of this unit are skipped.
+// with its own delays and each once. Numbers that are no outlet of this
+// unit are skipped. -1 when the rule refuses the request (nothing switched).
 class PortOperationProcessor final
     : public WebCommandProcessor<std::shared_ptr<PowerModuleContainer>, _PortOperation>
 {

@@ -172,6 +172,64 @@ TEST_F(PowerModuleContainerTest, DelayedActionsOfAnOutletWaitingAtOnceAreBounded
     EXPECT_FALSE(container->turnOffPortAfter(3, 3600, true));
 }
 
+// Restarts asked for again and again within a long restart delay: one switch-on waits for the outlet, apart from
+// the delayed actions, whose places all stay free.
+TEST_F(PowerModuleContainerTest, RestartsKeepOneSwitchOnWaitingOutsideTheDelayedBound)
+{
+    const size_t bound = PowerModuleContainer::kMaxDelayedPerPort;
+    for (size_t i = 1; i <= 2 * bound; ++i)
+    {
+        ASSERT_TRUE(container->restartPort(2, 3600, true));
+        ASSERT_TRUE(runUntil([&] { return of("reply").size() == i; }, 5.0)) << i;  // its switch-on now waits
+    }
+    EXPECT_TRUE(container->roomForDelayed(2));
+    size_t accepted = 0;
+    for (size_t i = 0; i < bound + 1; ++i)
+        accepted += container->turnOnPortAfter(2, 3600, true);
+    EXPECT_EQ(bound, accepted);
+    EXPECT_FALSE(container->roomForDelayed(2));
+}
+
+TEST_F(PowerModuleContainerTest, ANewRestartReplacesTheWaitingSwitchOn)
+{
+    emu.model().setRelay(3, true);
+    ASSERT_TRUE(container->restartPort(3, 1, true));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() == 1; }, 5.0));
+    ASSERT_TRUE(container->restartPort(3, 2, true));
+    ASSERT_TRUE(runUntil([&] { return !of("ended").empty(); }, 8.0));
+    runFor(1.5);  // time for a second switch-on
+    const auto frames = relayFrames(3);
+    ASSERT_GE(frames.size(), 3u);
+    EXPECT_EQ(1, frames.back().first);
+    EXPECT_EQ(0, frames[frames.size() - 2].first) << "one switch-on, the last frame";
+    EXPECT_GE(frames.back().second - frames[frames.size() - 2].second, 1.95) << "the second restart's delay";
+    EXPECT_TRUE(emu.relayBits() & (1u << 3));
+}
+
+// Switched off after a restart, an outlet stays off past the restart delay: whether the off is immediate or
+// delayed, and also when it comes before the off half of a delayed restart asked for earlier.
+TEST_F(PowerModuleContainerTest, ALaterRequestWithdrawsTheRestartsSwitchOn)
+{
+    for (int port : {1, 2, 4})
+        emu.model().setRelay(port, true);
+    ASSERT_TRUE(container->restartPort(1, 1, true));
+    ASSERT_TRUE(container->restartPort(2, 1, true));
+    ASSERT_TRUE(container->restartPortAfter(4, 1, 1, true));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() == 2; }, 5.0));
+    ASSERT_TRUE(container->turnOffPort(1, true));
+    ASSERT_TRUE(container->turnOffPortAfter(2, 1, true));
+    ASSERT_TRUE(container->turnOffPort(4, true));
+    runFor(4.0);  // every delay has passed
+    for (int port : {1, 2, 4})
+    {
+        const auto frames = relayFrames(port);
+        EXPECT_GE(frames.size(), 2u) << port;
+        for (const auto& frame : frames)
+            EXPECT_EQ(0, frame.first) << port;
+    }
+    EXPECT_EQ(0, emu.relayBits() & 0x16);
+}
+
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
 {
     ASSERT_TRUE(container->turnOffPortAfter(6, 0, true));

@@ -120,9 +120,11 @@ TEST_F(DeviceOperationsTest, OnAFourOutletUnitOnlyItsOutletsAreSwitchedWatchedAn
     EXPECT_TRUE(board_.runUntil([] { return PingOperations::testAnswered(2); }, 4));
 }
 
+// The restart delay is the shortest of the three: the outlet comes back on that long after its switch-off, neither
+// after its on delay nor after its off delay once more.
 TEST_F(DeviceOperationsTest, ARestartWaitsItsOffDelayAndThenItsRestartDelay)
 {
-    sql("update delays set \"on\"=4, off=1, restart=2 where addr=0 and port=1");  // three distinct delays
+    sql("update delays set \"on\"=10, off=5, restart=1 where addr=0 and port=1");
     PduServer& s = build();
     pmemu::PowerModuleEmulator& module = board_.emulator();
     module.model().setRelay(1, true);
@@ -137,13 +139,47 @@ TEST_F(DeviceOperationsTest, ARestartWaitsItsOffDelayAndThenItsRestartDelay)
             if (r.command == 2 && r.payload.size() == 2 && r.payload[0] == 1)
                 frames.push_back({r.payload[1], std::chrono::duration<double>(r.received - start).count()});
         return frames.size() >= 2;
-    }, 8)) << frames.size() << " relay frames";
+    }, 20)) << frames.size() << " relay frames";
     ASSERT_EQ(2u, frames.size());
     EXPECT_EQ(0, frames[0].first);
-    EXPECT_GE(frames[0].second, 0.95) << "the off delay";
+    EXPECT_GE(frames[0].second, 4.95) << "the off delay";
     EXPECT_EQ(1, frames[1].first);
-    EXPECT_GE(frames[1].second - frames[0].second, 1.95) << "the restart delay, after the off half";
+    EXPECT_GE(frames[1].second - frames[0].second, 0.95) << "the restart delay, after the off half";
+    EXPECT_LT(frames[1].second - frames[0].second, 4.0) << "neither the on nor the off delay";
     EXPECT_TRUE(relaysBecome(0x02, 1));
+}
+
+// One request acts once on each outlet however often it names it, and is refused whole, nothing switched, when
+// one of its outlets already has as many delayed actions waiting as it may.
+TEST_F(DeviceOperationsTest, ARequestActsOnceOnEachOutletOrNotAtAll)
+{
+    sql("update delays set \"on\"=3600 where addr=0 and port=3");
+    PduServer& s = build();
+    pmemu::PowerModuleEmulator& module = board_.emulator();
+    test::LogCapture log;
+    // Relay frames of an outlet, not counting the retries of a late acknowledgement.
+    auto switched = [&](int port) {
+        return module.relayCommandCount(port) - log.count("retry, port:" + std::to_string(port) + " ");
+    };
+    const OutletAction action(*s.getPowerModuleContainer());
+    ASSERT_TRUE(action.applyList(std::vector<int>(12000, 0), 1));
+    ASSERT_TRUE(action.applyList({1, 9, 1, -1, 1}, 1));
+    ASSERT_TRUE(action.applyMask<uint64_t>(0x4ull | 1ull << 40, 1));
+    ASSERT_TRUE(relaysBecome(0x07, 2));
+    for (int port : {0, 1, 2})
+        EXPECT_EQ(1, switched(port)) << port;
+
+    for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
+        ASSERT_TRUE(action.apply(3, 1)) << i;
+    EXPECT_FALSE(action.apply(3, 1));
+    EXPECT_FALSE(action.applyList({4, 3}, 1));
+    EXPECT_FALSE(action.applyMask<uint32_t>(0x18, 1));
+    EXPECT_FALSE(relaysBecome(0x17, 0.5));
+    EXPECT_EQ(0, module.relayCommandCount(3) + module.relayCommandCount(4));
+    EXPECT_EQ(1, switched(0));
+    // Outlet 3's restart waits no delayed place (no off delay): carried out.
+    EXPECT_TRUE(action.apply(3, 2));
+    EXPECT_TRUE(board_.runUntil([&] { return module.relayCommandCount(3) == 1; }, 2));
 }
 
 TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNothingThenTheRecord)
@@ -195,7 +231,19 @@ TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNot
     ASSERT_TRUE(DelaySettings::set({{0, 5, -1, -1}, {6, -1, -1, -1}}));
     EXPECT_EQ("5|3", outletRow("delays", "\"on\" || '|' || off", 0));
     EXPECT_EQ(5 * 10 + 3, device().portDelays[0].onDelay * 10 + device().portDelays[0].offDelay);  // -1 keeps it
-    ASSERT_TRUE(DelaySettings::setOne(2, DelaySettings::kOff, -5) && device().portDelays[2].offDelay == -5);
+    ASSERT_TRUE(DelaySettings::setOne(2, DelaySettings::kOff, 65535) && device().portDelays[2].offDelay == 65535);
+
+    // Delays outside 0 to 65535 s: refused, nothing saved (-1 keeps a delay only in a list).
+    const std::vector<_DevicePortDelay> outOfRange[] = {
+        {{0, 7, -1, -1}, {1, -1, -1, 65536}}, {{0, -5, -1, -1}}, {{1, -1, INT_MAX, -1}}, {{1, 1, 1, INT_MIN}}};
+    for (const auto& list : outOfRange)
+        EXPECT_FALSE(DelaySettings::set(list)) << list.back().restartDelay;
+    for (int seconds : {-1, -5, 65536, INT_MAX, INT_MIN})
+        EXPECT_FALSE(DelaySettings::setOne(1, DelaySettings::kRestart, seconds)) << seconds;
+    EXPECT_EQ("5|3|4", outletRow("delays", "\"on\" || '|' || off || '|' || restart", 0));
+    EXPECT_EQ("0|0|5", outletRow("delays", "\"on\" || '|' || off || '|' || restart", 1));
+    EXPECT_EQ(5, device().portDelays[0].onDelay);
+    EXPECT_EQ(5, device().portDelays[1].restartDelay);
 
     // One missing row fails the whole list; rows and record stay.
     sql("delete from alarms where addr=0 and port=2");

@@ -122,8 +122,11 @@ TEST_F(SnmpRequestTest, EachCodeAnswersAndLeavesPduDbAsItSays)
         {"", 3, R"({"outlet_delay":{"port":1,"on":false,"off":true}})", R"({"outlet_delay":{"port":1,"off":0}})"},
         {"", 3, R"({"outlet_name":"x","outlet_delay":{"port":0,"restart":true}})",
          R"({"outlet_delay":{"port":0,"restart":5}})"},
-        {"", 4, R"({"outlet_delay":{"port":2,"on":-5}})", R"({"outlet_delay":{"port":2,"on":-5}})",
-         R"(select "on" from delays where addr=0 and port=2)", "-5"},
+        {"", 4, R"({"outlet_delay":{"port":2,"on":-5}})", failed, R"(select "on" from delays where addr=0 and port=2)",
+         "0"},
+        {"", 4, R"({"outlet_delay":{"port":2,"on":65536}})", failed},
+        {"", 4, R"({"outlet_delay":{"port":2,"on":65535}})", R"({"outlet_delay":{"port":2,"on":65535}})",
+         R"(select "on" from delays where addr=0 and port=2)", "65535"},
         {"", 4, R"({"outlet_delay":{"port":1},"outlet_threshold":{"port":3,"max_warn_current":1.239}})",
          R"({"outlet_threshold":{"port":3,"max_warn_current":1.23}})",
          "select current_max from alarms where addr=0 and port=3", "1.239"},
@@ -172,7 +175,7 @@ TEST_F(SnmpRequestTest, EachCodeAnswersAndLeavesPduDbAsItSays)
     const _Device& device = GlobalData::getDevice();
     EXPECT_EQ(12.345, device.inputThreshold.warnUpperCurrent);
     EXPECT_EQ(190.0, device.inputThreshold.warnLowerVoltage);  // the failed save changed nothing
-    EXPECT_EQ(-5, device.portDelays[2].onDelay);
+    EXPECT_EQ(65535, device.portDelays[2].onDelay);
     EXPECT_EQ("Rack \"A\"", device.deviceName);
     EXPECT_EQ("Fan", device.portNames[7]);
 }

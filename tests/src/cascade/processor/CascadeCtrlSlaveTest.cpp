@@ -5,6 +5,7 @@
 
 #include "GlobalData.h"
 #include "PduServer.h"
+#include "PowerModuleContainer.h"
 #include "SerialPort.h"
 #include "Utility.h"
 #include "cascade/processor/CascadeCtrlProcessorFactory.h"
@@ -84,12 +85,20 @@ TEST(CascadeCtrlSlaveTest, OutletSwitchingAnswersTheMaskOfTheUnitsOutlets)
                 << int(master.board().emulator().relayBits());
         };
     };
+    // Outlet 3 with as many delayed switch-ons waiting as it may: a request naming it fails, nothing switched.
+    auto fill = [&master] {
+        device().portDelays[3].onDelay = 3600;
+        PowerModuleContainer& modules = *master.board().server().getPowerModuleContainer();
+        for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
+            modules.turnOnPortAfter(3, 3600, true);
+    };
     test::askEach(master, {
                               {"on", "02 000000FF 01", "02 00 000000FF", nullptr, relays(0xFF)},
                               {"off beyond the outlets", "02 FFFFFFFF 00", "02 00 000000FF", nullptr, relays(0x00)},
                               {"on ext", "20 FFFFFFFF00000005 01", "20 00 0000000000000005", nullptr, relays(0x05)},
                               {"nothing", "02 00000000 00", "02 00 00000000", nullptr, relays(0x05)},
                               {"no action byte", "02 00000001", ""},
+                              {"refused whole", "02 00000018 01", "02 01 00000018", fill, relays(0x05)},
                           });
 }
 
