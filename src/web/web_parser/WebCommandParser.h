@@ -8,6 +8,7 @@
 #include "web/web_parser/WebModules.h"
 #include "web/web_parser/WebParser.h"
 #include "web/web_processor/WebProcessor.h"
+#include "web/web_processor/WebRefusedProcessor.h"
 
 namespace web
 {
@@ -44,7 +45,8 @@ using WebQuietSlaveRelays = WebSlaveRelays<Narrow, Wide, false>;
 // The family of command parsers: check "content", read "addr" (as Target
 // says) and the command's fields, build the processor with the parser's
 // module, and for a slave the relay with the same fields. A slave must be
-// in the master's slave map; anything else is dropped.
+// in the master's slave map; anything else is dropped. Fields a known slave
+// cannot be sent are answered as failed.
 //
 // Derived, the named parser, hides what it needs to of
 //   static bool read(const Value& content, int addr, Fields& fields);
@@ -52,7 +54,7 @@ using WebQuietSlaveRelays = WebSlaveRelays<Narrow, Wide, false>;
 // commands, for each relay's request type
 //   static bool fill(const Fields& fields, Request& request);
 // which is false (with a log line) when the fields cannot travel on the
-// cascade line unchanged.
+// cascade line unchanged: the request is then refused, answered as failed.
 template <class Derived, class Processor, class Target = WebThisUnitOnly>
 class WebCommandParser : public WebParser
 {
@@ -75,8 +77,17 @@ public:
         }
         const auto made = std::make_shared<Processor>(module_, fields);
         const bool relayed = Target::kRelays && addr != 0;
-        if (relayed && !relay(addr, fields, *made))
-            return kMalformed;
+        if (relayed)
+        {
+            const _SlaveDevice* slave = findSlave(addr);
+            if (!slave)
+                return kMalformed;
+            if (!relay(*slave, addr, fields, *made))
+            {
+                processor = std::make_shared<WebRefusedProcessor>(made);
+                return kLocal;
+            }
+        }
         processor = made;
         return relayed ? kRelay : kLocal;
     }
@@ -102,26 +113,24 @@ protected:
 private:
     static const int kNarrowOutlets = 31;  // a 32-bit mask's outlets
 
-    static bool relay(int addr, const Fields& fields, WebProcessor& processor)
+    // False when the fields cannot travel to the slave.
+    static bool relay(const _SlaveDevice& slave, int addr, const Fields& fields, WebProcessor& processor)
     {
         if constexpr (Target::kRelays)
         {
-            const _SlaveDevice* slave = findSlave(addr);
-            if (!slave)
-                return false;
             if (Target::kLogsOutlets)
             {
-                LOG_INFO << "port num:" << slave->portCount;
+                LOG_INFO << "port num:" << slave.portCount;
             }
             const std::shared_ptr<CascadeCtrl::CascadeCtrlRelay> made =
-                slave->portCount > kNarrowOutlets ? build<typename Target::WideRelay>(addr, fields)
-                                                  : build<typename Target::NarrowRelay>(addr, fields);
+                slave.portCount > kNarrowOutlets ? build<typename Target::WideRelay>(addr, fields)
+                                                 : build<typename Target::NarrowRelay>(addr, fields);
             processor.setRelay(made);
             return made != nullptr;
         }
         else
         {
-            (void)addr, (void)fields, (void)processor;
+            (void)slave, (void)addr, (void)fields, (void)processor;
             return false;
         }
     }

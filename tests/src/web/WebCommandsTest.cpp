@@ -338,10 +338,6 @@ TEST_F(WebCommandsTest, MalformedOrUnrelayableRequestsGetNoAnswer)
         R"({"request":30,"content":{"addr":9}})", R"({"request":2,"content":{"addr":258,"ports":[0],"action":1}})",
         R"({"request":22,"content":{"addr":"3"}})", R"({"request":23,"content":{"addr":1.0}})",
         R"({"request":39,"content":{"addr":"0"}})", R"({"request":24})", R"({"request":31,"content":[]})",
-        // Delays the cascade line cannot carry (there 0xFFFF stands for -1, "unchanged").
-        R"({"request":11,"content":{"addr":3,"delay":[{"port":1,"restart":65535}]}})",
-        R"({"request":11,"content":{"addr":3,"delay":[{"port":0,"on":1},{"port":1,"off":70000}]}})",
-        R"({"request":11,"content":{"addr":2,"delay":[{"port":33,"on":-2}]}})",
         // Outlet switching and status.
         R"({"request":2,"content":{"ports":[0]}})", R"({"request":2,"content":{"ports":0,"action":1}})",
         R"({"request":2,"content":{"ports":[1.5],"action":1}})", R"({"request":2,"content":{"ports":[],"action":"1"}})",
@@ -368,4 +364,20 @@ TEST_F(WebCommandsTest, MalformedOrUnrelayableRequestsGetNoAnswer)
     EXPECT_EQ("none", ask(R"({"request":22,"content":{"addr":3}})"));
     EXPECT_EQ(R"({"response":31,"result":-1})", ask(R"({"request":31,"content":{"addr":3}})"));
     EXPECT_TRUE(log.contains("not the master, request for addr:3 dropped"));
+}
+
+TEST_F(WebCommandsTest, DelaysASlaveCannotBeSentAreAnsweredAsFailed)
+{
+    const char* const refused[][2] = {
+        // Delays the cascade line cannot carry (there 0xFFFF stands for -1, "unchanged").
+        {R"({"request":11,"content":{"addr":3,"delay":[{"port":1,"restart":65535}]}})", R"({"response":11,"result":-1})"},
+        {R"({"request":11,"content":{"addr":3,"delay":[{"port":0,"on":1},{"port":1,"off":70000}]}})",
+         R"({"response":11,"result":-1})"},
+        {R"({"request":11,"content":{"addr":2,"delay":[{"port":33,"on":-2}]}})", R"({"response":11,"result":-1})"},
+    };
+    for (const auto& c : refused)
+    {
+        EXPECT_EQ(c[1], ask(c[0])) << c[0];
+        EXPECT_EQ("not relayed", relayed(c[0])) << c[0];
+    }
 }
