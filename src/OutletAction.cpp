@@ -41,10 +41,31 @@ bool OutletAction::applyAll(Outlets outlets, int action) const
 {
     if (ignored(action))
         return true;
-    // Checked for every outlet before any is switched.
+    return admits(outlets, action) && switchAll(outlets, action);
+}
+
+bool OutletAction::applyOnOff(Outlets on, Outlets off) const
+{
+    on &= LocalOutlets::within(~Outlets(0));
+    off &= LocalOutlets::within(~Outlets(0)) & ~on;
+    if (!admits(on, 1) || !admits(off, 0))
+        return false;
+    const bool switchedOn = switchAll(on, 1);
+    const bool switchedOff = switchAll(off, 0);
+    return switchedOn && switchedOff;
+}
+
+// Checked for every outlet before any is switched.
+bool OutletAction::admits(Outlets outlets, int action) const
+{
     for (int port = 0; port < _Device::kPortSlots; ++port)
         if ((outlets >> port & 1u) && firstDelay(port, action) >= 1 && !modules_.roomForDelayed(port))
             return false;
+    return true;
+}
+
+bool OutletAction::switchAll(Outlets outlets, int action) const
+{
     bool done = true;
     for (int port = 0; port < _Device::kPortSlots; ++port)
         if (outlets >> port & 1u)

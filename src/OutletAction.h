@@ -47,11 +47,17 @@ public:
     // skipped (with a line at a bounded rate).
     bool applyList(const std::vector<int>& ports, int action) const;
 
-private:
     typedef uint64_t Outlets;  // bit p: outlet p
+    // One request that switches some outlets on and others off (bits of
+    // outlets this unit lacks are left alone); whole or not at all too.
+    bool applyOnOff(Outlets on, Outlets off) const;
+
+private:
     static_assert(_Device::kPortSlots <= 64, "an outlet set holds every outlet slot");
 
     bool applyAll(Outlets outlets, int action) const;
+    bool admits(Outlets outlets, int action) const;
+    bool switchAll(Outlets outlets, int action) const;
     // The delay an action waits on the outlet before its first step.
     int firstDelay(int port, int action) const;
     bool switchOne(int port, int action) const;

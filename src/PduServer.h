@@ -142,7 +142,7 @@ public:
     void onPingTaskSuccess(int port, bool periodic);
     void onPingTaskFail(int port, int action);
     void onTimeAdjusted();
-    void onModbusPowerModuleControl(const unsigned char* states, int first, int count);
+    bool onModbusPowerModuleControl(const unsigned char* states, int first, int count);
 
 private:
     // Construction steps, in their order.

@@ -57,10 +57,11 @@ void PduServer::onScheduledTask(int id, unsigned int ports, int action)
     OutletAction(*powerModuleContainer_).applyMask(ports, action);
 }
 
-void PduServer::onModbusPowerModuleControl(const unsigned char* states, int first, int count)
+bool PduServer::onModbusPowerModuleControl(const unsigned char* states, int first, int count)
 {
     if (!states || count < 1)
-        return;
+        return true;
+    OutletAction::Outlets on = 0, off = 0;
     for (int i = 0; i < count; ++i)
     {
         const long port = static_cast<long>(first) + i;
@@ -69,8 +70,9 @@ void PduServer::onModbusPowerModuleControl(const unsigned char* states, int firs
             LOG_WARN << "modbus coil " << port << " ignored: not an outlet of this unit";
             continue;
         }
-        switchOutlet(static_cast<int>(port), states[i] ? 1 : 0);
+        (states[i] ? on : off) |= OutletAction::Outlets(1) << port;
     }
+    return OutletAction(*powerModuleContainer_).applyOnOff(on, off);
 }
 
 void PduServer::onPingTaskSuccess(int port, bool periodic)

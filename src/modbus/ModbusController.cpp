@@ -23,7 +23,7 @@ enum InletRegister
 ModbusController::ModbusController(muduo::net::EventLoop* loop) : loop_(loop), outletCount_(0)
 {
     module_.setCoilWriteCallback(
-        [this](const unsigned char* states, int first, int count) { onCoilsWritten(states, first, count); });
+        [this](const unsigned char* states, int first, int count) { return onCoilsWritten(states, first, count); });
 }
 
 ModbusController::~ModbusController() = default;
@@ -111,10 +111,9 @@ const ModbusController::Block* ModbusController::findBlock(int virtualAddress) c
     return nullptr;
 }
 
-void ModbusController::onCoilsWritten(const unsigned char* states, int first, int count)
+bool ModbusController::onCoilsWritten(const unsigned char* states, int first, int count)
 {
-    if (outputControlCallback_)
-        outputControlCallback_(states, first, count);
+    return !outputControlCallback_ || outputControlCallback_(states, first, count);
 }
 
 bool ModbusController::setRegister(int address, unsigned short value)

@@ -27,8 +27,9 @@ class ModbusParser;
 class ModbusController : muduo::noncopyable
 {
 public:
-    // (coil states from the first written coil, first outlet, count)
-    typedef std::function<void(const unsigned char* states, int first, int count)> OutputControlCallback;
+    // (coil states from the first written coil, first outlet, count);
+    // false refuses the write (answered as a server device failure).
+    typedef std::function<bool(const unsigned char* states, int first, int count)> OutputControlCallback;
 
     // Clients see each outlet block at a fixed address with room for
     // kVirtualOutlets outlets, whatever this unit's outlet count.
@@ -86,7 +87,7 @@ private:
         kBlockCount
     };
 
-    void onCoilsWritten(const unsigned char* states, int first, int count);
+    bool onCoilsWritten(const unsigned char* states, int first, int count);
     bool setRegister(int address, unsigned short value);
     bool setDoubleRegister(int address, unsigned int value);
     // The outlet's register in a block; false for an outlet this unit lacks.

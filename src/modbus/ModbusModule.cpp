@@ -157,11 +157,11 @@ void ModbusModule::writeCoil(const ReqInfo_* info, short start, WireReader& in, 
     if (value != kCoilOn && value != kCoilOff)
         return respondErrcode(info, kIllegalDataValue, reply);
 
-    coils_.table[static_cast<size_t>(offset)] = value == kCoilOn ? 1 : 0;
+    const unsigned char state = value == kCoilOn ? 1 : 0;
+    if (!writeCoilStates(&state, offset, 1))
+        return respondErrcode(info, kServerDeviceFailure, reply);
     appendHeader(info, info->functionCode, 4, reply);
     WireWriter(reply).be16(address).be16(value);
-    if (coilWriteCallback_)
-        coilWriteCallback_(&coils_.table[static_cast<size_t>(offset)], offset, 1);
 }
 
 void ModbusModule::writeCoils(const ReqInfo_* info, short start, WireReader& in, Buffer& reply)
@@ -177,16 +177,25 @@ void ModbusModule::writeCoils(const ReqInfo_* info, short start, WireReader& in,
     if (!coils_.range(start, quantity, offset))
         return respondErrcode(info, kIllegalDataAddress, reply);
 
+    unsigned char states[kMaxWriteCoils];
     uint8_t packed = 0;
     for (int i = 0; i < quantity; ++i)
     {
         if (i % 8 == 0)
             in.u8(packed);
-        coils_.table[static_cast<size_t>(offset + i)] = (packed >> (i % 8)) & 1;
+        states[i] = (packed >> (i % 8)) & 1;
     }
+    if (!writeCoilStates(states, offset, quantity))
+        return respondErrcode(info, kServerDeviceFailure, reply);
     appendHeader(info, info->functionCode, 4, reply);
     WireWriter(reply).be16(address).be16(quantity);
-    if (coilWriteCallback_)
-        coilWriteCallback_(&coils_.table[static_cast<size_t>(offset)], offset, quantity);
+}
+
+bool ModbusModule::writeCoilStates(const unsigned char* states, int offset, int count)
+{
+    if (coilWriteCallback_ && !coilWriteCallback_(states, offset, count))
+        return false;
+    std::copy(states, states + count, coils_.table.begin() + offset);
+    return true;
 }
 }

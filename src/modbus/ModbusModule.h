@@ -22,8 +22,10 @@ namespace modbus
 class ModbusModule : muduo::noncopyable
 {
 public:
-    // (states from the first written coil, first coil, count)
-    typedef std::function<void(const unsigned char* states, int first, int count)> CoilWriteCallback;
+    // (states from the first written coil, first coil, count); false when
+    // the write was refused: the coils keep their states and the client
+    // gets a server device failure.
+    typedef std::function<bool(const unsigned char* states, int first, int count)> CoilWriteCallback;
 
     ModbusModule();
 
@@ -63,6 +65,8 @@ private:
                        muduo::net::WireReader& in, muduo::net::Buffer& reply);
     void writeCoil(const ReqInfo_* info, short start, muduo::net::WireReader& in, muduo::net::Buffer& reply);
     void writeCoils(const ReqInfo_* info, short start, muduo::net::WireReader& in, muduo::net::Buffer& reply);
+    // Hands the states to the callback and keeps them unless it refuses.
+    bool writeCoilStates(const unsigned char* states, int offset, int count);
     // The MBAP header and function code of a reply with dataLength bytes of data.
     static void appendHeader(const ReqInfo_* info, uint8_t functionCode, int dataLength, muduo::net::Buffer& reply);
 

@@ -17,6 +17,7 @@ enum ModbusExceptionCode
     kIllegalFunction = 1,
     kIllegalDataAddress = 2,
     kIllegalDataValue = 3,
+    kServerDeviceFailure = 4,
 };
 
 enum ModbusFunctionCode

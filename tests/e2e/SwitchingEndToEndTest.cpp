@@ -147,6 +147,12 @@ TEST_F(SwitchingEndToEnd, ANinthDelayedActionIsRefusedOnEveryInterfaceAndNothing
     EXPECT_EQ(1, operatePort(0x18, 1));
     EXPECT_EQ(R"({"response":8,"result":1})",
               snmp(R"({"request":8,"content":{"outlet_control":{"port":3,"on_off":1}}})"));
+    // Modbus: coils 3 and 4 on, answered as a server device failure (exception 4).
+    const int modbus = board.connectInNamespace(SOCK_STREAM, 502, 2);
+    ASSERT_GE(modbus, 0);
+    const std::string coils("\x00\x01\x00\x00\x00\x08\x01\x0F\x00\x03\x00\x02\x01\x03", 14);
+    EXPECT_EQ(std::string("\x00\x01\x00\x00\x00\x03\x01\x8F\x04", 9), exchange(modbus, coils, 9));
+    ::close(modbus);
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_EQ(0, module.relayCommandCount(3) + module.relayCommandCount(4));
     EXPECT_EQ(0, module.relayBits());

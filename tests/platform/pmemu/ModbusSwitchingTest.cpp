@@ -21,6 +21,7 @@ protected:
         modbus->setOutputControlCallback([this](const unsigned char* states, int first, int count) {
             for (int p = first; p < first + count; ++p)
                 states[p - first] ? container->turnOnPort(p, true) : container->turnOffPort(p, true);
+            return true;
         });
         container->setOutputStatusCallback([this](int module, int count, unsigned char onOff, unsigned char) {
             unsigned char bits[8] = {};

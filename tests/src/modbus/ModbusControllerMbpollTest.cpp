@@ -34,6 +34,7 @@ protected:
         controller.init(8);
         controller.setOutputControlCallback([this](const unsigned char* states, int first, int count) {
             writes.push_back({std::vector<unsigned char>(states, states + count), first});
+            return true;
         });
         server.setConnectionCallback([this](const muduo::net::TcpConnectionPtr& conn) {
             if (conn->connected())

@@ -26,6 +26,7 @@ protected:
         controller.addParser("c");
         controller.setOutputControlCallback([this](const unsigned char* states, int first, int count) {
             writes.push_back({Bytes(states, states + count), first, count});
+            return !refuse;
         });
     }
 
@@ -50,6 +51,7 @@ protected:
     muduo::net::EventLoop loop;
     modbus::ModbusController controller;
     std::vector<CoilWrite> writes;
+    bool refuse = false;  // the device refuses every write
 };
 }
 
@@ -208,6 +210,20 @@ TEST_F(ModbusControllerTest, MultipleCoilWrite)
     EXPECT_EQ(5, writes[1].first);
     EXPECT_EQ((Bytes{1, 0, 1, 0, 0, 0, 1, 1}),
               Bytes(controller.module().coils(), controller.module().coils() + N));
+}
+
+TEST_F(ModbusControllerTest, AWriteTheDeviceRefusesIsAServerDeviceFailureAndChangesNoCoil)
+{
+    Bytes data = be16s({0, 8});
+    data.insert(data.end(), {1, 0x05});
+    ask(15, data);
+    refuse = true;
+    EXPECT_EQ(4, exceptionOf(5, be16s({1, 0xFF00})));
+    data = be16s({0, 8});
+    data.insert(data.end(), {1, 0xFA});
+    EXPECT_EQ(4, exceptionOf(15, data));
+    EXPECT_EQ(3u, writes.size());
+    EXPECT_EQ((Bytes{1, 0, 1, 0, 0, 0, 0, 0}), Bytes(controller.module().coils(), controller.module().coils() + N));
 }
 
 TEST_F(ModbusControllerTest, MultipleCoilWriteNeedsConsistentByteCount)
