@@ -15,12 +15,17 @@
 class DbAccess
 {
 public:
+    // Other programs of the unit (the web server) read these files too: a
+    // write that finds one reading waits this long for it instead of failing
+    // at once and losing what it was to store.
+    static constexpr int kBusyMillis = 500;
+
     template <typename Work>
     static bool run(const char* unitPath, int flags, Work&& work)
     {
         try
         {
-            SQLite::Database db(board::path(unitPath), flags);
+            SQLite::Database db(board::path(unitPath), flags, kBusyMillis);
             return work(db);
         }
         catch (const SQLite::Exception& e)

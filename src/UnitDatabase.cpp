@@ -2,6 +2,7 @@
 
 #include <SQLiteCpp/Statement.h>
 
+#include "DbAccess.h"
 #include "muduo/base/Logging.h"
 #include "platform/core/BoardRoot.h"
 
@@ -11,7 +12,7 @@ std::unique_ptr<SQLite::Database> UnitDatabase::openOrDie(const char* unitPath,
     const std::string file = board::path(unitPath);
     try
     {
-        auto db = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE);
+        auto db = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE, DbAccess::kBusyMillis);
         for (const char* probe : probes)
             SQLite::Statement check(*db, probe);
         return db;
