@@ -1,28 +1,15 @@
 #include "ConfigProcessor.h"
 
-#include <arpa/inet.h>
-#include <string>
-
 #include "ConfigPacketBuilder.h"
 #include "GlobalData.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
-#include "muduo/net/InetAddress.h"
 
 namespace
 {
 uint64_t senderOf(const muduo::net::InetAddress& peer)
 {
     return static_cast<uint64_t>(peer.ipHostEndian()) << 16 | peer.portHostEndian();
-}
-
-std::string senderText(uint64_t sender)
-{
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(static_cast<uint32_t>(sender >> 16));
-    address.sin_port = htons(static_cast<uint16_t>(sender & 0xFFFF));
-    return muduo::net::InetAddress(address).toIpPort();
 }
 }
 
@@ -82,11 +69,11 @@ ConfigProcessor::Place& ConfigProcessor::placeOf(const muduo::net::InetAddress& 
         for (auto it = parsers_.begin(); it != parsers_.end(); ++it)
             if (it->second.used < unused->second.used)
                 unused = it;
-        LOG_WARN << "config port busy: the place of " << senderText(unused->first) << " given to "
+        LOG_WARN << "config port busy: the place of " << unused->second.peer.toIpPort() << " given to "
                  << peer.toIpPort() << ", its partial frame dropped";
         parsers_.erase(unused);
     }
-    return parsers_[sender] = Place{std::make_unique<ConfigParser>(), time};
+    return parsers_[sender] = Place{std::make_unique<ConfigParser>(), time, peer};
 }
 
 // False for a code this port does not know. A frame too short for the fields

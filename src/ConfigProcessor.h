@@ -6,13 +6,13 @@
 #include "ConfigParser.h"
 #include "muduo/base/Timestamp.h"
 #include "muduo/base/noncopyable.h"
+#include "muduo/net/InetAddress.h"
 
 namespace muduo
 {
 namespace net
 {
 class Buffer;
-class InetAddress;
 }
 }
 
@@ -44,6 +44,7 @@ private:
     {
         std::unique_ptr<ConfigParser> parser;
         muduo::Timestamp used;  // given, or last completing a frame
+        muduo::net::InetAddress peer;
     };
 
     Place& placeOf(const muduo::net::InetAddress& peer, muduo::Timestamp time);

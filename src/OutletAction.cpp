@@ -46,8 +46,9 @@ bool OutletAction::applyAll(Outlets outlets, int action) const
 
 bool OutletAction::applyOnOff(Outlets on, Outlets off) const
 {
-    on &= LocalOutlets::within(~Outlets(0));
-    off &= LocalOutlets::within(~Outlets(0)) & ~on;
+    const Outlets local = LocalOutlets::within(~Outlets(0));
+    on &= local;
+    off &= local & ~on;
     if (!admits(on, 1) || !admits(off, 0))
         return false;
     const bool switchedOn = switchAll(on, 1);

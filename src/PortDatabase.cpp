@@ -30,26 +30,22 @@ bool PortDatabase::updatePortsStatus(int firstPort, int lastPort, unsigned int c
     for (int port = firstPort; port <= lastPort; ++port)
         if (inMask(port) && (changedMask & (1u << port)))
             rows.emplace_back(port, (onMask & (1u << port)) ? 1 : 0);
-    try
-    {
-        SQLite::Transaction transaction(*db_);
-        for (const auto& row : rows)
-        {
-            SQLite::Statement q(*db_, kReplace);
-            q.bind(1, row.first);
-            q.bind(2, row.second);
-            q.exec();
-        }
-        transaction.commit();
-    }
-    catch (const SQLite::Exception& e)
-    {
-        if (!error)
-            LOG_ERROR << e.what();
-        else
-            *error = e.what();
+    const bool stored = UnitDatabase::guarded(
+        [&] {
+            SQLite::Transaction transaction(*db_);
+            for (const auto& row : rows)
+            {
+                SQLite::Statement q(*db_, kReplace);
+                q.bind(1, row.first);
+                q.bind(2, row.second);
+                q.exec();
+            }
+            transaction.commit();
+            return true;
+        },
+        error);
+    if (!stored)
         return false;
-    }
     // Only what was stored: a caller may try again after a failure.
     for (const auto& row : rows)
         LOG_INFO << "update port:" << row.first << " status:" << row.second;

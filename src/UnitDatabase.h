@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <string>
 
 #include "muduo/base/Logging.h"
 
@@ -18,10 +19,11 @@ public:
     static std::unique_ptr<SQLite::Database> openOrDie(const char* unitPath,
                                                        std::initializer_list<const char*> probes);
 
-    // Runs work; a SQLite::Exception is logged at ERROR with its text and
-    // becomes false.
+    // Runs work; a SQLite::Exception becomes false, its text logged at
+    // ERROR or, given error, handed back there (for a caller that logs a
+    // run of failures once).
     template <typename Work>
-    static bool guarded(Work&& work)
+    static bool guarded(Work&& work, std::string* error = nullptr)
     {
         try
         {
@@ -29,7 +31,10 @@ public:
         }
         catch (const SQLite::Exception& e)
         {
-            LOG_ERROR << e.what();
+            if (error)
+                *error = e.what();
+            else
+                LOG_ERROR << e.what();
             return false;
         }
     }

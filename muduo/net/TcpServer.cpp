@@ -118,7 +118,8 @@ void TcpServer::newConnection(int sockfd, const InetAddress& peerAddr)
     TcpConnectionPtr conn(new TcpConnection(loop_, connName, sockfd, localAddr, peerAddr));
     connections_[connName] = conn;
     conn->setConnectionCallback(connectionCallback_);
-    if (idleClock_ == kIdleSinceInput)
+    // Only the idle bounds read when a connection was last in use.
+    if (idleClock_ == kIdleSinceInput && (idleSeconds_ > 0 || roomAfterIdle_ > 0))
     {
         conn->setMessageCallback([this](const TcpConnectionPtr& c, Buffer* input, Timestamp time) {
             c->markActive();

@@ -6,6 +6,7 @@
 
 #include "e2e/E2eBoard.h"
 #include "platform/pmemu/PowerModuleEmulator.h"
+#include "src/modbus/ModbusFrames.h"
 #include "support/TestFrames.h"
 
 namespace
@@ -150,8 +151,9 @@ TEST_F(SwitchingEndToEnd, ANinthDelayedActionIsRefusedOnEveryInterfaceAndNothing
     // Modbus: coils 3 and 4 on, answered as a server device failure (exception 4).
     const int modbus = board.connectInNamespace(SOCK_STREAM, 502, 2);
     ASSERT_GE(modbus, 0);
-    const std::string coils("\x00\x01\x00\x00\x00\x08\x01\x0F\x00\x03\x00\x02\x01\x03", 14);
-    EXPECT_EQ(std::string("\x00\x01\x00\x00\x00\x03\x01\x8F\x04", 9), exchange(modbus, coils, 9));
+    mbtest::Bytes coils = mbtest::be16s({3, 2});
+    coils.insert(coils.end(), {1, 0x03});
+    EXPECT_EQ(std::string("\x00\x01\x00\x00\x00\x03\x01\x8F\x04", 9), exchange(modbus, mbtest::frame(15, coils, 1), 9));
     ::close(modbus);
     std::this_thread::sleep_for(std::chrono::seconds(1));
     EXPECT_EQ(0, module.relayCommandCount(3) + module.relayCommandCount(4));
