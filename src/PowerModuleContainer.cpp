@@ -18,7 +18,7 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 }
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
-    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), requests_(), pendingActions_(),
+    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), pendingActions_(),
       retryMask_(0), retryBudgets_()
 {
     modules_.reserve(1);
@@ -29,8 +29,7 @@ PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
         restartOnTimers_[p] = std::make_shared<PduTimer>(loop, p);
         restartOnTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { fire(t->getId(), 1); });
     }
-    trigger_->setRelayActionCallback(
-        [this](int port, int action, unsigned ticket) { onRelayActionDelayTimeout(port, action, ticket); });
+    trigger_->setRelayActionCallback([this](int port, int action) { onRelayActionDelayTimeout(port, action); });
 }
 
 PowerModuleContainer::~PowerModuleContainer()
@@ -209,16 +208,17 @@ bool PowerModuleContainer::switchLater(int port, int action, int delay, int rest
 {
     if (!trigger_ || !switchable("delayed switch", port) || !roomForDelayed(port))
         return false;
-    const unsigned ticket = takeRequest(port, action, restartDelay);
+    takeRequest(port, action, restartDelay);
     setRetry(port, retry);
-    trigger_->startRelayActionAfter(port, action, delay, ticket);
+    trigger_->startRelayActionAfter(port, action, delay);
     portOperationStarted(port);
     return true;
 }
 
 bool PowerModuleContainer::roomForDelayed(int port) const
 {
-    if (!trigger_ || trigger_->pendingActions(port) < kMaxDelayedPerPort)
+    // A waiting restart goes with the next request, so it holds no place from it.
+    if (!trigger_ || trigger_->pendingActions(port) - trigger_->pendingActions(port, kRestartFlag) < kMaxDelayedPerPort)
         return true;
     static muduo::LogLimiter s_refusals;
     int64_t held = 0;
@@ -228,13 +228,13 @@ bool PowerModuleContainer::roomForDelayed(int port) const
     return false;
 }
 
-unsigned PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
+void PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
 {
     restartOnTimers_[port]->cancel();
     pendingActions_[port] &= ~kRestartFlag;  // an off half not yet acknowledged
+    trigger_->withdraw(port, kRestartFlag);
     if (action & kRestartFlag)
         restartDelays_[port] = restartDelay;
-    return ++requests_[port];
 }
 
 void PowerModuleContainer::setRetry(int port, bool retry)
@@ -252,20 +252,19 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
     LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
     if (!modules_[0]->controlRelayRequest(port, action))
         return false;
+    // Any reply for the outlet acknowledges it, so the wait for an earlier
+    // frame ends here: left armed, it would resend what was acknowledged.
+    ackTimers_[port]->cancel();
     ackTimers_[port]->runAfter(kAckTimeout);
     if (relayRequestSentCallback_)
         relayRequestSentCallback_(port, action);
     return true;
 }
 
-void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action, unsigned ticket)
+void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action)
 {
     if (port < 0 || port >= kPortCount)
         return;
-    // The outlet was switched again after this restart was asked for: the
-    // later request wins over its switch-on.
-    if ((action & kRestartFlag) && ticket != requests_[port])
-        action &= ~kRestartFlag;
     fire(port, action);
 }
 

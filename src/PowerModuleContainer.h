@@ -26,10 +26,13 @@ class RelayActionTrigger;
 //
 // A restart switches off, then on again its restart delay after the off is
 // acknowledged. An outlet has at most one such switch-on waiting (a new
-// restart replaces it), kept apart from the delayed actions; every later
-// switching call for the outlet withdraws it, also that of a delayed
-// restart asked for before the call, which then only switches off.
-// Loop thread only.
+// restart replaces it), kept apart from the delayed actions. Every later
+// switching call for the outlet withdraws its restart whole: the switch-on,
+// the off half not yet acknowledged, and a delayed restart not yet begun,
+// whose place among the delayed actions comes free. So the outlet ends as
+// the last call asked. A plain delayed on or off is never withdrawn.
+// One acknowledgement is awaited per outlet: a frame sent for it ends the
+// wait for the one before. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -84,7 +87,7 @@ public:
     // with a line (at a bounded rate).
     bool roomForDelayed(int port) const;
 
-    void onRelayActionDelayTimeout(int port, int action, unsigned ticket);
+    void onRelayActionDelayTimeout(int port, int action);
     void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
@@ -106,9 +109,8 @@ private:
     bool switchable(const char* operation, int port) const;
     bool switchNow(int port, int action, int restartDelay, bool retry);
     bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
-    // A new switching request of the port: withdraws its restart's waiting
-    // switch-on; the ticket that marks the request.
-    unsigned takeRequest(int port, int action, int restartDelay);
+    // A new switching request of the port: withdraws its restart.
+    void takeRequest(int port, int action, int restartDelay);
     void setRetry(int port, bool retry);
     // Sends a delayed or restart action now.
     void fire(int port, int action);
@@ -125,7 +127,6 @@ private:
     RelayFailedCallback relayFailedCallback_;
     std::shared_ptr<PduTimer> ackTimers_[kPortCount];
     std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
-    unsigned requests_[kPortCount];  // the ticket of each port's latest request
     int pendingActions_[kPortCount];
     uint32_t retryMask_;
     int retryBudgets_[kPortCount];

@@ -12,30 +12,47 @@ RelayActionTrigger::~RelayActionTrigger()
         entry.second.timer->cancel();
 }
 
-std::shared_ptr<PduTimer> RelayActionTrigger::startRelayAction(int port, int action, unsigned ticket)
+std::shared_ptr<PduTimer> RelayActionTrigger::startRelayAction(int port, int action)
 {
     int id = s_timerId.fetch_add(1);
     auto timer = std::make_shared<PduTimer>(loop_, id);
     timer->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { onTimer(t->getId()); });
-    actions_.emplace(id, Pending{timer, port, action, ticket});
+    actions_.emplace(id, Pending{timer, port, action});
     return timer;
 }
 
-void RelayActionTrigger::startRelayActionAfter(int port, int action, int delay, unsigned ticket)
+void RelayActionTrigger::startRelayActionAfter(int port, int action, int delay)
 {
-    startRelayAction(port, action, ticket)->runAfter(static_cast<double>(delay));
+    startRelayAction(port, action)->runAfter(static_cast<double>(delay));
 }
 
-void RelayActionTrigger::startRelayActionAt(int port, int action, muduo::Timestamp when, unsigned ticket)
+void RelayActionTrigger::startRelayActionAt(int port, int action, muduo::Timestamp when)
 {
-    startRelayAction(port, action, ticket)->runAt(when);
+    startRelayAction(port, action)->runAt(when);
 }
 
-size_t RelayActionTrigger::pendingActions(int port) const
+size_t RelayActionTrigger::withdraw(int port, int action)
+{
+    size_t n = 0;
+    for (auto it = actions_.begin(); it != actions_.end();)
+    {
+        if (it->second.port == port && it->second.action == action)
+        {
+            it->second.timer->cancel();
+            it = actions_.erase(it);
+            ++n;
+        }
+        else
+            ++it;
+    }
+    return n;
+}
+
+size_t RelayActionTrigger::pendingActions(int port, int action) const
 {
     size_t n = 0;
     for (const auto& entry : actions_)
-        n += entry.second.port == port;
+        n += entry.second.port == port && (action == kAnyAction || entry.second.action == action);
     return n;
 }
 
@@ -49,5 +66,5 @@ void RelayActionTrigger::onTimer(int id)
     const Pending fired = it->second;
     actions_.erase(it);
     if (callback_)
-        callback_(fired.port, fired.action, fired.ticket);
+        callback_(fired.port, fired.action);
 }

@@ -17,24 +17,27 @@ class EventLoop;
 class PduTimer;
 
 // Runs relay actions scheduled for later, each on its own one-shot timer.
-// A scheduled action cannot be withdrawn; every one fires at its own time,
-// handing back the ticket it was scheduled with (the owner's mark of when
-// it was asked for).
+// Every action fires at its own time unless the owner withdraws it (the
+// container withdraws only restarts that a later request overrides).
 class RelayActionTrigger : muduo::noncopyable
 {
 public:
-    typedef std::function<void(int port, int action, unsigned ticket)> RelayActionCallback;
+    typedef std::function<void(int port, int action)> RelayActionCallback;
 
     explicit RelayActionTrigger(muduo::net::EventLoop* loop);
     virtual ~RelayActionTrigger();
 
-    std::shared_ptr<PduTimer> startRelayAction(int port, int action, unsigned ticket = 0);
-    void startRelayActionAfter(int port, int action, int delay, unsigned ticket = 0);
-    void startRelayActionAt(int port, int action, muduo::Timestamp when, unsigned ticket = 0);
+    std::shared_ptr<PduTimer> startRelayAction(int port, int action);
+    void startRelayActionAfter(int port, int action, int delay);
+    void startRelayActionAt(int port, int action, muduo::Timestamp when);
+    // Drops every waiting action of the port equal to action, unfired;
+    // returns how many.
+    size_t withdraw(int port, int action);
     void setRelayActionCallback(RelayActionCallback cb) { callback_ = std::move(cb); }
 
     size_t pendingActions() const { return actions_.size(); }
-    size_t pendingActions(int port) const;
+    static constexpr int kAnyAction = -1;
+    size_t pendingActions(int port, int action = kAnyAction) const;
 
 private:
     struct Pending
@@ -42,7 +45,6 @@ private:
         std::shared_ptr<PduTimer> timer;
         int port;
         int action;
-        unsigned ticket;
     };
 
     void onTimer(int id);
