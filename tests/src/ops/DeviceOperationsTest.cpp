@@ -10,6 +10,7 @@
 #include "CascadeAddressSetting.h"
 #include "DelaySettings.h"
 #include "DeviceClock.h"
+#include "DeviceOperationsTest.h"
 #include "EnergyDatabase.h"
 #include "EnergyOperations.h"
 #include "NameSettings.h"
@@ -38,37 +39,7 @@ namespace
 const double kKeep = Utility::kInvalidDoubleValue;
 const char* const kFourOutlets = "G010300000000001";
 const char* const kClaims48 = "G0E0300000000001";  // more outlets than the record's tables
-
-class DeviceOperationsTest : public ::testing::Test
-{
-protected:
-    static void sql(const std::string& s, const char* db = "pdu.db") { test::execSql(test::boardDatabase(db), s); }
-    static std::string text(const std::string& s, const char* db = "pdu.db")
-    {
-        return test::queryText(test::boardDatabase(db), s);
-    }
-    static std::string outletRow(const char* table, const char* column, int port)
-    {
-        return text(std::string("select ") + column + " from " + table + " where port=" + std::to_string(port));
-    }
-    static _Device& device() { return GlobalData::getDevice(); }
-    PduServer& build(const char* uid = "G020300000000001")
-    {
-        sql(std::string("update settings set value='") + uid + "' where name='hard_id'");
-        PduServer& s = board_.build();
-        s.getPowerModuleContainer()->startRead();
-        return s;
-    }
-    bool relaysBecome(uint8_t bits, double seconds)
-    {
-        return board_.runUntil([&] { return board_.emulator().relayBits() == bits; }, seconds);
-    }
-
-    test::ServerBoard board_;
-};
 }
-
-
 
 TEST_F(DeviceOperationsTest, OnAFourOutletUnitOnlyItsOutletsAreSwitchedWatchedAndTested)
 {
