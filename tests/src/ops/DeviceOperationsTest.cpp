@@ -153,6 +153,32 @@ TEST_F(DeviceOperationsTest, ARequestActsOnceOnEachOutletOrNotAtAll)
     EXPECT_TRUE(board_.runUntil([&] { return module.relayCommandCount(3) == 1; }, 2));
 }
 
+// Outlets switch in the order asked: a list's in its order, an outlet named again at its first place; a mask's and a
+// coil write's ascending, each coil with its own action.
+TEST_F(DeviceOperationsTest, OutletsSwitchInTheOrderAsked)
+{
+    PduServer& s = build();
+    const OutletAction action(*s.getPowerModuleContainer());
+    ASSERT_TRUE(action.applyList({3, 1}, 1) && action.applyList({2, 5, 2}, 0));
+    EXPECT_EQ((Frames{{3, 1}, {1, 1}, {2, 0}, {5, 0}}), relayFrames(4));
+    const unsigned char coils[] = {1, 0, 0, 1};  // outlets 4 to 7
+    ASSERT_TRUE(action.applyMask<uint32_t>(0x0A, 0) && s.onModbusPowerModuleControl(coils, 4, 4));
+    EXPECT_EQ((Frames{{1, 0}, {3, 0}, {4, 1}, {5, 0}, {6, 0}, {7, 1}}), relayFrames(6));
+}
+
+// A task has no one to answer: it switches each of its outlets with room and names itself for the others.
+TEST_F(DeviceOperationsTest, ATaskSwitchesEachOfItsOutletsWithRoom)
+{
+    sql("update delays set \"on\"=3600 where addr=0 and port=2");
+    PduServer& s = build();
+    for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
+        ASSERT_TRUE(OutletAction(*s.getPowerModuleContainer()).apply(2, 1)) << i;
+    test::LogCapture log;
+    s.onScheduledTask(42, 0x6u, 1);
+    EXPECT_EQ((Frames{{1, 1}}), relayFrames(1));
+    EXPECT_EQ(1, log.count("scheduled task id:42 left outlet 2 alone"));
+}
+
 TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNothingThenTheRecord)
 {
     build(kClaims48);

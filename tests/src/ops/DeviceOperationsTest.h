@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "GlobalData.h"
 #include "PduServer.h"
@@ -15,6 +17,8 @@
 class DeviceOperationsTest : public ::testing::Test
 {
 protected:
+    typedef std::vector<std::pair<int, int>> Frames;  // relay frames as (outlet, action), in the order received
+
     static void sql(const std::string& s, const char* db = "pdu.db") { test::execSql(test::boardDatabase(db), s); }
     static std::string text(const std::string& s, const char* db = "pdu.db")
     {
@@ -35,6 +39,22 @@ protected:
     bool relaysBecome(uint8_t bits, double seconds)
     {
         return board_.runUntil([&] { return board_.emulator().relayBits() == bits; }, seconds);
+    }
+    // The relay frames since the last call, once n came and a moment passed for any beyond them.
+    Frames relayFrames(size_t n)
+    {
+        Frames frames;
+        auto collect = [&] {
+            frames.clear();
+            for (const pmemu::PmRequest& r : board_.emulator().requests())
+                if (r.command == 2 && r.payload.size() == 2)
+                    frames.push_back({r.payload[0], r.payload[1]});
+            return frames.size() >= n;
+        };
+        board_.runUntil(collect, 3);
+        board_.runUntil([&] { collect(); return false; }, 0.3);
+        board_.emulator().clearRequests();
+        return frames;
     }
 
     test::ServerBoard board_;
