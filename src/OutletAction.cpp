@@ -14,6 +14,16 @@ void logSkipped(int port)
 }
 }
 
+void OutletAction::Steps::add(int port, int action)
+{
+    if (port < 0 || port >= _Device::kPortSlots || (named >> port & 1u))
+        return;
+    named |= Outlets(1) << port;
+    ports[count] = port;
+    actions[count] = action;
+    ++count;
+}
+
 bool OutletAction::apply(int port, int action) const
 {
     if (!LocalOutlets::contains(port))
@@ -21,56 +31,81 @@ bool OutletAction::apply(int port, int action) const
         logSkipped(port);
         return false;
     }
-    return applyAll(Outlets(1) << port, action);
+    if (ignored(action))
+        return true;
+    Steps steps;
+    steps.add(port, action);
+    return applyAll(steps);
 }
 
 bool OutletAction::applyList(const std::vector<int>& ports, int action) const
 {
-    Outlets outlets = 0;
+    if (ignored(action))
+        return true;
+    Steps steps;
     for (int port : ports)
     {
         if (LocalOutlets::contains(port))
-            outlets |= Outlets(1) << port;
+            steps.add(port, action);
         else
             logSkipped(port);
     }
-    return applyAll(outlets, action);
-}
-
-bool OutletAction::applyAll(Outlets outlets, int action) const
-{
-    if (ignored(action))
-        return true;
-    return admits(outlets, action) && switchAll(outlets, action);
+    return applyAll(steps);
 }
 
 bool OutletAction::applyOnOff(Outlets on, Outlets off) const
 {
-    const Outlets local = LocalOutlets::within(~Outlets(0));
-    on &= local;
-    off &= local & ~on;
-    if (!admits(on, 1) || !admits(off, 0))
-        return false;
-    const bool switchedOn = switchAll(on, 1);
-    const bool switchedOff = switchAll(off, 0);
-    return switchedOn && switchedOff;
+    Steps steps;
+    for (int port = 0; port < LocalOutlets::count(); ++port)
+        if ((on | off) >> port & 1u)
+            steps.add(port, (on >> port & 1u) ? 1 : 0);
+    return applyAll(steps);
 }
 
-// Checked for every outlet before any is switched.
-bool OutletAction::admits(Outlets outlets, int action) const
+void OutletAction::applyTask(int task, unsigned int ports, int action) const
 {
-    for (int port = 0; port < _Device::kPortSlots; ++port)
-        if ((outlets >> port & 1u) && firstDelay(port, action) >= 1 && !modules_.roomForDelayed(port))
+    if (ignored(action))
+        return;
+    const Steps asked = fromMask(ports, action);
+    Steps roomy;
+    for (int i = 0; i < asked.count; ++i)
+    {
+        const int port = asked.ports[i];
+        if (hasRoom(port, action))
+        {
+            roomy.add(port, action);
+            continue;
+        }
+        static muduo::LogLimiter s_refusals;
+        int64_t held = 0;
+        if (s_refusals.allow(&held))
+            LOG_WARN << "scheduled task id:" << task << " left outlet " << port
+                     << " alone: no room for one more delayed action" << muduo::LogLimiter::note(held);
+    }
+    switchAll(roomy);
+}
+
+bool OutletAction::applyAll(const Steps& steps) const { return admits(steps) && switchAll(steps); }
+
+// Checked for every outlet before any is switched.
+bool OutletAction::admits(const Steps& steps) const
+{
+    for (int i = 0; i < steps.count; ++i)
+        if (!hasRoom(steps.ports[i], steps.actions[i]))
             return false;
     return true;
 }
 
-bool OutletAction::switchAll(Outlets outlets, int action) const
+bool OutletAction::hasRoom(int port, int action) const
+{
+    return firstDelay(port, action) < 1 || modules_.roomForDelayed(port);
+}
+
+bool OutletAction::switchAll(const Steps& steps) const
 {
     bool done = true;
-    for (int port = 0; port < _Device::kPortSlots; ++port)
-        if (outlets >> port & 1u)
-            done = switchOne(port, action) && done;
+    for (int i = 0; i < steps.count; ++i)
+        done = switchOne(steps.ports[i], steps.actions[i]) && done;
     return done;
 }
 

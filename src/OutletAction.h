@@ -10,10 +10,12 @@ class PowerModuleContainer;
 // after its off delay, anything else restarts (off after the off delay, on
 // again after the restart delay); a delay below 1 s switches at once. Every
 // command asks the container for its acknowledgement retries. Only this
-// unit's outlets are switched, each once however often a request names it.
-// A request is carried out whole or not at all: when one of its outlets has
-// no room for one more delayed action, nothing is switched. Loop thread
-// only; cheap to make per request.
+// unit's outlets are switched, each once however often a request names it,
+// in the order asked: a list's in its order (an outlet at its first place),
+// a mask's ascending, since an operator sequences power that way. A request
+// is carried out whole or not at all: when one of its outlets has no room
+// for one more delayed action, nothing is switched (a scheduled task, which
+// no one answers, excepted). Loop thread only; cheap to make per request.
 class OutletAction
 {
 public:
@@ -38,9 +40,7 @@ public:
     template <typename M>
     bool applyMask(M mask, int action) const
     {
-        Outlets outlets = 0;
-        MaskTraits<M>::forEachSetBit(LocalOutlets::within(mask), [&](int port) { outlets |= Outlets(1) << port; });
-        return applyAll(outlets, action);
+        return ignored(action) || applyAll(fromMask(mask, action));
     }
 
     // The outlets of a list; numbers that are no outlet of this unit are
@@ -49,15 +49,40 @@ public:
 
     typedef uint64_t Outlets;  // bit p: outlet p
     // One request that switches some outlets on and others off (bits of
-    // outlets this unit lacks are left alone); whole or not at all too.
+    // outlets this unit lacks are left alone), ascending, each outlet with
+    // its own action; whole or not at all too.
     bool applyOnOff(Outlets on, Outlets off) const;
+
+    // A scheduled task has no one to answer: each of its outlets with room
+    // is switched, each without is left alone with a line naming the task.
+    void applyTask(int task, unsigned int ports, int action) const;
 
 private:
     static_assert(_Device::kPortSlots <= 64, "an outlet set holds every outlet slot");
 
-    bool applyAll(Outlets outlets, int action) const;
-    bool admits(Outlets outlets, int action) const;
-    bool switchAll(Outlets outlets, int action) const;
+    // One request's outlets in switching order, each once, with its action.
+    struct Steps
+    {
+        int count = 0;
+        Outlets named = 0;
+        int ports[_Device::kPortSlots] = {};
+        int actions[_Device::kPortSlots] = {};
+
+        void add(int port, int action);
+    };
+
+    template <typename M>
+    static Steps fromMask(M mask, int action)
+    {
+        Steps steps;
+        MaskTraits<M>::forEachSetBit(LocalOutlets::within(mask), [&](int port) { steps.add(port, action); });
+        return steps;
+    }
+
+    bool applyAll(const Steps& steps) const;
+    bool admits(const Steps& steps) const;
+    bool hasRoom(int port, int action) const;
+    bool switchAll(const Steps& steps) const;
     // The delay an action waits on the outlet before its first step.
     int firstDelay(int port, int action) const;
     bool switchOne(int port, int action) const;

@@ -163,8 +163,6 @@ private:
     // Outlets that have a slot in every per-outlet table of the record.
     static bool localOutlet(int port);
     bool calibrating() const;
-    // The outlet action rule: 1 on, 0 off, else restart, each by its delays.
-    void switchOutlet(int port, int action);
     void publishInletReading();
     void publishOutletReading(int port);
     // The mirror's on/off word of a local outlet, written when it changes.

@@ -45,8 +45,6 @@ void PduServer::onTempHum(bool valid, double temperature, double humidity)
     }
 }
 
-void PduServer::switchOutlet(int port, int action) { OutletAction(*powerModuleContainer_).apply(port, action); }
-
 void PduServer::onScheduledTask(int id, unsigned int ports, int action)
 {
     LOG_INFO << "scheduled task id:" << id;
@@ -54,7 +52,7 @@ void PduServer::onScheduledTask(int id, unsigned int ports, int action)
     const int outlets = GlobalData::getDevice().slotCount();
     if (outlets < 32 && (ports >> outlets) != 0)
         LOG_WARN << "scheduled task id:" << id << " names outlets this unit lacks; they are left alone";
-    OutletAction(*powerModuleContainer_).applyMask(ports, action);
+    OutletAction(*powerModuleContainer_).applyTask(id, ports, action);
 }
 
 bool PduServer::onModbusPowerModuleControl(const unsigned char* states, int first, int count)

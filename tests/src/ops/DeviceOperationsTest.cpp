@@ -10,6 +10,7 @@
 #include "CascadeAddressSetting.h"
 #include "DelaySettings.h"
 #include "DeviceClock.h"
+#include "DeviceOperationsTest.h"
 #include "EnergyDatabase.h"
 #include "EnergyOperations.h"
 #include "NameSettings.h"
@@ -38,37 +39,7 @@ namespace
 const double kKeep = Utility::kInvalidDoubleValue;
 const char* const kFourOutlets = "G010300000000001";
 const char* const kClaims48 = "G0E0300000000001";  // more outlets than the record's tables
-
-class DeviceOperationsTest : public ::testing::Test
-{
-protected:
-    static void sql(const std::string& s, const char* db = "pdu.db") { test::execSql(test::boardDatabase(db), s); }
-    static std::string text(const std::string& s, const char* db = "pdu.db")
-    {
-        return test::queryText(test::boardDatabase(db), s);
-    }
-    static std::string outletRow(const char* table, const char* column, int port)
-    {
-        return text(std::string("select ") + column + " from " + table + " where port=" + std::to_string(port));
-    }
-    static _Device& device() { return GlobalData::getDevice(); }
-    PduServer& build(const char* uid = "G020300000000001")
-    {
-        sql(std::string("update settings set value='") + uid + "' where name='hard_id'");
-        PduServer& s = board_.build();
-        s.getPowerModuleContainer()->startRead();
-        return s;
-    }
-    bool relaysBecome(uint8_t bits, double seconds)
-    {
-        return board_.runUntil([&] { return board_.emulator().relayBits() == bits; }, seconds);
-    }
-
-    test::ServerBoard board_;
-};
 }
-
-
 
 TEST_F(DeviceOperationsTest, OnAFourOutletUnitOnlyItsOutletsAreSwitchedWatchedAndTested)
 {
@@ -180,6 +151,32 @@ TEST_F(DeviceOperationsTest, ARequestActsOnceOnEachOutletOrNotAtAll)
     // Outlet 3's restart waits no delayed place (no off delay): carried out.
     EXPECT_TRUE(action.apply(3, 2));
     EXPECT_TRUE(board_.runUntil([&] { return module.relayCommandCount(3) == 1; }, 2));
+}
+
+// Outlets switch in the order asked: a list's in its order, an outlet named again at its first place; a mask's and a
+// coil write's ascending, each coil with its own action.
+TEST_F(DeviceOperationsTest, OutletsSwitchInTheOrderAsked)
+{
+    PduServer& s = build();
+    const OutletAction action(*s.getPowerModuleContainer());
+    ASSERT_TRUE(action.applyList({3, 1}, 1) && action.applyList({2, 5, 2}, 0));
+    EXPECT_EQ((Frames{{3, 1}, {1, 1}, {2, 0}, {5, 0}}), relayFrames(4));
+    const unsigned char coils[] = {1, 0, 0, 1};  // outlets 4 to 7
+    ASSERT_TRUE(action.applyMask<uint32_t>(0x0A, 0) && s.onModbusPowerModuleControl(coils, 4, 4));
+    EXPECT_EQ((Frames{{1, 0}, {3, 0}, {4, 1}, {5, 0}, {6, 0}, {7, 1}}), relayFrames(6));
+}
+
+// A task has no one to answer: it switches each of its outlets with room and names itself for the others.
+TEST_F(DeviceOperationsTest, ATaskSwitchesEachOfItsOutletsWithRoom)
+{
+    sql("update delays set \"on\"=3600 where addr=0 and port=2");
+    PduServer& s = build();
+    for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
+        ASSERT_TRUE(OutletAction(*s.getPowerModuleContainer()).apply(2, 1)) << i;
+    test::LogCapture log;
+    s.onScheduledTask(42, 0x6u, 1);
+    EXPECT_EQ((Frames{{1, 1}}), relayFrames(1));
+    EXPECT_EQ(1, log.count("scheduled task id:42 left outlet 2 alone"));
 }
 
 TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNothingThenTheRecord)
