@@ -1,5 +1,6 @@
 #include "muduo/net/TcpServer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -70,16 +71,36 @@ bool TcpServer::makeRoom(const InetAddress& peerAddr)
 {
     if (roomAfterIdle_ <= 0)
         return false;
-    const TcpConnectionPtr* longest = nullptr;
+    // Places held per address, counting only connections still holding one.
+    std::map<uint32_t, size_t> held;
+    size_t most = 0;
     for (const auto& item : connections_)
-        if (item.second->connected() && (!longest || item.second->lastActive() < (*longest)->lastActive()))
-            longest = &item.second;
-    if (!longest || timeDifference(Timestamp::now(true), (*longest)->lastActive()) <= roomAfterIdle_)
+        if (item.second->connected())
+            most = std::max(most, ++held[item.second->peerAddress().ipv4NetEndian()]);
+    const uint32_t newcomer = peerAddr.ipv4NetEndian();
+    const size_t own = held[newcomer];
+    // An address holding two more than the newcomer's gives up its idlest at
+    // once. Otherwise one idle long enough goes, but never so that places
+    // get less even: one of the newcomer's own address or of one holding more.
+    const bool evenOut = most >= own + 2;
+    const TcpConnectionPtr* chosen = nullptr;
+    for (const auto& item : connections_)
+    {
+        const TcpConnection& conn = *item.second;
+        if (!conn.connected())
+            continue;
+        const uint32_t address = conn.peerAddress().ipv4NetEndian();
+        const bool mayGo = evenOut ? held[address] == most : address == newcomer || held[address] > own;
+        if (mayGo && (!chosen || conn.lastActive() < (*chosen)->lastActive()))
+            chosen = &item.second;
+    }
+    if (!chosen || (!evenOut && timeDifference(Timestamp::now(true), (*chosen)->lastActive()) <= roomAfterIdle_))
         return false;
-    LOG_INFO << "TcpServer [" << name_ << "] - connection " << (*longest)->name() << " idle the longest, closed for "
+    LOG_INFO << "TcpServer [" << name_ << "] - connection " << (*chosen)->name()
+             << (evenOut ? " of the address holding the most places" : " idle the longest") << ", closed for "
              << peerAddr.toIpPort();
-    closingForRoom_.insert((*longest)->name());
-    (*longest)->forceClose();
+    closingForRoom_.insert((*chosen)->name());
+    (*chosen)->forceClose();
     return true;
 }
 

@@ -65,10 +65,13 @@ public:
     // Closes a connection idle for this long (0: never). Set before start().
     void setIdleTimeout(double seconds) { idleSeconds_ = seconds; }
     void setIdleClock(IdleClock clock) { idleClock_ = clock; }
-    // At the connection bound, a new connection closes the one idle the
-    // longest and takes its place, if that one has been idle for more than
-    // this many seconds; otherwise (and with 0, the default) the new one is
-    // refused.
+    // At the connection bound, when the address (IP) holding the most places
+    // holds at least two more than the new connection's, the idlest of that
+    // address's connections is closed at once for it, so no one address
+    // keeps the others out. Otherwise the idlest of the new one's address and
+    // of those holding more places is closed for it, if idle for more than
+    // this many seconds (so the places never get less even); else the new
+    // one is refused. With 0, the default, it is always refused.
     void setRoomAfterIdle(double seconds) { roomAfterIdle_ = seconds; }
     // Refuses a connection when fewer than count descriptors would remain
     // below the process's limit (read at each accept, so a limit lowered at
@@ -82,7 +85,7 @@ private:
     // Why a connection just accepted on sockfd is refused, or null (having
     // made room for it, if it had to).
     const char* refusal(int sockfd, const InetAddress& peerAddr);
-    // Closes the connection idle the longest if it has been idle long enough.
+    // Closes a connection for a newcomer from peerAddr, if one may go.
     bool makeRoom(const InetAddress& peerAddr);
     void closeIdleConnections();
 

@@ -1,6 +1,6 @@
 // One peer that takes every place the daemon keeps for clients (TCP
-// connections, config-port senders) and holds them idle or with a byte now
-// and then: other clients are still served.
+// connections, config-port senders) and holds them idle, with a byte now
+// and then, or busy: other clients are still served.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include "PduServer.h"
 #include "e2e/E2eBoard.h"
 #include "muduo/base/LogLimiter.h"
+#include "muduo/net/InetAddress.h"
 #include "src/modbus/ModbusFrames.h"
 #include "support/TestFrames.h"
 
@@ -73,6 +74,19 @@ protected:
         if (fd >= 0)
             ::close(fd);
         return ok;
+    }
+    // Like connectInNamespace, from another loopback address (127.0.0.x).
+    int connectFrom(const char* ip, uint16_t port) const
+    {
+        const int fd = board.socketInNamespace(SOCK_STREAM);
+        timeval wait = {5, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        const muduo::net::InetAddress from(ip, 0), to("127.0.0.1", port);
+        if (fd >= 0 && ::bind(fd, from.getSockAddr(), sizeof(sockaddr_in)) == 0 &&
+            ::connect(fd, to.getSockAddr(), sizeof(sockaddr_in)) == 0)
+            return fd;
+        ::close(fd);
+        return -1;
     }
     int lines(const std::string& text) const
     {
@@ -139,6 +153,60 @@ TEST_F(HeldPlaces, OnePeerHoldingEveryConnectionLeavesRoomForOthers)
     EXPECT_TRUE(mgrCtrlServed);
     EXPECT_EQ(0, lost);
     EXPECT_GT(opened.load(), int(held.size()));  // it took places back, and went on trying
+    for (auto& item : held)
+        ::close(item.second);
+    ::close(modbus);
+    ::close(mgrCtrl);
+    EXPECT_TRUE(board.running());
+}
+
+TEST_F(HeldPlaces, AnotherAddressIsServedAtOnceWhileOneKeepsEveryConnectionBusy)
+{
+    auto ask = [](uint16_t port, int fd) {
+        return port == 502 ? answered(fd, kModbusAsk, kModbusReply) : answered(fd, kMgrCtrlAsk, kMgrCtrlReply);
+    };
+    // 127.0.0.1 holds every place on both servers and asks on each every
+    // 3 s; a place it loses it does not take back.
+    std::vector<std::pair<uint16_t, int>> held;
+    for (uint16_t port : {502, 8890})
+        for (size_t i = 0; i < PduServer::kMaxConnectionsPerServer; ++i)
+            held.emplace_back(port, board.connectInNamespace(SOCK_STREAM, port, 5));
+    for (auto& [port, fd] : held)
+        ASSERT_TRUE(ask(port, fd));
+    std::atomic<int> lost{0}, tried{0}, extraServed{0};
+    auto busy = std::make_unique<Repeat>(3.0, [&] {
+        for (auto& [port, fd] : held)
+            if (fd >= 0 && !ask(port, fd))
+            {
+                ::close(fd);
+                fd = -1;
+                ++lost;
+            }
+    });
+    // It also opens a new connection on each twice a second.
+    auto opener = std::make_unique<Repeat>(0.5, [&] {
+        for (uint16_t port : {502, 8890})
+        {
+            const int fd = board.connectInNamespace(SOCK_STREAM, port, 2);
+            extraServed += ask(port, fd);
+            ++tried;
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    // A client of another address is answered at its first try on each,
+    // and keeps its place idle past the grace while the peer goes on.
+    const int modbus = connectFrom("127.0.0.2", 502), mgrCtrl = connectFrom("127.0.0.2", 8890);
+    EXPECT_TRUE(ask(502, modbus));
+    EXPECT_TRUE(ask(8890, mgrCtrl));
+    std::this_thread::sleep_for(std::chrono::duration<double>(1.5 * PduServer::kRoomAfterIdleSeconds));
+    EXPECT_TRUE(ask(502, modbus));
+    EXPECT_TRUE(ask(8890, mgrCtrl));
+    busy.reset();
+    opener.reset();
+    EXPECT_EQ(2, lost.load());  // one place on each server
+    EXPECT_EQ(0, extraServed.load());
+    EXPECT_GT(tried.load(), 20);
     for (auto& item : held)
         ::close(item.second);
     ::close(modbus);

@@ -30,8 +30,11 @@ namespace
 class Client
 {
 public:
-    explicit Client(uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0))
+    // From a loopback address of its own (such as 127.0.0.2) when given one.
+    explicit Client(uint16_t port, const char* from = nullptr) : fd_(::socket(AF_INET, SOCK_STREAM, 0))
     {
+        if (from)
+            ::bind(fd_, InetAddress(from, 0).getSockAddr(), sizeof(struct sockaddr_in));
         struct timeval tv = {10, 0};
         ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
         // A small fixed window keeps the kernel from absorbing the server's output.
@@ -321,6 +324,38 @@ TEST(TcpServerBounds, RefusesANewConnectionWhileEveryPlaceIsInUse)
     EXPECT_TRUE(beyond.atEof());
     EXPECT_TRUE(answers(a, "a\n") && answers(b, "b\n"));
     EXPECT_EQ(0, downs.load());
+}
+
+TEST(TcpServerBounds, AnAddressHoldingTwoMorePlacesGivesOneUpAtOnce)
+{
+    std::atomic<int> downs{0};
+    ServerFixture fixture = lineServer(downs, [](TcpServer* server) {
+        server->setMaxConnections(3);
+        server->setRoomAfterIdle(600);  // none is idle long enough to go for that
+    });
+    // 127.0.0.1 holds every place, each in use; the first the idlest.
+    std::vector<std::unique_ptr<Client>> busy;
+    for (int i = 0; i < 3; ++i)
+        busy.push_back(std::make_unique<Client>(fixture.port));
+    for (auto& client : busy)
+        ASSERT_TRUE(answers(*client, "b\n"));
+    Client same(fixture.port);
+    EXPECT_TRUE(same.atEof());
+    // 3 against 0: another address is served at once, in the idlest's place.
+    Client other(fixture.port, "127.0.0.2");
+    EXPECT_TRUE(answers(other, "o\n"));
+    EXPECT_TRUE(busy[0]->atEof());
+    // 2 against 1 is even enough; 2 against 0 is not.
+    Client second(fixture.port, "127.0.0.2");
+    EXPECT_TRUE(second.atEof());
+    Client third(fixture.port, "127.0.0.3");
+    EXPECT_TRUE(answers(third, "t\n"));
+    EXPECT_TRUE(busy[1]->atEof());
+    // One place each: none is taken.
+    Client fourth(fixture.port, "127.0.0.4");
+    EXPECT_TRUE(fourth.atEof());
+    EXPECT_TRUE(answers(*busy[2], "b\n") && answers(other, "o\n") && answers(third, "t\n"));
+    EXPECT_EQ(2, downs.load());
 }
 
 TEST(TcpServerBounds, IdleCountsFromTheLastWholeRequestNotTheLastByte)
