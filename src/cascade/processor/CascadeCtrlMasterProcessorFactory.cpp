@@ -310,7 +310,7 @@ void CascadeCtrlMasterProcessorFactory::next()
     }
     if (serveQueue())
     {
-        LOG_INFO << "get relay from queue";
+        LOG_INFO << "transfer remote";
         return;
     }
     if (slaves_.empty())
