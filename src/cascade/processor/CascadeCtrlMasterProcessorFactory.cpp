@@ -153,7 +153,10 @@ void CascadeCtrlMasterProcessorFactory::addCascadeCtrlRelay(const std::shared_pt
     const bool queueing = !queue_.empty() || waiting() || pollDue(muduo::Timestamp::now(true));
     if (const char* why = queue_.refusal(relay->targetAddress(), queueing))
     {
-        LOG_WARN << why << ": request for addr:" << relay->targetAddress() << " dropped";
+        // A silent slave's refusals are logged once per silence: a client
+        // asking a unit switched off would write a line for each request.
+        if (queue_.refused(relay->targetAddress()))
+            LOG_WARN << why << ": request for addr:" << relay->targetAddress() << " dropped";
         return;
     }
     if (queueing)
@@ -179,8 +182,9 @@ void CascadeCtrlMasterProcessorFactory::process(std::shared_ptr<CascadeCtrlProce
     }
     else
     {
-        if (queue_.answered(address()))
-            LOG_WARN << "addr:" << address() << " answers again";
+        size_t refused = 0;
+        if (queue_.answered(address(), refused))
+            LOG_WARN << "addr:" << address() << " answers again; requests refused meanwhile: " << refused;
         processor->process(current_);
         current_.reset();
     }
@@ -306,7 +310,7 @@ void CascadeCtrlMasterProcessorFactory::next()
     }
     if (serveQueue())
     {
-        LOG_INFO << "get relay from queue";
+        LOG_INFO << "transfer remote";
         return;
     }
     if (slaves_.empty())

@@ -27,12 +27,13 @@ class CascadeCtrlLocalQueryDeviceStatusExtRelay;
 // queued request, and a request never moves the poll order on, so the
 // records follow the slaves whatever the clients ask. A request for an
 // address without a slave record, or for a slave that has missed an answer
-// and not answered since, is refused at once. An answer counts only with
-// the sequence number of the request awaited; its processor updates the
-// slave's record or replies to the client. A slave that misses an answer
-// is marked invalid and queried for identity again; the log says so once
-// when it goes silent and once when it answers again. One timer paces the
-// polls and times the answers; it is the only thing that runs on its own.
+// and not answered since, is refused at once (the latter logged once per
+// silence). An answer counts only with the sequence number of the request
+// awaited; its processor updates the slave's record or replies to the
+// client. A slave that misses an answer is marked invalid and queried for
+// identity again; the log says so once when it goes silent and once when
+// it answers again. One timer paces the polls and times the answers; it is
+// the only thing that runs on its own.
 // Loop thread only.
 class CascadeCtrlMasterProcessorFactory final : public CascadeCtrlProcessorFactory
 {

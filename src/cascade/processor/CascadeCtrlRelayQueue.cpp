@@ -48,7 +48,23 @@ bool CascadeCtrlRelayQueue::missed(int address, size_t& dropped)
                                 [address](const auto& relay) { return relay->targetAddress() == address; }),
                  queue_.end());
     dropped = before - queue_.size();
-    return silent_.insert(address).second;
+    return silent_.emplace(address, 0).second;
+}
+
+bool CascadeCtrlRelayQueue::refused(int address)
+{
+    const auto silent = silent_.find(address);
+    return silent == silent_.end() || ++silent->second == 1;
+}
+
+bool CascadeCtrlRelayQueue::answered(int address, size_t& refused)
+{
+    const auto silent = silent_.find(address);
+    if (silent == silent_.end())
+        return false;
+    refused = silent->second;
+    silent_.erase(silent);
+    return true;
 }
 
 void CascadeCtrlRelayQueue::clear()

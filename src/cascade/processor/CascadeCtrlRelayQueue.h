@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <deque>
+#include <map>
 #include <memory>
-#include <set>
 
 namespace CascadeCtrl
 {
@@ -36,13 +36,17 @@ public:
     // dropped (how many goes to dropped) and new ones refused. True when it
     // has just gone silent: it had not missed one since it last answered.
     bool missed(int address, size_t& dropped);
+    // A refused request is counted: true when its refusal is to be logged,
+    // which for a silent slave is only the first of its silence.
+    bool refused(int address);
     // It answered: requests for it are taken again. True when it had gone
-    // silent.
-    bool answered(int address) { return silent_.erase(address) > 0; }
+    // silent; refused is then how many were refused meanwhile.
+    bool answered(int address, size_t& refused);
     void clear();
 
 private:
     std::deque<std::shared_ptr<CascadeCtrlRelay>> queue_;
-    std::set<int> silent_;
+    // The silent slaves, each with the requests refused since it fell silent.
+    std::map<int, size_t> silent_;
 };
 }

@@ -198,15 +198,29 @@ TEST(CascadeCtrlPollTurn, ASlavesSilenceIsLoggedOnceAndItsReturnOnce)
     EXPECT_EQ(1, log.count("addr:2 timeout"));
     EXPECT_EQ(1, warningsAbout(log, 2));
     EXPECT_EQ(0, warningsAbout(log, 1));
-    // It answers, then falls silent again, then stays so.
+    // A client asking it on and on, over its next poll, is refused each
+    // time: one line.
+    auto asker = std::make_shared<test::RecordingSender>();
+    int asked = 0;
+    auto ask2 = [&] {
+        ++asked;
+        chain.line.master().addCascadeCtrlRelay(chain.line.relay(2, kCascadeRelayMgrCtrl, asker));
+    };
+    ASSERT_TRUE(chain.serve([&] { return chain.pollsOf(2) >= 5; }, 10, ask2));
+    EXPECT_EQ(2, warningsAbout(log, 2));
+    // It answers and is relayed to again, then falls silent again, then stays so.
     chain.answering.insert(2);
     ASSERT_TRUE(chain.serve([] { return slave(2).valid; }, 5));
-    EXPECT_EQ(1, log.count("addr:2 answers again"));
+    EXPECT_EQ(1, log.count("addr:2 answers again; requests refused meanwhile: " + std::to_string(asked)));
+    ask2();
+    ASSERT_TRUE(chain.serve([&] { return asker->sent.size() == 1; }, 5));
     chain.answering.erase(2);
     const int polls = chain.pollsOf(2);
     ASSERT_TRUE(chain.serve([&] { return chain.pollsOf(2) >= polls + 3; }, 15));
+    ASSERT_TRUE(chain.serve([&] { return chain.pollsOf(2) >= polls + 4; }, 10, ask2));
     EXPECT_EQ(2, log.count("addr:2 timeout"));
-    EXPECT_EQ(3, warningsAbout(log, 2));
+    EXPECT_EQ(2, log.count("the slave missed its last answer: request for addr:2 dropped"));
+    EXPECT_EQ(5, warningsAbout(log, 2));
     // A client's request that slave 1 leaves unanswered: it has gone silent,
     // once; a second request is refused; its identity poll brings it back.
     auto client = std::make_shared<test::RecordingSender>();
@@ -219,5 +233,5 @@ TEST(CascadeCtrlPollTurn, ASlavesSilenceIsLoggedOnceAndItsReturnOnce)
     EXPECT_EQ(1, log.count("addr:1 timeout"));
     EXPECT_EQ(1, log.count("addr:1 answers again"));
     EXPECT_TRUE(client->sent.empty());
-    EXPECT_EQ(3, warningsAbout(log, 2));
+    EXPECT_EQ(5, warningsAbout(log, 2));
 }
