@@ -52,6 +52,8 @@ public:
     EventLoop* getLoop() const { return loop_; }
     int fd() const { return fd_; }
     bool isReading() const { return reading_; }
+    // Bytes written to this handler that the file has not taken yet.
+    size_t outputBytes() const { return outputBuffer_.readableBytes(); }
     // True between a hang-up and the successful reopen.
     bool hungUp() const { return hungUp_; }
 

@@ -90,10 +90,14 @@ bool OutletAction::applyAll(const Steps& steps) const { return admits(steps) && 
 // Checked for every outlet before any is switched.
 bool OutletAction::admits(const Steps& steps) const
 {
+    bool now = false;
     for (int i = 0; i < steps.count; ++i)
+    {
         if (!hasRoom(steps.ports[i], steps.actions[i]))
             return false;
-    return true;
+        now = now || firstDelay(steps.ports[i], steps.actions[i]) < 1;
+    }
+    return !now || modules_.roomOnLine();
 }
 
 bool OutletAction::hasRoom(int port, int action) const

@@ -14,8 +14,9 @@ class PowerModuleContainer;
 // in the order asked: a list's in its order (an outlet at its first place),
 // a mask's ascending, since an operator sequences power that way. A request
 // is carried out whole or not at all: when one of its outlets has no room
-// for one more delayed action, nothing is switched (a scheduled task, which
-// no one answers, excepted). Loop thread only; cheap to make per request.
+// for one more delayed action, or one switches at once while the module's
+// line is backed up, nothing is switched (a scheduled task, which no one
+// answers, excepted). Loop thread only; cheap to make per request.
 class OutletAction
 {
 public:

@@ -228,6 +228,21 @@ bool PowerModuleContainer::roomForDelayed(int port) const
     return false;
 }
 
+bool PowerModuleContainer::roomOnLine() const
+{
+    if (modules_.empty())
+        return true;
+    const size_t waiting = modules_[0]->serialPort()->fileHandler()->outputBytes();
+    if (waiting < kMaxLineBacklog)
+        return true;
+    static muduo::LogLimiter s_refusals;
+    int64_t held = 0;
+    if (s_refusals.allow(&held))
+        LOG_WARN << "switching refused: " << waiting << " bytes wait for the power module's line"
+                 << muduo::LogLimiter::note(held);
+    return false;
+}
+
 void PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
 {
     restartOnTimers_[port]->cancel();

@@ -86,6 +86,13 @@ public:
     // True when one more delayed action of the port may wait; else false,
     // with a line (at a bounded rate).
     bool roomForDelayed(int port) const;
+    // Bytes that may wait for the module's line (about 8 s of it at 19200
+    // baud) before a request that switches at once is refused: the line is
+    // slower than a peer can ask, and what waits is memory and delay.
+    static constexpr size_t kMaxLineBacklog = 16 * 1024;
+    // True when the module's line has room for a request that switches at
+    // once; else false, with a line (at a bounded rate).
+    bool roomOnLine() const;
 
     void onRelayActionDelayTimeout(int port, int action);
     void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);

@@ -1,3 +1,7 @@
+#include <utility>
+
+#include "GlobalData.h"
+#include "OutletAction.h"
 #include "PowerModuleFixture.h"
 
 using pmtest::Clock;
@@ -325,4 +329,36 @@ TEST_F(PowerModuleContainerTest, CalibrationRequestsReachTheModule)
     EXPECT_TRUE(container->startCalibrate(255));
     ASSERT_TRUE(runUntil([&] { return !starts.empty(); }, 5.0));
     EXPECT_EQ(255, starts[0]);
+}
+
+// A module that takes nothing from its line: requests that switch at once are refused, whole, once a bounded
+// number of bytes wait for it; delayed ones still wait their turn.
+TEST(PowerModuleLine, RequestsThatSwitchAtOnceAreRefusedWhileTheLineIsBackedUp)
+{
+    ::mkdir(board::path("/dev").c_str(), 0755);
+    pmemu::PmPty unread;
+    std::string error;
+    ASSERT_TRUE(unread.open(board::path("/dev/ttyS10"), error)) << error;
+    muduo::net::EventLoop loop;
+    PowerModuleContainer container(&loop);
+    const auto module = container.createPowerModule(&loop, 0, false, false);
+    container.addPowerModule(module);
+    const auto waiting = [&] { return module->serialPort()->fileHandler()->outputBytes(); };
+    const int outlets = std::exchange(GlobalData::getDevice().portCount, 8);
+    const OutletAction action(container);
+    int accepted = 0;
+    while (accepted < 1000000 && action.applyList({accepted % 8, (accepted + 1) % 8}, accepted % 2))
+        ++accepted;
+    EXPECT_GT(accepted, 100);
+    EXPECT_LT(accepted, 1000000);
+    const size_t backlog = waiting();
+    EXPECT_GE(backlog, PowerModuleContainer::kMaxLineBacklog);
+    EXPECT_LT(backlog, PowerModuleContainer::kMaxLineBacklog + 64);
+    EXPECT_FALSE(action.applyOnOff(0x01, 0x02));
+    EXPECT_FALSE(container.roomOnLine());
+    EXPECT_EQ(backlog, waiting()) << "nothing of a refused request was sent";
+    EXPECT_TRUE(container.turnOnPortAfter(3, 3600, false));
+    container.turnOffPort(3, false);  // the overload cut-off is never refused
+    EXPECT_GT(waiting(), backlog);
+    GlobalData::getDevice().portCount = outlets;
 }
