@@ -191,20 +191,3 @@ TEST_F(SwitchingEndToEnd, DelaysNoWireCarriesAreRefusedAndPdudbStays)
     EXPECT_EQ("0|0|65535", board.sql("pdu.db", "select \"on\" || '|' || off || '|' || restart from delays "
                                                 "where port=2"));
 }
-
-TEST_F(SwitchingEndToEnd, AWebListSwitchesItsOutletsInItsOrder)
-{
-    start("");
-    pmemu::PowerModuleEmulator& module = board.emulator();
-    module.clearRequests();
-    ASSERT_EQ(kSwitched, web(switching("3,1", 1)));
-    std::vector<int> outlets;
-    EXPECT_TRUE(e2e::waitUntil([&] {
-        outlets.clear();
-        for (const pmemu::PmRequest& r : module.requests())
-            if (r.command == 2 && r.payload.size() == 2)
-                outlets.push_back(r.payload[0]);
-        return outlets.size() >= 2;
-    }, 5));
-    EXPECT_EQ((std::vector<int>{3, 1}), outlets);
-}
