@@ -66,14 +66,14 @@ void OutletAction::applyTask(int task, unsigned int ports, int action) const
 {
     if (ignored(action))
         return;
+    // Rooms are per outlet: switching one leaves the others' as they were.
     const Steps asked = fromMask(ports, action);
-    Steps roomy;
     for (int i = 0; i < asked.count; ++i)
     {
         const int port = asked.ports[i];
         if (hasRoom(port, action))
         {
-            roomy.add(port, action);
+            switchOne(port, action);
             continue;
         }
         static muduo::LogLimiter s_refusals;
@@ -82,7 +82,6 @@ void OutletAction::applyTask(int task, unsigned int ports, int action) const
             LOG_WARN << "scheduled task id:" << task << " left outlet " << port
                      << " alone: no room for one more delayed action" << muduo::LogLimiter::note(held);
     }
-    switchAll(roomy);
 }
 
 bool OutletAction::applyAll(const Steps& steps) const { return admits(steps) && switchAll(steps); }
