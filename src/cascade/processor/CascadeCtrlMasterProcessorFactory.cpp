@@ -192,7 +192,7 @@ void CascadeCtrlMasterProcessorFactory::process(std::shared_ptr<CascadeCtrlProce
         schedule(kPollPause, kInfoExtDue);
     else if (ended != kRelayAwaited)
         advance(false);
-    next();
+    next("get relay from queue");
 }
 
 void CascadeCtrlMasterProcessorFactory::onTimeout()
@@ -300,7 +300,7 @@ bool CascadeCtrlMasterProcessorFactory::pollDue(muduo::Timestamp now) const
     return !slaves_.empty() && muduo::timeDifference(dueAt_, now) <= 0.001;
 }
 
-void CascadeCtrlMasterProcessorFactory::next()
+void CascadeCtrlMasterProcessorFactory::next(const char* relayLine)
 {
     const muduo::Timestamp now = muduo::Timestamp::now(true);
     if (pollDue(now))
@@ -310,7 +310,7 @@ void CascadeCtrlMasterProcessorFactory::next()
     }
     if (serveQueue())
     {
-        LOG_INFO << "transfer remote";
+        LOG_INFO << relayLine;
         return;
     }
     if (slaves_.empty())

@@ -97,7 +97,9 @@ private:
     bool pollDue(muduo::Timestamp now) const;
     // The line is free: the poll if it is due, else a queued relay, else
     // the wait for the poll.
-    void next();
+    // relayLine: the INFO line when a queued relay is sent (after an answer
+    // or a time-out).
+    void next(const char* relayLine = "transfer remote");
     // The poll order moves on to the next slave, whose poll is scheduled.
     void advance(bool logging);
     // The request awaited keeps arriving: true when the wait was extended.

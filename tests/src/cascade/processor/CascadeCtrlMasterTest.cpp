@@ -184,11 +184,14 @@ TEST(CascadeCtrlMaster, RelaysGoOutAtOnceOrAfterTheAnswerAwaitedAndReachTheirCli
     EXPECT_EQ(1, poll.address);
     EXPECT_EQ(uint16_t(r.sequence + 1), poll.sequence);
     // While a poll is awaited a relay waits, and goes out right after it.
+    test::LogCapture log;
     line.master().addCascadeCtrlRelay(line.relay(1, kCascadeRelayMgrCtrl, mgr));
     EXPECT_EQ(1u, line.master().queuedRelays());
     line.answer(poll, FakeSlave::statusAnswer(7, 8, 0));
     ASSERT_TRUE(line.next(r, 0.2));
     EXPECT_EQ(Bytes{20}, r.payload);
+    EXPECT_EQ(1, log.count("get relay from queue"));
+    EXPECT_EQ(0, log.count("transfer remote"));
     line.answer(r, {2, 0xFF, 0, 0, 0, 0xFF});
     ASSERT_TRUE(line.board().runUntil([&] { return !mgr->sent.empty(); }, 1));
     EXPECT_EQ(test::mgrCtrlFrame(0, std::string("\x2E\x01\xFF", 3), 0), mgr->sent.at(0));
@@ -302,6 +305,8 @@ TEST(CascadeCtrlMaster, TheQueueHoldsSixtyFourAndDropsRelaysForASlaveFoundInvali
     ASSERT_TRUE(line.next(r, 1.5));
     EXPECT_EQ(2, r.address);
     EXPECT_EQ(Bytes{20}, r.payload);
+    EXPECT_EQ(1, log.count("transfer remote"));
+    EXPECT_EQ(0, log.count("get relay from queue"));
     EXPECT_EQ(CascadeCtrlMasterProcessorFactory::kMaxQueuedRelays - 4, line.master().queuedRelays());
     EXPECT_TRUE(web->sent.empty());
 }
