@@ -22,6 +22,9 @@ EventLoop* checkNotNull(EventLoop* loop)
     return loop;
 }
 
+// The device cannot take more just now; the bytes wait for it.
+bool deviceBusy(int error) { return error == EAGAIN || error == EWOULDBLOCK || error == EINTR; }
+
 bool isPlainFile(int fd)
 {
     struct stat st;
@@ -165,12 +168,13 @@ void FileHandler::writeInLoop(const void* data, size_t length)
     if (!channel_->isWriting() && outputBuffer_.readableBytes() == 0)
     {
         ssize_t n = ::write(fd_, bytes, length);
-        if (n < 0)
+        if (n < 0 && !deviceBusy(errno))
         {
             LOG_SYSERR << "FileHandler::writeInLoop";
             return;
         }
-        written = static_cast<size_t>(n);
+        // A device momentarily full takes the bytes later, as after a partial write.
+        written = n < 0 ? 0 : static_cast<size_t>(n);
         if (written == length)
         {
             queueWriteComplete();
@@ -262,7 +266,8 @@ void FileHandler::handleWrite()
     ssize_t n = ::write(fd_, outputBuffer_.peek(), outputBuffer_.readableBytes());
     if (n <= 0)
     {
-        LOG_SYSERR << "FileHandler::handleWrite";
+        if (n == 0 || !deviceBusy(errno))
+            LOG_SYSERR << "FileHandler::handleWrite";
         return;
     }
     outputBuffer_.retrieve(static_cast<size_t>(n));
