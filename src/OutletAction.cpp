@@ -1,6 +1,9 @@
 #include "OutletAction.h"
 
+#include <string>
+
 #include "PowerModuleContainer.h"
+#include "ScheduledTaskOperations.h"
 #include "muduo/base/Logging.h"
 
 namespace
@@ -68,6 +71,8 @@ void OutletAction::applyTask(int task, unsigned int ports, int action) const
         return;
     // Rooms are per outlet: switching one leaves the others' as they were.
     const Steps asked = fromMask(ports, action);
+    std::string alone;
+    int left = 0;
     for (int i = 0; i < asked.count; ++i)
     {
         const int port = asked.ports[i];
@@ -76,12 +81,16 @@ void OutletAction::applyTask(int task, unsigned int ports, int action) const
             switchOne(port, action);
             continue;
         }
-        static muduo::LogLimiter s_refusals;
-        int64_t held = 0;
-        if (s_refusals.allow(&held))
-            LOG_WARN << "scheduled task id:" << task << " left outlet " << port
-                     << " alone: no room for one more delayed action" << muduo::LogLimiter::note(held);
+        alone += (left++ ? ", " : " ") + std::to_string(port);
     }
+    if (left == 0)
+        return;
+    // One line a run, naming them all: each task of a full table may run once a minute.
+    static muduo::LogLimiter s_refusals(60.0, ScheduledTaskOperations::kMaxTasks);
+    int64_t held = 0;
+    if (s_refusals.allow(&held))
+        LOG_WARN << "scheduled task id:" << task << " left outlet" << (left > 1 ? "s" : "") << alone
+                 << " alone: no room for one more delayed action" << muduo::LogLimiter::note(held);
 }
 
 bool OutletAction::applyAll(const Steps& steps) const { return admits(steps) && switchAll(steps); }

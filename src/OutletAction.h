@@ -55,7 +55,8 @@ public:
     bool applyOnOff(Outlets on, Outlets off) const;
 
     // A scheduled task has no one to answer: each of its outlets with room
-    // is switched, each without is left alone with a line naming the task.
+    // is switched, each without is left alone; one line a run names the task
+    // and every outlet it left alone.
     void applyTask(int task, unsigned int ports, int action) const;
 
 private:

@@ -167,16 +167,22 @@ TEST_F(DeviceOperationsTest, OutletsSwitchInTheOrderAsked)
 }
 
 // A task has no one to answer: it switches each of its outlets with room and names itself for the others.
+// Outlets without room come before and after those with room; one line names every outlet left alone.
 TEST_F(DeviceOperationsTest, ATaskSwitchesEachOfItsOutletsWithRoom)
 {
-    sql("update delays set \"on\"=3600 where addr=0 and port=2");
+    sql("update delays set \"on\"=3600 where addr=0 and port in (0, 2, 5)");
     PduServer& s = build();
-    for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
-        ASSERT_TRUE(OutletAction(*s.getPowerModuleContainer()).apply(2, 1)) << i;
+    for (int port : {0, 2, 5})
+        for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
+            ASSERT_TRUE(OutletAction(*s.getPowerModuleContainer()).apply(port, 1)) << port << " " << i;
     test::LogCapture log;
     s.onScheduledTask(42, 0x6u, 1);
     EXPECT_EQ((Frames{{1, 1}}), relayFrames(1));
     EXPECT_EQ(1, log.count("scheduled task id:42 left outlet 2 alone"));
+    s.onScheduledTask(43, 0x2Du, 1);  // 0, 2, 3, 5: only 3 has room
+    EXPECT_EQ((Frames{{3, 1}}), relayFrames(1));
+    EXPECT_EQ(1, log.count("scheduled task id:43 left outlets 0, 2, 5 alone"));
+    EXPECT_EQ(2, log.count(" alone: no room"));
 }
 
 TEST_F(DeviceOperationsTest, NamesSaveOnlyTheUnitsOutletsLimitsAndDelaysAllOrNothingThenTheRecord)
