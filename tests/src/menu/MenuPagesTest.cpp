@@ -95,6 +95,35 @@ TEST_F(MenuPagesTest, OutletCountsWithoutOutletsOrWithFewNeverLeaveTheTables)
     }
 }
 
+// Six screens of four outlets: a single step tells Down from Up, which the
+// two screens of six outlets cannot (one step either way lands alike).
+TEST_F(MenuPagesTest, OutputScreensGoForwardOnDownAndBackOnUp)
+{
+    build(24);
+    menu().switchMenu(menu::kOutputMenu);
+    auto& outputs = page<menu::OutputMenu>();
+    auto label = [](int outlet) { return (outlet < 10 ? "Port 0" : "Port ") + std::to_string(outlet) + ": "; };
+    // The screen's first and last rows name its outlets.
+    auto showsScreen = [&](int screen) {
+        EXPECT_EQ(screen, outputs.screenIndex());
+        EXPECT_TRUE(lcdtest::showsText(panel(), 0, 0, label(4 * screen + 1), ascii()));
+        EXPECT_TRUE(lcdtest::showsText(panel(), 0, 48, label(4 * screen + 4), ascii()));
+    };
+    showsScreen(0);
+    for (int screen : {1, 2, 3, 4, 5, 0})  // the last screen wraps to the first
+    {
+        SCOPED_TRACE(screen);
+        keys({menu::kKeyDown});
+        showsScreen(screen);
+    }
+    for (int screen : {5, 4, 3})  // and back from the first to the last
+    {
+        SCOPED_TRACE(screen);
+        keys({menu::kKeyUp});
+        showsScreen(screen);
+    }
+}
+
 TEST_F(MenuPagesTest, OutletCalibrationIsRecordedWhileItRunsAndLimitedToTheModule)
 {
     build(48);
