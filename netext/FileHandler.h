@@ -33,7 +33,8 @@ int createFilefd(const char* path, int flags);
 // tries to open the same path again every second until it succeeds, keeping
 // its read state and pending output; a handler given a descriptor stays quiet.
 // A plain file cannot be polled: it is read once when reading starts and
-// written synchronously.
+// written synchronously. Bytes a device cannot take yet (a partial write, or
+// EAGAIN) wait in the output buffer, in order, until it is writable.
 class FileHandler : noncopyable, public std::enable_shared_from_this<FileHandler>
 {
 public:

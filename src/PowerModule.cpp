@@ -1,5 +1,6 @@
 #include "PowerModule.h"
 
+#include "PacedLine.h"
 #include "PduTimer.h"
 #include "PowerModulePacketBuilder.h"
 #include "SerialPort.h"
@@ -9,11 +10,16 @@
 using powermodule::kInletPort;
 
 const double PowerModule::kDataTimeout = 3.0;
+const double PowerModule::kMaxLineWait = 1.0;
 
 namespace
 {
 const int kFrameRoom = 9;  // the longest request
 const int kBaud = 19200;
+// Tags of the frames whose going out matters here.
+const int kStatusPollTag = 0;
+const int kMeterPollTag = 1;
+const int kRelayTag = 0x10000;  // | port << 8 | action
 
 int clampOutlets(int count)
 {
@@ -28,11 +34,15 @@ PowerModule::PowerModule(muduo::net::EventLoop* loop, const char* devName, int i
     : index_(index), outletCount_(clampOutlets(outletCount)), pollInlet_(pollInlet),
       pollOutlets_(pollOutlets && outletCount_ > 0), currentPollPort_(-1),
       serialPort_(std::make_shared<SerialPort>(loop, devName)),
+      line_(new PacedLine(loop, serialPort_->fileHandler(), kLineBytesPerSecond)), statusPollWaiting_(false),
+      meterPollWaiting_(false),
       statusTimer_(std::make_shared<PduTimer>(loop, index)), meterTimer_(std::make_shared<PduTimer>(loop, index)),
       dataTimeoutTimer_(std::make_shared<PduTimer>(loop, index))
 {
     serialPort_->configUart(kBaud);
     serialPort_->setDataCallback([this](muduo::net::Buffer* buf, muduo::Timestamp t) { handleRead(buf, t); });
+    serialPort_->setWriteCompleteCallback([this](const muduo::net::FileHandlerPtr&) { line_->deviceDrained(); });
+    line_->setFrameOutCallback([this](int tag, double carriedIn) { onFrameOut(tag, carriedIn); });
     statusTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { queryRelayStatusRequest(); });
     meterTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pollStep(); });
     dataTimeoutTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { onDataTimeout(); });
@@ -45,6 +55,7 @@ PowerModule::~PowerModule()
     meterTimer_->cancel();
     dataTimeoutTimer_->cancel();
     serialPort_->setDataCallback(SerialPort::DataCallback());
+    serialPort_->setWriteCompleteCallback(SerialPort::WriteCompleteCallback());
 }
 
 void PowerModule::startQueryOutputStatus(double interval) { statusTimer_->runEvery(interval); }
@@ -75,7 +86,15 @@ void PowerModule::stopQueryMeterData()
 
 void PowerModule::pollStep()
 {
-    queryDataRequest(currentPollPort_);
+    // The port's turn waits with its query; the line is behind.
+    if (meterPollWaiting_)
+        return;
+    unsigned char frame[kFrameRoom];
+    // Set first: an idle line hands the frame out at once, which clears it.
+    meterPollWaiting_ = true;
+    if (!send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, currentPollPort_),
+              kMeterPollTag))
+        meterPollWaiting_ = false;
     if (currentPollPort_ != kInletPort)
     {
         ++currentPollPort_;
@@ -88,13 +107,25 @@ void PowerModule::pollStep()
     }
 }
 
-bool PowerModule::send(const unsigned char* frame, int length)
+bool PowerModule::send(const unsigned char* frame, int length, int tag)
 {
-    if (length < 1)
-        return false;
-    serialPort_->fileHandler()->write(frame, length);
-    return true;
+    return length >= 1 && line_->send(frame, length, tag);
 }
+
+void PowerModule::onFrameOut(int tag, double carriedIn)
+{
+    if (tag == kStatusPollTag)
+        statusPollWaiting_ = false;
+    else if (tag == kMeterPollTag)
+        meterPollWaiting_ = false;
+    else if ((tag & kRelayTag) && relayFrameOutCallback_)
+        relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0xFF),
+                               carriedIn);
+}
+
+bool PowerModule::lineHasRoom() const { return line_->behind() < kMaxLineWait; }
+
+double PowerModule::lineBehind() const { return line_->behind(); }
 
 bool PowerModule::queryDataRequest(int port)
 {
@@ -105,13 +136,20 @@ bool PowerModule::queryDataRequest(int port)
 bool PowerModule::controlRelayRequest(int port, unsigned char action)
 {
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildRelayControlPacket(frame, kFrameRoom, port, action));
+    return send(frame, PowerModulePacketBuilder::buildRelayControlPacket(frame, kFrameRoom, port, action),
+                kRelayTag | (port & 0xFF) << 8 | action);
 }
 
 bool PowerModule::queryRelayStatusRequest()
 {
+    if (statusPollWaiting_)
+        return true;  // the one still waiting asks for the same
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom));
+    statusPollWaiting_ = true;
+    if (send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom), kStatusPollTag))
+        return true;
+    statusPollWaiting_ = false;
+    return false;
 }
 
 bool PowerModule::requestCaliParam()

@@ -15,19 +15,25 @@ class Buffer;
 class EventLoop;
 }
 }
+class PacedLine;
 class PduTimer;
 class SerialPort;
 
 // The unit's side of one serial power-metering/relay module: polls meter
 // readings and relay states, sends relay and calibration requests and turns
 // every reply into a callback. Ports are the module's own: outlets 0 to
-// outletCount - 1, 255 the inlet. Loop thread only; always held by a shared_ptr.
+// outletCount - 1, 255 the inlet. Requests go out at the line's pace, in
+// order (PacedLine); a poll is not asked again while the last one of its kind
+// still waits, so a line that takes nothing holds at most one of each. Loop
+// thread only; always held by a shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
 {
 public:
     typedef std::shared_ptr<PowerModule> Ptr;
     typedef std::function<void(const Ptr&, int port, const _PowerModuleData* data)> MeterDataCallback;
     typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result)> RelayReplyCallback;
+    // A relay frame went to the line; it will have been carried carriedIn seconds from now.
+    typedef std::function<void(const Ptr&, int port, unsigned char action, double carriedIn)> RelayFrameOutCallback;
     typedef std::function<void(const Ptr&, int outletCount, unsigned char onOffBits, unsigned char calibratedBits)>
         OutputStatusCallback;
     typedef std::function<void(const Ptr&, unsigned short caliVoltage, unsigned short caliCurrent,
@@ -39,6 +45,12 @@ public:
 
     static constexpr int kMaxOutlets = 8;
     static const double kDataTimeout;
+    // 19200 baud, 8N1.
+    static constexpr int kLineBytesPerSecond = 1920;
+    // Seconds of line that may wait before a request that would switch at
+    // once finds no room: so the unit's own frames (delayed actions, the
+    // cut-off) and every accepted command go out within about this.
+    static const double kMaxLineWait;
 
     // devName is the unit's device path; it is opened below the board root.
     PowerModule(muduo::net::EventLoop* loop, const char* devName, int index, int outletCount, bool pollInlet,
@@ -57,12 +69,17 @@ public:
     bool requestCaliParam();
     bool transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower);
     bool startCalibrate(int port);
+    // True while less than kMaxLineWait of the line waits.
+    bool lineHasRoom() const;
+    // Seconds until the line will have carried what it was given.
+    double lineBehind() const;
 
     void handleRead(muduo::net::Buffer* buf, muduo::Timestamp receiveTime);
     void onDataTimeout();
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
     void setRelayReplyCallback(RelayReplyCallback cb) { relayReplyCallback_ = std::move(cb); }
+    void setRelayFrameOutCallback(RelayFrameOutCallback cb) { relayFrameOutCallback_ = std::move(cb); }
     void setOutputStatusCallback(OutputStatusCallback cb) { outputStatusCallback_ = std::move(cb); }
     void setCaliParamCallback(CaliParamCallback cb) { caliParamCallback_ = std::move(cb); }
     void setTransferCaliParamCallback(TransferCaliParamCallback cb) { transferCaliParamCallback_ = std::move(cb); }
@@ -75,7 +92,8 @@ public:
     const std::shared_ptr<SerialPort>& serialPort() const { return serialPort_; }
 
 private:
-    bool send(const unsigned char* frame, int length);
+    bool send(const unsigned char* frame, int length, int tag = -1);
+    void onFrameOut(int tag, double carriedIn);
     void pollStep();
     void dispatch(const Ptr& self, unsigned char cmd);
     void dispatchMeterData(const Ptr& self);
@@ -88,11 +106,15 @@ private:
     bool pollOutlets_;
     int currentPollPort_;
     std::shared_ptr<SerialPort> serialPort_;
+    std::unique_ptr<PacedLine> line_;
+    bool statusPollWaiting_;
+    bool meterPollWaiting_;
     std::shared_ptr<PduTimer> statusTimer_;
     std::shared_ptr<PduTimer> meterTimer_;
     std::shared_ptr<PduTimer> dataTimeoutTimer_;
     MeterDataCallback meterDataCallback_;
     RelayReplyCallback relayReplyCallback_;
+    RelayFrameOutCallback relayFrameOutCallback_;
     OutputStatusCallback outputStatusCallback_;
     CaliParamCallback caliParamCallback_;
     TransferCaliParamCallback transferCaliParamCallback_;

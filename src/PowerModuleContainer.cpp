@@ -18,7 +18,7 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 }
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
-    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), pendingActions_(),
+    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), unsent_(), pendingActions_(),
       retryMask_(0), retryBudgets_()
 {
     modules_.reserve(1);
@@ -43,6 +43,7 @@ PowerModuleContainer::~PowerModuleContainer()
     {
         module->setMeterDataCallback(PowerModule::MeterDataCallback());
         module->setRelayReplyCallback(PowerModule::RelayReplyCallback());
+        module->setRelayFrameOutCallback(PowerModule::RelayFrameOutCallback());
         module->setOutputStatusCallback(PowerModule::OutputStatusCallback());
         module->setCaliParamCallback(PowerModule::CaliParamCallback());
         module->setTransferCaliParamCallback(PowerModule::TransferCaliParamCallback());
@@ -78,6 +79,10 @@ void PowerModuleContainer::addPowerModule(const PowerModulePtr& module)
                                                unsigned char result) {
         onControlRelayAckCallback(base + port, action, result);
     });
+    module->setRelayFrameOutCallback(
+        [this, base](const PowerModulePtr&, int port, unsigned char action, double carriedIn) {
+            onRelayFrameOut(base + port, action, carriedIn);
+        });
     module->setOutputStatusCallback([this, m](const PowerModulePtr&, int count, unsigned char on, unsigned char cal) {
         if (outputStatusCallback_)
             outputStatusCallback_(m, count, on, cal);
@@ -230,16 +235,13 @@ bool PowerModuleContainer::roomForDelayed(int port) const
 
 bool PowerModuleContainer::roomOnLine() const
 {
-    if (modules_.empty())
-        return true;
-    const size_t waiting = modules_[0]->serialPort()->fileHandler()->outputBytes();
-    if (waiting < kMaxLineBacklog)
+    if (modules_.empty() || modules_[0]->lineHasRoom())
         return true;
     static muduo::LogLimiter s_refusals;
     int64_t held = 0;
     if (s_refusals.allow(&held))
-        LOG_WARN << "switching refused: " << waiting << " bytes wait for the power module's line"
-                 << muduo::LogLimiter::note(held);
+        LOG_WARN << "switching refused: the power module's line is " << muduo::Fmt("%.1f", modules_[0]->lineBehind())
+                 << " s behind" << muduo::LogLimiter::note(held);
     return false;
 }
 
@@ -265,12 +267,13 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
     if (port < 0 || port >= kPortCount || modules_.empty())
         return false;
     LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
+    // Counted first: an idle line hands the frame out at once.
+    ++unsent_[port];
     if (!modules_[0]->controlRelayRequest(port, action))
+    {
+        --unsent_[port];
         return false;
-    // Any reply for the outlet acknowledges it, so the wait for an earlier
-    // frame ends here: left armed, it would resend what was acknowledged.
-    ackTimers_[port]->cancel();
-    ackTimers_[port]->runAfter(kAckTimeout);
+    }
     if (relayRequestSentCallback_)
         relayRequestSentCallback_(port, action);
     return true;
@@ -291,11 +294,33 @@ void PowerModuleContainer::fire(int port, int action)
     retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
 }
 
+void PowerModuleContainer::onRelayFrameOut(int port, unsigned char action, double carriedIn)
+{
+    if (port < 0 || port >= kPortCount)
+        return;
+    if (unsent_[port] > 0)
+        --unsent_[port];
+    awaited_[port].sent(action);
+    // The wait counts from when the line has carried the frame, not from
+    // its turn in the queue; the newest frame's wait replaces the one before.
+    ackTimers_[port]->cancel();
+    ackTimers_[port]->runAfter(kAckTimeout + carriedIn);
+}
+
 void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char action, unsigned char result)
 {
     if (port < 0 || port >= kPortCount)
     {
         LOG_WARN << "relay reply for port " << port << " dropped";
+        return;
+    }
+    // Only the reply to the newest frame ends the wait; with no frame awaited,
+    // any reply for the outlet counts as its acknowledgement.
+    const bool awaiting = !awaited_[port].empty() || unsent_[port] > 0;
+    if (awaiting && !(awaited_[port].answer(action) && awaited_[port].empty() && unsent_[port] == 0))
+    {
+        if (relayReplyCallback_)
+            relayReplyCallback_(port, action, result);
         return;
     }
     ackTimers_[port]->cancel();
@@ -314,8 +339,10 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
 
 void PowerModuleContainer::onAckTimeout(int port)
 {
-    if (port < 0 || port >= kPortCount)
+    // A newer frame still waiting for the line brings its own wait.
+    if (port < 0 || port >= kPortCount || unsent_[port] > 0)
         return;
+    awaited_[port].clear();
     int action = pendingActions_[port] & 0x7F;
     if (retryBudgets_[port] < 1)
     {

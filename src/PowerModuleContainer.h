@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "AwaitedReplies.h"
 #include "PowerModuleTypes.h"
 #include "muduo/base/noncopyable.h"
 
@@ -31,8 +32,10 @@ class RelayActionTrigger;
 // the off half not yet acknowledged, and a delayed restart not yet begun,
 // whose place among the delayed actions comes free. So the outlet ends as
 // the last call asked. A plain delayed on or off is never withdrawn.
-// One acknowledgement is awaited per outlet: a frame sent for it ends the
-// wait for the one before. Loop thread only.
+// The acknowledgement wait of an outlet's frame begins when the line has
+// carried it, and only the reply to the outlet's newest frame ends it (a
+// reply to an older one does not; AwaitedReplies): so a lost frame is sent
+// again, and a frame answered is not. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -86,16 +89,15 @@ public:
     // True when one more delayed action of the port may wait; else false,
     // with a line (at a bounded rate).
     bool roomForDelayed(int port) const;
-    // Bytes that may wait for the module's line (about 8 s of it at 19200
-    // baud) before a request that switches at once is refused: the line is
-    // slower than a peer can ask, and what waits is memory and delay.
-    static constexpr size_t kMaxLineBacklog = 16 * 1024;
     // True when the module's line has room for a request that switches at
-    // once; else false, with a line (at a bounded rate).
+    // once (PowerModule::kMaxLineWait); else false, with a line (at a
+    // bounded rate). The line is slower than a peer can ask: what waits for
+    // it is memory, and delay for every frame behind it.
     bool roomOnLine() const;
 
     void onRelayActionDelayTimeout(int port, int action);
     void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);
+    void onRelayFrameOut(int port, unsigned char action, double carriedIn);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
     void setRelayRequestSentCallback(RelayRequestSentCallback cb) { relayRequestSentCallback_ = std::move(cb); }
@@ -133,6 +135,8 @@ private:
     RelayReplyCallback relayReplyCallback_;
     RelayFailedCallback relayFailedCallback_;
     std::shared_ptr<PduTimer> ackTimers_[kPortCount];
+    int unsent_[kPortCount];  // relay frames still waiting for the line
+    AwaitedReplies awaited_[kPortCount];
     std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
     int pendingActions_[kPortCount];
     uint32_t retryMask_;

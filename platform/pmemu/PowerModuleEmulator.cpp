@@ -56,12 +56,18 @@ void PowerModuleEmulator::run()
 {
     while (running_)
     {
-        pollfd fds[2] = {{pty_.masterFd(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        const int n = ::poll(fds, 2, pollTimeoutMs());
+        // A paced line that has not brought more bytes yet is looked at again then.
+        Millis wait{0};
+        const long credit = lineCredit(wait);
+        int timeout = pollTimeoutMs();
+        if (credit == 0)
+            timeout = std::min(timeout, static_cast<int>(wait.count()));
+        pollfd fds[2] = {{pty_.masterFd(), static_cast<short>(credit == 0 ? 0 : POLLIN), 0}, {wake_[0], POLLIN, 0}};
+        const int n = ::poll(fds, 2, timeout);
         if (n < 0 && errno != EINTR)
             break;
         if (fds[0].revents & POLLIN)
-            receive();
+            receive(credit);
         else if (fds[0].revents & (POLLHUP | POLLERR))
             ::usleep(10000);  // the slave end is closed for a moment; do not spin
         sendDue();
@@ -77,12 +83,36 @@ int PowerModuleEmulator::pollTimeoutMs() const
     return wait.count() < 0 ? 0 : static_cast<int>(std::min<long long>(wait.count(), 200));
 }
 
-void PowerModuleEmulator::receive()
+long PowerModuleEmulator::lineCredit(Millis& wait)
+{
+    int pace;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pace = pace_;
+    }
+    if (pace <= 0)
+        return -1;
+    // At most 10 ms of line saved up, so an idle line brings no burst.
+    const Clock::time_point now = Clock::now();
+    const double most = std::max(1.0, pace / 100.0);
+    credit_ = std::min(credit_ + std::chrono::duration<double>(now - credited_).count() * pace, most);
+    credited_ = now;
+    const double enough = std::min(10.0, most);
+    if (credit_ >= enough)
+        return static_cast<long>(credit_);
+    wait = std::chrono::ceil<Millis>(std::chrono::duration<double>((enough - credit_) / pace));
+    return 0;
+}
+
+void PowerModuleEmulator::receive(long credit)
 {
     uint8_t buf[512];
-    const ssize_t n = ::read(pty_.masterFd(), buf, sizeof buf);
+    const size_t room = credit > 0 ? std::min(sizeof buf, static_cast<size_t>(credit)) : sizeof buf;
+    const ssize_t n = ::read(pty_.masterFd(), buf, room);
     if (n <= 0)
         return;
+    if (credit > 0)
+        credit_ -= static_cast<double>(n);
     std::vector<PmRequest> requests;
     reader_.feed(buf, static_cast<size_t>(n), Clock::now(), requests);
     {
@@ -93,11 +123,25 @@ void PowerModuleEmulator::receive()
         handle(r);
 }
 
+bool PowerModuleEmulator::lost(const PmRequest& request)
+{
+    if (request.command != 2 || request.payload.size() != 2)
+        return false;
+    const auto match = std::find(losses_.begin(), losses_.end(),
+                                 std::make_pair(request.payload[0], request.payload[1]));
+    if (match == losses_.end())
+        return false;
+    losses_.erase(match);
+    return true;
+}
+
 void PowerModuleEmulator::handle(const PmRequest& request)
 {
     bool silent;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (lost(request))
+            return;
         log_.push_back(request);
         if (request.command == 2)
             ++relayCommands_[request.payload[0] < PmMeterModel::kOutlets ? request.payload[0] : PmMeterModel::kOutlets];
@@ -188,6 +232,18 @@ void PowerModuleEmulator::setSilent(bool silent)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     silent_ = silent;
+}
+
+void PowerModuleEmulator::setLinePace(int bytesPerSecond)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    pace_ = bytesPerSecond > 0 ? bytesPerSecond : 0;
+}
+
+void PowerModuleEmulator::loseNextRelayFrame(uint8_t port, uint8_t action)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    losses_.emplace_back(port, action);
 }
 
 void PowerModuleEmulator::setReplyDelay(Millis delay)

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "PmMeterModel.h"
@@ -49,6 +50,12 @@ public:
     void corruptNextReplies(int n);
     // Replies go out in pieces of pieceBytes with gap between them; 0 = whole.
     void setSplitReplies(size_t pieceBytes, Millis gap);
+    // Reads the line no faster than bytesPerSecond, as a module on a real
+    // line receives it (19200 baud: 1920); 0 reads whatever has arrived.
+    void setLinePace(int bytesPerSecond);
+    // The next relay frame for port with action is lost on the line: it is
+    // neither logged nor answered.
+    void loseNextRelayFrame(uint8_t port, uint8_t action);
     // Called from the emulator's thread after a relay command changed a relay.
     void setRelayListener(RelayListener listener);
 
@@ -65,11 +72,16 @@ private:
     using Bytes = std::vector<uint8_t>;
 
     void run();
-    void receive();
+    // credit: the bytes a paced line has brought, or -1 unpaced.
+    void receive(long credit);
+    // The bytes a paced line has brought by now, or 0 and the wait for
+    // more, or -1 unpaced (emulator thread).
+    long lineCredit(Millis& wait);
     void handle(const PmRequest& request);
     Bytes answer(const PmRequest& request, bool& relayChanged);
     void sendDue();
     int pollTimeoutMs() const;
+    bool lost(const PmRequest& request);
 
     const std::string linkPath_;
     PmMeterModel model_;
@@ -89,6 +101,10 @@ private:
     size_t pieceBytes_ = 0;
     Millis gap_{0};
     RelayListener listener_;
+    int pace_ = 0;
+    double credit_ = 0;  // emulator thread only, as credited_
+    Clock::time_point credited_{};
+    std::vector<std::pair<uint8_t, uint8_t>> losses_;
     int relayCommands_[PmMeterModel::kOutlets + 1] = {};  // last: bad ports
     size_t replies_ = 0;
     size_t badFrames_ = 0;

@@ -91,9 +91,13 @@ TEST_F(SwitchingEndToEnd, RestartsCostNoMemoryAndAnOffAfterARestartHolds)
     pmemu::PowerModuleEmulator& module = board.emulator();
     const std::string restart = switching("0,1,2,3,4,6,7", 2);
     long before = 0;
+    int refused = 0;
     for (int i = 0; i < 1000 + kRestarts; ++i)
     {
-        ASSERT_EQ(kSwitched, web(restart)) << i;
+        // Faster than the module's line: what it cannot carry soon is refused, and answered so.
+        const std::string answer = web(restart);
+        ASSERT_TRUE(answer == kSwitched || answer == kNotSwitched) << i << ": " << answer;
+        refused += answer == kNotSwitched;
         if (i == 999)
         {
             before = board.daemonRssKilobytes();
@@ -101,6 +105,7 @@ TEST_F(SwitchingEndToEnd, RestartsCostNoMemoryAndAnOffAfterARestartHolds)
         }
     }
     const long after = board.daemonRssKilobytes();
+    EXPECT_LT(refused, 1000 + kRestarts) << "the line carried some";
 
     // Frames the flood queued on a busy machine reach the module first.
     int queued = -1;

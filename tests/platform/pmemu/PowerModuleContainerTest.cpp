@@ -58,6 +58,14 @@ protected:
         return out;
     }
 
+    std::vector<int> actionsOf(int port) const
+    {
+        std::vector<int> out;
+        for (const auto& frame : relayFrames(port))
+            out.push_back(frame.first);
+        return out;
+    }
+
     Clock::time_point start;
     std::vector<Event> events;
 };
@@ -238,22 +246,19 @@ TEST_F(PowerModuleContainerTest, ALaterRequestWithdrawsTheRestartsSwitchOn)
 // and the restart's place among the delayed actions comes free.
 TEST_F(PowerModuleContainerTest, ALaterRequestWithdrawsADelayedRestartWhole)
 {
-    for (int port : {0, 1, 2, 3})
+    ASSERT_TRUE(container->turnOffPortAfter(4, 1, true));  // a plain delayed off stays
+    for (int port : {0, 1, 2, 3, 4})
         ASSERT_TRUE(container->restartPortAfter(port, 2, 1, true));
     ASSERT_TRUE(container->turnOnPort(0, true));
     ASSERT_TRUE(container->turnOnPortAfter(1, 1, true));
     ASSERT_TRUE(container->turnOffPort(2, true));
     ASSERT_TRUE(container->restartPortAfter(3, 3, 1, true));
+    ASSERT_TRUE(container->turnOnPort(4, true));
     runFor(5.5);  // every delay has passed
-    const std::vector<std::vector<int>> wanted = {{1}, {1}, {0}, {0, 1}};
-    for (int port = 0; port < 4; ++port)
-    {
-        std::vector<int> actions;
-        for (const auto& frame : relayFrames(port))
-            actions.push_back(frame.first);
-        EXPECT_EQ(wanted[static_cast<size_t>(port)], actions) << port;
-    }
-    EXPECT_EQ(0x0B, emu.relayBits() & 0x0F);
+    const std::vector<std::vector<int>> wanted = {{1}, {1}, {0}, {0, 1}, {1, 0}};
+    for (int port = 0; port < 5; ++port)
+        EXPECT_EQ(wanted[static_cast<size_t>(port)], actionsOf(port)) << port;
+    EXPECT_EQ(0x0B, emu.relayBits() & 0x1F);
 
     ASSERT_TRUE(container->restartPortAfter(4, 3600, 1, true));
     for (size_t i = 0; i < PowerModuleContainer::kMaxDelayedPerPort; ++i)
@@ -275,6 +280,40 @@ TEST_F(PowerModuleContainerTest, FramesSentBeforeAnAcknowledgementAreNotSentAgai
     EXPECT_EQ(60u, of("sent").size());
     EXPECT_TRUE(of("failed").empty());
     EXPECT_TRUE(emu.relayBits() & (1u << 3));
+}
+
+// Two frames for an outlet on the line at once: the reply to the first does not end the wait of the second, so a
+// lost second frame is sent again; a reply to the second ends it though the first was lost, so nothing answered is
+// sent again.
+TEST_F(PowerModuleContainerTest, AReplyToAnOlderFrameDoesNotEndTheWaitOfANewerOne)
+{
+    emu.loseNextRelayFrame(3, 0);
+    emu.loseNextRelayFrame(4, 1);
+    for (int port : {3, 4})
+    {
+        ASSERT_TRUE(container->turnOnPort(port, true));
+        ASSERT_TRUE(container->turnOffPort(port, true));
+    }
+    runFor(1.5);  // past every time-out and retry
+    EXPECT_EQ((std::vector<int>{1, 0}), actionsOf(3));  // the lost off once more
+    EXPECT_EQ((std::vector<int>{0}), actionsOf(4));
+    EXPECT_TRUE(of("failed").empty());
+    EXPECT_EQ(0, emu.relayBits() & 0x18);
+}
+
+// A frame behind others on a line read at its pace: its wait begins when the line has carried it, so it is sent
+// once, not again for waiting its turn.
+TEST_F(PowerModuleContainerTest, AFrameWaitingItsTurnOnTheLineIsNotSentAgain)
+{
+    emu.setLinePace(PowerModule::kLineBytesPerSecond);
+    for (int i = 0; i < 150; ++i)  // 750 bytes: 0.4 s of line
+        ASSERT_TRUE(container->turnOnPort(i % 7, true));
+    ASSERT_TRUE(container->turnOffPort(7, true));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() >= 151; }, 5.0));
+    runFor(1.0);  // past every time-out and retry
+    EXPECT_EQ(1u, relayFrames(7).size());
+    EXPECT_EQ(151u, requestsOf(emu, 2).size());
+    EXPECT_TRUE(of("failed").empty());
 }
 
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
@@ -331,34 +370,23 @@ TEST_F(PowerModuleContainerTest, CalibrationRequestsReachTheModule)
     EXPECT_EQ(255, starts[0]);
 }
 
-// A module that takes nothing from its line: requests that switch at once are refused, whole, once a bounded
-// number of bytes wait for it; delayed ones still wait their turn.
-TEST(PowerModuleLine, RequestsThatSwitchAtOnceAreRefusedWhileTheLineIsBackedUp)
+// Replies come in order: one answers the oldest awaited frame of its action, the frames before it went unanswered;
+// beyond the tracked frames the oldest are counted, and the newest one's reply still ends the wait.
+TEST(AwaitedReplies, EachReplyAnswersTheOldestFrameOfItsActionAndNothingIsForgotten)
 {
-    ::mkdir(board::path("/dev").c_str(), 0755);
-    pmemu::PmPty unread;
-    std::string error;
-    ASSERT_TRUE(unread.open(board::path("/dev/ttyS10"), error)) << error;
-    muduo::net::EventLoop loop;
-    PowerModuleContainer container(&loop);
-    const auto module = container.createPowerModule(&loop, 0, false, false);
-    container.addPowerModule(module);
-    const auto waiting = [&] { return module->serialPort()->fileHandler()->outputBytes(); };
-    const int outlets = std::exchange(GlobalData::getDevice().portCount, 8);
-    const OutletAction action(container);
-    int accepted = 0;
-    while (accepted < 1000000 && action.applyList({accepted % 8, (accepted + 1) % 8}, accepted % 2))
-        ++accepted;
-    EXPECT_GT(accepted, 100);
-    EXPECT_LT(accepted, 1000000);
-    const size_t backlog = waiting();
-    EXPECT_GE(backlog, PowerModuleContainer::kMaxLineBacklog);
-    EXPECT_LT(backlog, PowerModuleContainer::kMaxLineBacklog + 64);
-    EXPECT_FALSE(action.applyOnOff(0x01, 0x02));
-    EXPECT_FALSE(container.roomOnLine());
-    EXPECT_EQ(backlog, waiting()) << "nothing of a refused request was sent";
-    EXPECT_TRUE(container.turnOnPortAfter(3, 3600, false));
-    container.turnOffPort(3, false);  // the overload cut-off is never refused
-    EXPECT_GT(waiting(), backlog);
-    GlobalData::getDevice().portCount = outlets;
+    AwaitedReplies awaited;
+    for (unsigned char action : {0, 1, 0})
+        awaited.sent(action);
+    EXPECT_TRUE(awaited.answer(0));
+    EXPECT_TRUE(awaited.answer(0)) << "the on between was lost";
+    EXPECT_TRUE(awaited.empty());
+    EXPECT_FALSE(awaited.answer(1)) << "a reply to nothing awaited";
+    const int sent = AwaitedReplies::kTracked + 10;
+    for (int i = 0; i < sent; ++i)
+        awaited.sent(i % 2);
+    for (int i = 0; i < sent - 1; ++i)
+        ASSERT_TRUE(awaited.answer(i % 2)) << i;
+    EXPECT_FALSE(awaited.empty());
+    EXPECT_TRUE(awaited.answer(1));
+    EXPECT_TRUE(awaited.empty());
 }

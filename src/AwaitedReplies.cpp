@@ -1,0 +1,45 @@
+#include "AwaitedReplies.h"
+
+namespace
+{
+uint64_t bit(unsigned char action) { return action ? 1u : 0u; }
+}
+
+void AwaitedReplies::sent(unsigned char action)
+{
+    if (count_ == kTracked)
+    {
+        actions_ >>= 1;
+        --count_;
+        if (untracked_ < UINT32_MAX)
+            ++untracked_;
+    }
+    actions_ |= bit(action) << count_;
+    ++count_;
+}
+
+bool AwaitedReplies::answer(unsigned char action)
+{
+    if (untracked_ > 0)
+    {
+        --untracked_;
+        return true;
+    }
+    for (int i = 0; i < count_; ++i)
+    {
+        if ((actions_ >> i & 1u) != bit(action))
+            continue;
+        const int answered = i + 1;
+        actions_ = answered < 64 ? actions_ >> answered : 0;
+        count_ -= answered;
+        return true;
+    }
+    return false;
+}
+
+void AwaitedReplies::clear()
+{
+    actions_ = 0;
+    count_ = 0;
+    untracked_ = 0;
+}
