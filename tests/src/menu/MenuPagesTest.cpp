@@ -110,17 +110,12 @@ TEST_F(MenuPagesTest, OutputScreensGoForwardOnDownAndBackOnUp)
         EXPECT_TRUE(lcdtest::showsText(panel(), 0, 48, label(4 * screen + 4), ascii()));
     };
     showsScreen(0);
-    for (int screen : {1, 2, 3, 4, 5, 0})  // the last screen wraps to the first
+    // Down to the last screen, wrapping to the first; Up back from the first to the last.
+    for (int step = 1; step <= 9; ++step)
     {
-        SCOPED_TRACE(screen);
-        keys({menu::kKeyDown});
-        showsScreen(screen);
-    }
-    for (int screen : {5, 4, 3})  // and back from the first to the last
-    {
-        SCOPED_TRACE(screen);
-        keys({menu::kKeyUp});
-        showsScreen(screen);
+        SCOPED_TRACE(step);
+        keys({step <= 6 ? menu::kKeyDown : menu::kKeyUp});
+        showsScreen(step <= 6 ? step % 6 : 12 - step);
     }
 }
 
