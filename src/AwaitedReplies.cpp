@@ -5,8 +5,15 @@ namespace
 uint64_t bit(unsigned char action) { return action ? 1u : 0u; }
 }
 
+void AwaitedReplies::unqueued()
+{
+    if (queued_ > 0)
+        --queued_;
+}
+
 void AwaitedReplies::sent(unsigned char action)
 {
+    unqueued();
     if (count_ == kTracked)
     {
         actions_ >>= 1;
@@ -39,6 +46,7 @@ bool AwaitedReplies::answer(unsigned char action)
 
 void AwaitedReplies::clear()
 {
+    // Frames still queued are not out yet: each brings its own wait.
     actions_ = 0;
     count_ = 0;
     untracked_ = 0;

@@ -89,11 +89,9 @@ void PowerModule::pollStep()
     // The port's turn waits with its query; the line is behind.
     if (meterPollWaiting_)
         return;
-    unsigned char frame[kFrameRoom];
     // Set first: an idle line hands the frame out at once, which clears it.
     meterPollWaiting_ = true;
-    if (!send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, currentPollPort_),
-              kMeterPollTag))
+    if (!queryDataRequest(currentPollPort_))
         meterPollWaiting_ = false;
     if (currentPollPort_ != kInletPort)
     {
@@ -109,7 +107,7 @@ void PowerModule::pollStep()
 
 bool PowerModule::send(const unsigned char* frame, int length, int tag)
 {
-    return length >= 1 && line_->send(frame, length, tag);
+    return line_->send(frame, length, tag);
 }
 
 void PowerModule::onFrameOut(int tag, double carriedIn)
@@ -130,7 +128,7 @@ double PowerModule::lineBehind() const { return line_->behind(); }
 bool PowerModule::queryDataRequest(int port)
 {
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port));
+    return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port), kMeterPollTag);
 }
 
 bool PowerModule::controlRelayRequest(int port, unsigned char action)

@@ -18,7 +18,7 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 }
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
-    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), unsent_(), pendingActions_(),
+    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), pendingActions_(),
       retryMask_(0), retryBudgets_()
 {
     modules_.reserve(1);
@@ -268,10 +268,10 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
         return false;
     LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
     // Counted first: an idle line hands the frame out at once.
-    ++unsent_[port];
+    awaited_[port].queued();
     if (!modules_[0]->controlRelayRequest(port, action))
     {
-        --unsent_[port];
+        awaited_[port].unqueued();
         return false;
     }
     if (relayRequestSentCallback_)
@@ -298,8 +298,6 @@ void PowerModuleContainer::onRelayFrameOut(int port, unsigned char action, doubl
 {
     if (port < 0 || port >= kPortCount)
         return;
-    if (unsent_[port] > 0)
-        --unsent_[port];
     awaited_[port].sent(action);
     // The wait counts from when the line has carried the frame, not from
     // its turn in the queue; the newest frame's wait replaces the one before.
@@ -316,8 +314,7 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
     }
     // Only the reply to the newest frame ends the wait; with no frame awaited,
     // any reply for the outlet counts as its acknowledgement.
-    const bool awaiting = !awaited_[port].empty() || unsent_[port] > 0;
-    if (awaiting && !(awaited_[port].answer(action) && awaited_[port].empty() && unsent_[port] == 0))
+    if (!awaited_[port].empty() && !(awaited_[port].answer(action) && awaited_[port].empty()))
     {
         if (relayReplyCallback_)
             relayReplyCallback_(port, action, result);
@@ -340,7 +337,7 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
 void PowerModuleContainer::onAckTimeout(int port)
 {
     // A newer frame still waiting for the line brings its own wait.
-    if (port < 0 || port >= kPortCount || unsent_[port] > 0)
+    if (port < 0 || port >= kPortCount || awaited_[port].waitingForLine())
         return;
     awaited_[port].clear();
     int action = pendingActions_[port] & 0x7F;

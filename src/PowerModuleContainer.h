@@ -135,7 +135,6 @@ private:
     RelayReplyCallback relayReplyCallback_;
     RelayFailedCallback relayFailedCallback_;
     std::shared_ptr<PduTimer> ackTimers_[kPortCount];
-    int unsent_[kPortCount];  // relay frames still waiting for the line
     AwaitedReplies awaited_[kPortCount];
     std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
     int pendingActions_[kPortCount];

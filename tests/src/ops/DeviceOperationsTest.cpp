@@ -166,8 +166,8 @@ TEST_F(DeviceOperationsTest, OutletsSwitchInTheOrderAsked)
     EXPECT_EQ((Frames{{1, 0}, {3, 0}, {4, 1}, {5, 0}, {6, 0}, {7, 1}}), relayFrames(6));
 }
 
-// A task has no one to answer: it switches each of its outlets with room and names itself for the others.
-// Outlets without room come before and after those with room; one line names every outlet left alone.
+// A task has no one to answer: it switches each of its outlets with room, whether those without come before or
+// after them, and one line names the task and every outlet it left alone.
 TEST_F(DeviceOperationsTest, ATaskSwitchesEachOfItsOutletsWithRoom)
 {
     sql("update delays set \"on\"=3600 where addr=0 and port in (0, 2, 5)");
