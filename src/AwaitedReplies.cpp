@@ -2,52 +2,58 @@
 
 namespace
 {
-uint64_t bit(unsigned char action) { return action ? 1u : 0u; }
+uint8_t bit(unsigned char action) { return action ? 1u : 0u; }
 }
 
-void AwaitedReplies::unqueued()
+void AwaitedReplies::sent(unsigned char action, bool again)
 {
-    if (queued_ > 0)
-        --queued_;
-}
-
-void AwaitedReplies::sent(unsigned char action)
-{
-    unqueued();
+    if (again && count_ > 0)
+    {
+        uint8_t& newest = at(count_ - 1);
+        const int owed = newest >> kOwedShift;
+        if ((newest & kOn) == bit(action) && !(newest & kAnswered) && owed < kMostOwed)
+        {
+            newest = static_cast<uint8_t>((owed + 1) << kOwedShift | (newest & kOn));
+            return;
+        }
+    }
     if (count_ == kTracked)
     {
-        actions_ >>= 1;
-        --count_;
-        if (untracked_ < UINT32_MAX)
-            ++untracked_;
+        const uint32_t owed = at(0) >> kOwedShift;
+        untracked_ = untracked_ > UINT32_MAX - owed ? UINT32_MAX : untracked_ + owed;
+        dropOldest(1);
     }
-    actions_ |= bit(action) << count_;
-    ++count_;
+    at(count_++) = static_cast<uint8_t>(1 << kOwedShift | bit(action));
 }
 
-bool AwaitedReplies::answer(unsigned char action)
+AwaitedReplies::Reply AwaitedReplies::answer(unsigned char action)
 {
+    // Older than every tracked request: its reply comes first, its action is forgotten.
     if (untracked_ > 0)
     {
         --untracked_;
-        return true;
+        return kOlder;
     }
     for (int i = 0; i < count_; ++i)
     {
-        if ((actions_ >> i & 1u) != bit(action))
+        if ((at(i) & kOn) != bit(action))
             continue;
-        const int answered = i + 1;
-        actions_ = answered < 64 ? actions_ >> answered : 0;
-        count_ -= answered;
-        return true;
+        dropOldest(i);  // answered out of turn: lost on the line
+        const uint8_t entry = at(0);
+        const bool first = !(entry & kAnswered);
+        const bool newest = count_ == 1;
+        const int owed = (entry >> kOwedShift) - 1;
+        if (owed > 0)
+            at(0) = static_cast<uint8_t>(owed << kOwedShift | kAnswered | (entry & kOn));
+        else
+            dropOldest(1);
+        return first && newest ? kNewest : kOlder;
     }
-    return false;
+    return count_ == 0 ? kStray : kOlder;
 }
 
-void AwaitedReplies::clear()
+void AwaitedReplies::dropOldest(int n)
 {
-    // Frames still queued are not out yet: each brings its own wait.
-    actions_ = 0;
-    count_ = 0;
-    untracked_ = 0;
+    head_ = (head_ + n) % kTracked;
+    count_ -= n;
 }

@@ -1,5 +1,6 @@
 #include "PacedLine.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "PduTimer.h"
@@ -18,18 +19,24 @@ PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr dev
 
 PacedLine::~PacedLine() { timer_->cancel(); }
 
-bool PacedLine::send(const unsigned char* frame, int length, int tag)
+bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength)
 {
     if (!frame || length < 1 || length > kMaxFrame)
         return false;
     Frame f;
     std::memcpy(f.bytes, frame, static_cast<size_t>(length));
     f.length = static_cast<uint8_t>(length);
+    f.charged = static_cast<uint8_t>(std::min(std::max(length, replyLength), 255));
     f.tag = tag;
     queue_.push_back(f);
-    queuedBytes_ += f.length;
+    queuedBytes_ += f.charged;
     pump();
     return true;
+}
+
+bool PacedLine::holds(int tag, int mask) const
+{
+    return std::any_of(queue_.begin(), queue_.end(), [=](const Frame& f) { return f.tag >= 0 && (f.tag & mask) == (tag & mask); });
 }
 
 double PacedLine::ahead(muduo::Timestamp now) const
@@ -67,8 +74,8 @@ void PacedLine::pump()
         }
         const Frame f = queue_.front();
         queue_.pop_front();
-        queuedBytes_ -= f.length;
-        lead += f.length / bytesPerSecond_;
+        queuedBytes_ -= f.charged;
+        lead += f.charged / bytesPerSecond_;
         carriedAt_ = muduo::addTime(now, lead);
         device_->write(f.bytes, f.length);
         if (f.tag >= 0 && frameOutCallback_)

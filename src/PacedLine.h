@@ -33,7 +33,12 @@ public:
 
     // Queues one frame of 1 to kMaxFrame bytes; false (nothing queued) for
     // any other length. A tag of 0 or more is reported when the frame goes out.
-    bool send(const unsigned char* frame, int length, int tag = -1);
+    // replyLength: the bytes the far end answers with. The answer comes back
+    // at the same pace, so the frame is charged the longer of the two: else
+    // the answers fall behind on the way back while the frames keep pace.
+    bool send(const unsigned char* frame, int length, int tag = -1, int replyLength = 0);
+    // True while a tagged frame waits here whose tag agrees with tag in the bits of mask.
+    bool holds(int tag, int mask) const;
     // Seconds until the line will have carried all it was given: what waits
     // here, what the device has not taken and what it holds.
     double behind() const;
@@ -47,6 +52,7 @@ private:
     {
         unsigned char bytes[kMaxFrame];
         uint8_t length;
+        uint8_t charged;  // bytes of line time, the answer's included
         int tag;
     };
 
@@ -57,7 +63,7 @@ private:
     muduo::net::FileHandlerPtr device_;
     const double bytesPerSecond_;
     std::deque<Frame> queue_;
-    size_t queuedBytes_;
+    size_t queuedBytes_;  // charged
     muduo::Timestamp carriedAt_;  // monotonic
     std::shared_ptr<PduTimer> timer_;
     bool timerArmed_;

@@ -15,11 +15,12 @@ const double PowerModule::kMaxLineWait = 1.0;
 namespace
 {
 const int kFrameRoom = 9;  // the longest request
-const int kBaud = 19200;
 // Tags of the frames whose going out matters here.
 const int kStatusPollTag = 0;
 const int kMeterPollTag = 1;
 const int kRelayTag = 0x10000;  // | port << 8 | action
+const int kAgainTag = 0x20000;  // a relay frame sent again
+const int kRelayPortMask = kRelayTag | 0xFF00;
 
 int clampOutlets(int count)
 {
@@ -107,7 +108,8 @@ void PowerModule::pollStep()
 
 bool PowerModule::send(const unsigned char* frame, int length, int tag)
 {
-    return line_->send(frame, length, tag);
+    // Charged with the module's reply, which comes back at the same pace.
+    return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]));
 }
 
 void PowerModule::onFrameOut(int tag, double carriedIn)
@@ -118,12 +120,17 @@ void PowerModule::onFrameOut(int tag, double carriedIn)
         meterPollWaiting_ = false;
     else if ((tag & kRelayTag) && relayFrameOutCallback_)
         relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0xFF),
-                               carriedIn);
+                               (tag & kAgainTag) != 0, carriedIn);
 }
 
 bool PowerModule::lineHasRoom() const { return line_->behind() < kMaxLineWait; }
 
 double PowerModule::lineBehind() const { return line_->behind(); }
+
+bool PowerModule::relayFrameWaiting(int port) const
+{
+    return line_->holds(kRelayTag | (port & 0xFF) << 8, kRelayPortMask);
+}
 
 bool PowerModule::queryDataRequest(int port)
 {
@@ -131,11 +138,11 @@ bool PowerModule::queryDataRequest(int port)
     return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port), kMeterPollTag);
 }
 
-bool PowerModule::controlRelayRequest(int port, unsigned char action)
+bool PowerModule::controlRelayRequest(int port, unsigned char action, bool again)
 {
     unsigned char frame[kFrameRoom];
     return send(frame, PowerModulePacketBuilder::buildRelayControlPacket(frame, kFrameRoom, port, action),
-                kRelayTag | (port & 0xFF) << 8 | action);
+                kRelayTag | (again ? kAgainTag : 0) | (port & 0xFF) << 8 | action);
 }
 
 bool PowerModule::queryRelayStatusRequest()

@@ -23,7 +23,8 @@ class SerialPort;
 // readings and relay states, sends relay and calibration requests and turns
 // every reply into a callback. Ports are the module's own: outlets 0 to
 // outletCount - 1, 255 the inlet. Requests go out at the line's pace, in
-// order (PacedLine); a poll is not asked again while the last one of its kind
+// order, each taking the line time of the longer of itself and its reply
+// (PacedLine); a poll is not asked again while the last one of its kind
 // still waits, so a line that takes nothing holds at most one of each. Loop
 // thread only; always held by a shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
@@ -32,8 +33,10 @@ public:
     typedef std::shared_ptr<PowerModule> Ptr;
     typedef std::function<void(const Ptr&, int port, const _PowerModuleData* data)> MeterDataCallback;
     typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result)> RelayReplyCallback;
-    // A relay frame went to the line; it will have been carried carriedIn seconds from now.
-    typedef std::function<void(const Ptr&, int port, unsigned char action, double carriedIn)> RelayFrameOutCallback;
+    // A relay frame went to the line (again: a repeat of the one before, after
+    // its wait ran out); it will have been carried carriedIn seconds from now.
+    typedef std::function<void(const Ptr&, int port, unsigned char action, bool again, double carriedIn)>
+        RelayFrameOutCallback;
     typedef std::function<void(const Ptr&, int outletCount, unsigned char onOffBits, unsigned char calibratedBits)>
         OutputStatusCallback;
     typedef std::function<void(const Ptr&, unsigned short caliVoltage, unsigned short caliCurrent,
@@ -45,8 +48,9 @@ public:
 
     static constexpr int kMaxOutlets = 8;
     static const double kDataTimeout;
-    // 19200 baud, 8N1.
-    static constexpr int kLineBytesPerSecond = 1920;
+    static constexpr int kBaud = 19200;
+    // 8N1: a start bit, 8 data bits and a stop bit for each byte.
+    static constexpr int kLineBytesPerSecond = kBaud / 10;
     // Seconds of line that may wait before a request that would switch at
     // once finds no room: so the unit's own frames (delayed actions, the
     // cut-off) and every accepted command go out within about this.
@@ -64,13 +68,15 @@ public:
 
     bool queryDataRequest(int port);
     bool controlMeterDataRequest(int port) { return queryDataRequest(port); }
-    bool controlRelayRequest(int port, unsigned char action);
+    bool controlRelayRequest(int port, unsigned char action, bool again = false);
     bool queryRelayStatusRequest();
     bool requestCaliParam();
     bool transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower);
     bool startCalibrate(int port);
-    // True while less than kMaxLineWait of the line waits.
+    // True while less than kMaxLineWait of the line waits (replies included).
     bool lineHasRoom() const;
+    // True while a relay frame for port waits for its turn on the line.
+    bool relayFrameWaiting(int port) const;
     // Seconds until the line will have carried what it was given.
     double lineBehind() const;
 

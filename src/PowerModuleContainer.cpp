@@ -80,8 +80,8 @@ void PowerModuleContainer::addPowerModule(const PowerModulePtr& module)
         onControlRelayAckCallback(base + port, action, result);
     });
     module->setRelayFrameOutCallback(
-        [this, base](const PowerModulePtr&, int port, unsigned char action, double carriedIn) {
-            onRelayFrameOut(base + port, action, carriedIn);
+        [this, base](const PowerModulePtr&, int port, unsigned char action, bool again, double carriedIn) {
+            onRelayFrameOut(base + port, action, again, carriedIn);
         });
     module->setOutputStatusCallback([this, m](const PowerModulePtr&, int count, unsigned char on, unsigned char cal) {
         if (outputStatusCallback_)
@@ -264,16 +264,16 @@ void PowerModuleContainer::setRetry(int port, bool retry)
 
 bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
 {
+    return sendRelay(port, action, false);
+}
+
+bool PowerModuleContainer::sendRelay(int port, unsigned char action, bool again)
+{
     if (port < 0 || port >= kPortCount || modules_.empty())
         return false;
     LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
-    // Counted first: an idle line hands the frame out at once.
-    awaited_[port].queued();
-    if (!modules_[0]->controlRelayRequest(port, action))
-    {
-        awaited_[port].unqueued();
+    if (!modules_[0]->controlRelayRequest(port, action, again))
         return false;
-    }
     if (relayRequestSentCallback_)
         relayRequestSentCallback_(port, action);
     return true;
@@ -294,11 +294,11 @@ void PowerModuleContainer::fire(int port, int action)
     retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
 }
 
-void PowerModuleContainer::onRelayFrameOut(int port, unsigned char action, double carriedIn)
+void PowerModuleContainer::onRelayFrameOut(int port, unsigned char action, bool again, double carriedIn)
 {
     if (port < 0 || port >= kPortCount)
         return;
-    awaited_[port].sent(action);
+    awaited_[port].sent(action, again);
     // The wait counts from when the line has carried the frame, not from
     // its turn in the queue; the newest frame's wait replaces the one before.
     ackTimers_[port]->cancel();
@@ -312,9 +312,9 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
         LOG_WARN << "relay reply for port " << port << " dropped";
         return;
     }
-    // Only the reply to the newest frame ends the wait; with no frame awaited,
-    // any reply for the outlet counts as its acknowledgement.
-    if (!awaited_[port].empty() && !(awaited_[port].answer(action) && awaited_[port].empty()))
+    // Only the reply to the newest request ends the wait; with no frame
+    // awaited, any reply for the outlet counts as its acknowledgement.
+    if (awaited_[port].answer(action) == AwaitedReplies::kOlder)
     {
         if (relayReplyCallback_)
             relayReplyCallback_(port, action, result);
@@ -337,9 +337,8 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
 void PowerModuleContainer::onAckTimeout(int port)
 {
     // A newer frame still waiting for the line brings its own wait.
-    if (port < 0 || port >= kPortCount || awaited_[port].waitingForLine())
+    if (port < 0 || port >= kPortCount || modules_.empty() || modules_[0]->relayFrameWaiting(port))
         return;
-    awaited_[port].clear();
     int action = pendingActions_[port] & 0x7F;
     if (retryBudgets_[port] < 1)
     {
@@ -349,7 +348,8 @@ void PowerModuleContainer::onAckTimeout(int port)
         return;
     }
     LOG_INFO << "retry, port:" << port << " action:" << action;
-    controlRelayRequest(port, static_cast<unsigned char>(action));
+    // A copy: the first one's reply may yet come, and must not be taken for a newer frame's.
+    sendRelay(port, static_cast<unsigned char>(action), true);
     --retryBudgets_[port];
 }
 

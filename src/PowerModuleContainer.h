@@ -33,9 +33,10 @@ class RelayActionTrigger;
 // whose place among the delayed actions comes free. So the outlet ends as
 // the last call asked. A plain delayed on or off is never withdrawn.
 // The acknowledgement wait of an outlet's frame begins when the line has
-// carried it, and only the reply to the outlet's newest frame ends it (a
-// reply to an older one does not; AwaitedReplies): so a lost frame is sent
-// again, and a frame answered is not. Loop thread only.
+// carried it, and only the reply to the outlet's newest request ends it (a
+// reply to an older one, or to a copy given up at its time-out, does not;
+// AwaitedReplies): so a lost frame is sent again, and a frame answered is
+// not. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -97,7 +98,7 @@ public:
 
     void onRelayActionDelayTimeout(int port, int action);
     void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);
-    void onRelayFrameOut(int port, unsigned char action, double carriedIn);
+    void onRelayFrameOut(int port, unsigned char action, bool again, double carriedIn);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
     void setRelayRequestSentCallback(RelayRequestSentCallback cb) { relayRequestSentCallback_ = std::move(cb); }
@@ -116,6 +117,8 @@ public:
 private:
     // A switchable outlet: on the first module and inside the per-port tables.
     bool switchable(const char* operation, int port) const;
+    // again: a copy of the outlet's last frame, its wait run out.
+    bool sendRelay(int port, unsigned char action, bool again);
     bool switchNow(int port, int action, int restartDelay, bool retry);
     bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
     // A new switching request of the port: withdraws its restart.

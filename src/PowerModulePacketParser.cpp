@@ -32,6 +32,12 @@ void put(T* out, T value)
 }
 }
 
+int PowerModulePacketParser::replyLength(unsigned char cmd)
+{
+    const int remaining = remainingFor(cmd);
+    return remaining > 0 ? remaining + 2 : 0;  // header and command before them
+}
+
 PowerModulePacketParser::PowerModulePacketParser()
     : ring_(), lengths_(), readIndex_(0), writeIndex_(0), received_(0), expected_(0), checksum_(0),
       state_(kWaitHeader), lastReceive_(muduo::Timestamp::now(false))

@@ -34,6 +34,9 @@ public:
     bool getTransferCaliParamRet(unsigned char* result) const;
     bool getStartCalibrateRet(int* port, unsigned char* result) const;
 
+    // Length of the module's reply to a request of command cmd; 0 for an unknown command.
+    static int replyLength(unsigned char cmd);
+
     static constexpr int kSlots = 32;
     static constexpr int kSlotSize = 22;
 

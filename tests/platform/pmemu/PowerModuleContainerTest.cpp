@@ -369,18 +369,3 @@ TEST_F(PowerModuleContainerTest, CalibrationRequestsReachTheModule)
     ASSERT_TRUE(runUntil([&] { return !starts.empty(); }, 5.0));
     EXPECT_EQ(255, starts[0]);
 }
-
-// Beyond the tracked frames the oldest are counted: the newest one's reply still ends the wait, and no earlier one.
-TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreCounted)
-{
-    AwaitedReplies awaited;
-    EXPECT_FALSE(awaited.answer(1)) << "a reply to nothing awaited";
-    const int sent = AwaitedReplies::kTracked + 10;
-    for (int i = 0; i < sent; ++i)
-        awaited.sent(i % 2);
-    for (int i = 0; i < sent - 1; ++i)
-        ASSERT_TRUE(awaited.answer(i % 2)) << i;
-    EXPECT_FALSE(awaited.empty());
-    EXPECT_TRUE(awaited.answer(1));
-    EXPECT_TRUE(awaited.empty());
-}
