@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "PmReplyWriter.h"
@@ -58,50 +59,35 @@ void PowerModuleEmulator::run()
     {
         // A paced line that has not brought more bytes yet is looked at again then.
         Millis wait{0};
-        const long credit = lineCredit(wait);
-        int timeout = pollTimeoutMs();
+        const long credit = lineCredit_.available(Clock::now(), wait);
+        Millis timeout = replyLine_.untilNext(Millis(200));
         if (credit == 0)
-            timeout = std::min(timeout, static_cast<int>(wait.count()));
+            timeout = std::min(timeout, wait);
         pollfd fds[2] = {{pty_.masterFd(), static_cast<short>(credit == 0 ? 0 : POLLIN), 0}, {wake_[0], POLLIN, 0}};
-        const int n = ::poll(fds, 2, timeout);
+        const int n = ::poll(fds, 2, static_cast<int>(timeout.count()));
         if (n < 0 && errno != EINTR)
             break;
-        if (fds[0].revents & POLLIN)
+        if (fds[1].revents & POLLIN)
+        {
+            // A setting changed, perhaps the pace: the credit is reckoned again before reading.
+            char drain[64];
+            while (::read(wake_[0], drain, sizeof drain) > 0)
+            {
+            }
+        }
+        else if (fds[0].revents & POLLIN)
             receive(credit);
         else if (fds[0].revents & (POLLHUP | POLLERR))
             ::usleep(10000);  // the slave end is closed for a moment; do not spin
-        sendDue();
+        replyLine_.sendDue(pty_.masterFd());
     }
 }
 
-int PowerModuleEmulator::pollTimeoutMs() const
+void PowerModuleEmulator::wake()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (outgoing_.empty())
-        return 200;
-    const auto wait = std::chrono::ceil<Millis>(outgoing_.begin()->first - Clock::now());
-    return wait.count() < 0 ? 0 : static_cast<int>(std::min<long long>(wait.count(), 200));
-}
-
-long PowerModuleEmulator::lineCredit(Millis& wait)
-{
-    int pace;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        pace = pace_;
-    }
-    if (pace <= 0)
-        return -1;
-    // At most 10 ms of line saved up, so an idle line brings no burst.
-    const Clock::time_point now = Clock::now();
-    const double most = std::max(1.0, pace / 100.0);
-    credit_ = std::min(credit_ + std::chrono::duration<double>(now - credited_).count() * pace, most);
-    credited_ = now;
-    const double enough = std::min(10.0, most);
-    if (credit_ >= enough)
-        return static_cast<long>(credit_);
-    wait = std::chrono::ceil<Millis>(std::chrono::duration<double>((enough - credit_) / pace));
-    return 0;
+    const char byte = 0;
+    if (wake_[1] >= 0)
+        (void)!::write(wake_[1], &byte, 1);
 }
 
 void PowerModuleEmulator::receive(long credit)
@@ -112,7 +98,12 @@ void PowerModuleEmulator::receive(long credit)
     if (n <= 0)
         return;
     if (credit > 0)
-        credit_ -= static_cast<double>(n);
+    {
+        int waiting = 0;
+        const bool left =
+            static_cast<size_t>(n) == room && ::ioctl(pty_.masterFd(), FIONREAD, &waiting) == 0 && waiting > 0;
+        lineCredit_.take(static_cast<size_t>(n), left);
+    }
     std::vector<PmRequest> requests;
     reader_.feed(buf, static_cast<size_t>(n), Clock::now(), requests);
     {
@@ -164,17 +155,11 @@ void PowerModuleEmulator::handle(const PmRequest& request)
                 --corrupt_;
                 ++reply.back();
             }
-            Clock::time_point due = std::max(request.received + delay_, lastDue_);
-            const size_t piece = pieceBytes_ > 0 ? pieceBytes_ : reply.size();
-            for (size_t at = 0; at < reply.size(); at += piece, due += gap_)
-            {
-                const size_t end = std::min(at + piece, reply.size());
-                outgoing_.emplace(due, Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end)));
-                lastDue_ = due;
-            }
             ++replies_;
         }
     }
+    if (!reply.empty())
+        replyLine_.queue(reply, request.received);
     if (listener)
         listener(model_.relayBits());
 }
@@ -215,19 +200,6 @@ PowerModuleEmulator::Bytes PowerModuleEmulator::answer(const PmRequest& request,
     }
 }
 
-void PowerModuleEmulator::sendDue()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    const Clock::time_point now = Clock::now();
-    while (!outgoing_.empty() && outgoing_.begin()->first <= now)
-    {
-        const Bytes& bytes = outgoing_.begin()->second;
-        // A full slave queue (nobody reading) loses the rest, as a line would.
-        (void)!::write(pty_.masterFd(), bytes.data(), bytes.size());
-        outgoing_.erase(outgoing_.begin());
-    }
-}
-
 void PowerModuleEmulator::setSilent(bool silent)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -236,8 +208,25 @@ void PowerModuleEmulator::setSilent(bool silent)
 
 void PowerModuleEmulator::setLinePace(int bytesPerSecond)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    pace_ = bytesPerSecond > 0 ? bytesPerSecond : 0;
+    lineCredit_.setPace(bytesPerSecond);
+    replyLine_.setPace(bytesPerSecond);
+    wake();  // a reply may be due sooner at the new pace
+}
+
+int PowerModuleEmulator::linePace() const
+{
+    return lineCredit_.pace();
+}
+
+void PowerModuleEmulator::holdReplies(bool hold)
+{
+    replyLine_.hold(hold);
+    wake();
+}
+
+bool PowerModuleEmulator::repliesHeld() const
+{
+    return replyLine_.held();
 }
 
 void PowerModuleEmulator::loseNextRelayFrame(uint8_t port, uint8_t action)
@@ -248,8 +237,7 @@ void PowerModuleEmulator::loseNextRelayFrame(uint8_t port, uint8_t action)
 
 void PowerModuleEmulator::setReplyDelay(Millis delay)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    delay_ = delay < Millis(0) ? Millis(0) : delay;
+    replyLine_.setDelay(delay);
 }
 
 void PowerModuleEmulator::corruptNextReplies(int n)
@@ -260,9 +248,7 @@ void PowerModuleEmulator::corruptNextReplies(int n)
 
 void PowerModuleEmulator::setSplitReplies(size_t pieceBytes, Millis gap)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    pieceBytes_ = pieceBytes;
-    gap_ = gap < Millis(0) ? Millis(0) : gap;
+    replyLine_.setSplit(pieceBytes, gap);
 }
 
 void PowerModuleEmulator::setRelayListener(RelayListener listener)

@@ -4,15 +4,16 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "PmLineCredit.h"
 #include "PmMeterModel.h"
 #include "PmPty.h"
+#include "PmReplyLine.h"
 #include "PmRequest.h"
 #include "PmRequestReader.h"
 
@@ -50,9 +51,15 @@ public:
     void corruptNextReplies(int n);
     // Replies go out in pieces of pieceBytes with gap between them; 0 = whole.
     void setSplitReplies(size_t pieceBytes, Millis gap);
-    // Reads the line no faster than bytesPerSecond, as a module on a real
-    // line receives it (19200 baud: 1920); 0 reads whatever has arrived.
+    // The line carries bytesPerSecond both ways (19200 baud: 1920): requests
+    // are read no faster, and each reply is written when the line has carried
+    // it, after the one before. 0 reads whatever has arrived and answers at once.
     void setLinePace(int bytesPerSecond);
+    int linePace() const;
+    // Held replies wait, in order, and go out from the release on; requests
+    // are still received and acted on.
+    void holdReplies(bool hold);
+    bool repliesHeld() const;
     // The next relay frame for port with action is lost on the line: it is
     // neither logged nor answered.
     void loseNextRelayFrame(uint8_t port, uint8_t action);
@@ -74,14 +81,10 @@ private:
     void run();
     // credit: the bytes a paced line has brought, or -1 unpaced.
     void receive(long credit);
-    // The bytes a paced line has brought by now, or 0 and the wait for
-    // more, or -1 unpaced (emulator thread).
-    long lineCredit(Millis& wait);
     void handle(const PmRequest& request);
     Bytes answer(const PmRequest& request, bool& relayChanged);
-    void sendDue();
-    int pollTimeoutMs() const;
     bool lost(const PmRequest& request);
+    void wake();
 
     const std::string linkPath_;
     PmMeterModel model_;
@@ -94,20 +97,14 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable received_;
     std::vector<PmRequest> log_;
-    std::multimap<Clock::time_point, Bytes> outgoing_;
+    PmReplyLine replyLine_;
     bool silent_ = false;
-    Millis delay_{0};
     int corrupt_ = 0;
-    size_t pieceBytes_ = 0;
-    Millis gap_{0};
     RelayListener listener_;
-    int pace_ = 0;
-    double credit_ = 0;  // emulator thread only, as credited_
-    Clock::time_point credited_{};
+    PmLineCredit lineCredit_;
     std::vector<std::pair<uint8_t, uint8_t>> losses_;
     int relayCommands_[PmMeterModel::kOutlets + 1] = {};  // last: bad ports
     size_t replies_ = 0;
     size_t badFrames_ = 0;
-    Clock::time_point lastDue_{};  // replies never overtake each other on the line
 };
 }

@@ -46,6 +46,14 @@ TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
     EXPECT_EQ(PmControlCommands::execute(emu, "status"), PmControlCommands::status(emu));
     for (const char* line : {"silent on", "silent off", "delay 250", "corrupt 3", "split 4 20", "energy-rate 60"})
         EXPECT_EQ(PmControlCommands::execute(emu, line), "ok") << line;
+    EXPECT_EQ(PmControlCommands::execute(emu, "pace 1920"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "hold on"), "ok");
+    EXPECT_EQ(emu.linePace(), 1920);
+    EXPECT_TRUE(emu.repliesHeld());
+    EXPECT_EQ(PmControlCommands::execute(emu, "pace 0"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "hold off"), "ok");
+    EXPECT_EQ(emu.linePace(), 0);
+    EXPECT_FALSE(emu.repliesHeld());
 
     // The board's wander moves the set values without replacing them.
     EXPECT_EQ(PmControlCommands::execute(emu, "drift voltage 1.002"), "ok");
@@ -87,9 +95,11 @@ TEST(PmControlCommandsTest, RefusesBadLines)
     for (const char* line : {"", "volts 230", "voltage", "voltage -1", "voltage nan", "current 8 1", "current x 1",
                              "relay inlet on", "relay 2 maybe", "silent yes", "power 1 -3", "power 1 lots",
                              "split 4", "delay -5", "energy 2 -1", "voltage automatic", "drift voltage",
-                             "drift voltage 1.2", "drift 3 0.8", "drift inlet 1", "drift 8 1", "drift current 1"})
+                             "drift voltage 1.2", "drift 3 0.8", "drift inlet 1", "drift 8 1", "drift current 1",
+                             "pace", "pace -1", "pace 1000001", "pace 19.5", "pace fast", "hold", "hold maybe"})
         EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
     EXPECT_EQ(emu.relayBits(), 0);
+    EXPECT_EQ(emu.linePace(), 0);
     EXPECT_DOUBLE_EQ(emu.model().voltage(), 230.0);
 }
 

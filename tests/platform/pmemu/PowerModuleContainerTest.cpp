@@ -301,19 +301,48 @@ TEST_F(PowerModuleContainerTest, AReplyToAnOlderFrameDoesNotEndTheWaitOfANewerOn
     EXPECT_EQ(0, emu.relayBits() & 0x18);
 }
 
-// A frame behind others on a line read at its pace: its wait begins when the line has carried it, so it is sent
-// once, not again for waiting its turn.
+// An on given up at its time-out and sent again, its replies late; then an off and an on, the on lost. The late
+// replies answer the on and its copy, never the newer on: it is sent again, and the outlet ends on.
+TEST_F(PowerModuleContainerTest, ALateReplyNeverAnswersANewerFrame)
+{
+    emu.holdReplies(true);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return relayFrames(3).size() == 2; }, 5.0));  // sent again
+    emu.loseNextRelayFrame(3, 1);
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return relayFrames(3).size() == 3; }, 5.0));
+    emu.holdReplies(false);
+    runFor(1.5);  // past every time-out and retry
+    const std::vector<int> frames = actionsOf(3);
+    const auto off = std::find(frames.begin(), frames.end(), 0);
+    ASSERT_NE(frames.end(), off);
+    EXPECT_EQ(std::vector<int>{1}, std::vector<int>(off + 1, frames.end())) << "the lost on once more";
+    EXPECT_TRUE(of("failed").empty());
+    EXPECT_TRUE(emu.relayBits() & (1u << 3));
+}
+
+// Frames behind others on a line at its pace: their wait begins when the line has carried them. Answered, a frame
+// is sent once, not again for waiting its turn, also when a lost frame before it times out meanwhile; lost, it is
+// sent again.
 TEST_F(PowerModuleContainerTest, AFrameWaitingItsTurnOnTheLineIsNotSentAgain)
 {
     emu.setLinePace(PowerModule::kLineBytesPerSecond);
-    for (int i = 0; i < 150; ++i)  // 750 bytes: 0.4 s of line
-        ASSERT_TRUE(container->turnOnPort(i % 7, true));
+    emu.loseNextRelayFrame(3, 1);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    const int others[] = {0, 1, 2, 4, 5, 6};
+    for (int i = 0; i < 150; ++i)  // 0.47 s of line, with the replies
+        ASSERT_TRUE(container->turnOnPort(others[i % 6], true));
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    emu.loseNextRelayFrame(7, 0);
     ASSERT_TRUE(container->turnOffPort(7, true));
-    ASSERT_TRUE(runUntil([&] { return of("reply").size() >= 151; }, 5.0));
+    ASSERT_TRUE(runUntil([&] { return of("reply").size() >= 152; }, 5.0));
     runFor(1.0);  // past every time-out and retry
-    EXPECT_EQ(1u, relayFrames(7).size());
-    EXPECT_EQ(151u, requestsOf(emu, 2).size());
+    EXPECT_EQ(std::vector<int>{0}, actionsOf(3)) << "the lost on's time-out sent the off again";
+    EXPECT_EQ(std::vector<int>{0}, actionsOf(7)) << "the lost off was not sent again";
+    EXPECT_EQ(152u, requestsOf(emu, 2).size());
     EXPECT_TRUE(of("failed").empty());
+    EXPECT_EQ(0, emu.relayBits() & 0x88);
 }
 
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)

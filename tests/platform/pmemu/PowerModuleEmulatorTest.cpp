@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "PowerModuleEmulator.h"
 
@@ -63,6 +65,21 @@ public:
 private:
     int fd_;
 };
+
+const Bytes kInletQuery{0xA5, 0x01, 0xFF, 0x00};  // its reply has 22 bytes
+
+Bytes repeated(const Bytes& bytes, int n)
+{
+    Bytes out;
+    for (int i = 0; i < n; ++i)
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
+double seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
 
 class PowerModuleEmulatorTest : public ::testing::Test
 {
@@ -198,6 +215,50 @@ TEST_F(PowerModuleEmulatorTest, SplitsRepliesIntoPiecesWithGaps)
     EXPECT_GE(Clock::now() - sent, milliseconds(4 * 80 - 10));
     emu.setSplitReplies(0, milliseconds(0));
     EXPECT_EQ(line->exchange({0xA5, 0x03, 0x03}, 6).size(), 6u);
+}
+
+// Replies longer than their requests set the pace: in order, no sooner than the line carries them. A module thread
+// that stalls meanwhile loses the line nothing: the requests that waited are all there at once.
+TEST_F(PowerModuleEmulatorTest, APacedLineCarriesRepliesInOrderAtItsPace)
+{
+    emu.setLinePace(1920);
+    Bytes burst = repeated(kInletQuery, 10);
+    burst.insert(burst.end(), {0xA5, 0x03, 0x03});
+    const Clock::time_point sent = Clock::now();
+    const Bytes all = line->exchange(burst, 10 * 22 + 6);
+    EXPECT_GE(seconds(Clock::now() - sent), (10 * 22 + 6) / 1920.0);
+    ASSERT_EQ(all.size(), 10 * 22 + 6u);
+    EXPECT_EQ(Bytes(all.end() - 6, all.end()), (Bytes{0xA5, 0x03, 0x08, 0x00, 0xFF, 0x0A}));
+
+    std::atomic<int> calls{0};
+    emu.setRelayListener([&](uint8_t) {
+        if (calls++ == 0)
+            std::this_thread::sleep_for(milliseconds(300));
+    });
+    emu.clearRequests();
+    line->send(repeated({0xA5, 0x02, 0x02, 0x01, 0x05}, 40));
+    ASSERT_TRUE(emu.waitForRequests(40, milliseconds(5000)));
+    const auto log = emu.requests();
+    const auto behind = std::find_if(log.begin(), log.end(), [&](const pmemu::PmRequest& r) {
+        return r.received - log.front().received >= milliseconds(250);
+    });
+    ASSERT_NE(behind, log.end());
+    const double lineTime = static_cast<double>(log.end() - behind) * 5 / 1920;
+    EXPECT_LT(seconds(log.back().received - behind->received), lineTime / 2);
+}
+
+TEST_F(PowerModuleEmulatorTest, HeldRepliesWaitAndGoInOrderAtTheRelease)
+{
+    emu.holdReplies(true);
+    line->send({0xA5, 0x02, 0x02, 0x01, 0x05, 0xA5, 0x03, 0x03, 0xA5, 0x01, 0xFF, 0x00});
+    ASSERT_TRUE(emu.waitForRequests(3, milliseconds(3000)));
+    EXPECT_EQ(emu.relayBits(), 0x04) << "a held reply's request is acted on";
+    EXPECT_TRUE(line->receive(1, milliseconds(300)).empty());
+    emu.holdReplies(false);
+    const Bytes all = line->receive(6 + 6 + 22);
+    ASSERT_EQ(all.size(), 34u);
+    EXPECT_EQ(Bytes(all.begin(), all.begin() + 15),
+              (Bytes{0xA5, 0x02, 0x02, 0x01, 0x00, 0x05, 0xA5, 0x03, 0x08, 0x04, 0xFF, 0x0E, 0xA5, 0x01, 0xFF}));
 }
 
 TEST_F(PowerModuleEmulatorTest, IgnoresBadRequestFrames)

@@ -1,0 +1,89 @@
+#include "PmReplyLine.h"
+
+#include <algorithm>
+#include <unistd.h>
+
+namespace pmemu
+{
+void PmReplyLine::setDelay(Millis delay)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    delay_ = std::max(delay, Millis(0));
+}
+
+void PmReplyLine::setSplit(size_t pieceBytes, Millis gap)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    pieceBytes_ = pieceBytes;
+    gap_ = std::max(gap, Millis(0));
+}
+
+void PmReplyLine::setPace(int bytesPerSecond)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    pace_ = std::max(bytesPerSecond, 0);
+}
+
+void PmReplyLine::hold(bool held)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    // What waited starts on the line at the release, not back when it was ready.
+    if (held_ && !held)
+        free_ = std::max(free_, Clock::now());
+    held_ = held;
+}
+
+bool PmReplyLine::held() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return held_;
+}
+
+void PmReplyLine::queue(const Bytes& reply, Clock::time_point received)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const size_t piece = pieceBytes_ > 0 ? pieceBytes_ : reply.size();
+    for (size_t at = 0; at < reply.size(); at += piece)
+    {
+        const size_t end = std::min(at + piece, reply.size());
+        pieces_.push_back({received + delay_, at == 0 ? Millis(0) : gap_,
+                           Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end))});
+    }
+}
+
+PmReplyLine::Clock::time_point PmReplyLine::carried(const Piece& piece) const
+{
+    const Clock::time_point start = std::max(piece.ready, free_ + piece.after);
+    if (pace_ <= 0)
+        return start;
+    return start + std::chrono::duration_cast<Clock::duration>(
+                       std::chrono::duration<double>(static_cast<double>(piece.bytes.size()) / pace_));
+}
+
+void PmReplyLine::sendDue(int fd)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Clock::time_point now = Clock::now();
+    while (!held_ && !pieces_.empty())
+    {
+        const Clock::time_point end = carried(pieces_.front());
+        if (end > now)
+            break;
+        const Bytes& bytes = pieces_.front().bytes;
+        // A full slave queue (nobody reading) loses the rest, as a line would.
+        (void)!::write(fd, bytes.data(), bytes.size());
+        // The line's own time, not the write's: a late wake-up costs the line nothing.
+        free_ = end;
+        pieces_.pop_front();
+    }
+}
+
+PmReplyLine::Millis PmReplyLine::untilNext(Millis most) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (held_ || pieces_.empty())
+        return most;
+    const Millis wait = std::chrono::ceil<Millis>(carried(pieces_.front()) - Clock::now());
+    return std::clamp(wait, Millis(0), most);
+}
+}

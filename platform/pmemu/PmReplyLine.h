@@ -1,0 +1,57 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace pmemu
+{
+// The module's transmit side: the replies waiting for the line, in order.
+// A reply is ready its delay after its request was received; it goes on the
+// line once ready and once the line has carried the one before (replies
+// never overtake each other), takes size/pace to carry, and is written when
+// its last byte has been carried. Split replies go in pieces with a gap
+// between them. Held replies wait; on release they go from then on.
+// Thread-safe.
+class PmReplyLine
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    using Millis = std::chrono::milliseconds;
+    using Bytes = std::vector<uint8_t>;
+
+    void setDelay(Millis delay);
+    // Pieces of pieceBytes with gap between them; 0 = whole replies.
+    void setSplit(size_t pieceBytes, Millis gap);
+    // Bytes a second the line carries; 0 carries any reply at once.
+    void setPace(int bytesPerSecond);
+    void hold(bool held);
+    bool held() const;
+
+    void queue(const Bytes& reply, Clock::time_point received);
+    // Writes to fd every piece the line has carried by now.
+    void sendDue(int fd);
+    // The time until the next piece is due, at most most.
+    Millis untilNext(Millis most) const;
+
+private:
+    struct Piece
+    {
+        Clock::time_point ready;  // not on the line before
+        Millis after;             // nor sooner after the piece before
+        Bytes bytes;
+    };
+
+    Clock::time_point carried(const Piece& piece) const;
+
+    mutable std::mutex mutex_;
+    std::deque<Piece> pieces_;
+    Millis delay_{0};
+    size_t pieceBytes_ = 0;
+    Millis gap_{0};
+    int pace_ = 0;
+    bool held_ = false;
+    Clock::time_point free_{};  // the line has carried everything written
+};
+}
