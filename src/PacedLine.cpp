@@ -36,7 +36,8 @@ bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyL
 
 bool PacedLine::holds(int tag, int mask) const
 {
-    return std::any_of(queue_.begin(), queue_.end(), [=](const Frame& f) { return f.tag >= 0 && (f.tag & mask) == (tag & mask); });
+    return std::any_of(queue_.begin(), queue_.end(),
+                       [=](const Frame& f) { return f.tag >= 0 && (f.tag & mask) == (tag & mask); });
 }
 
 double PacedLine::ahead(muduo::Timestamp now) const

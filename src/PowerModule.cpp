@@ -15,7 +15,7 @@ const double PowerModule::kMaxLineWait = 1.0;
 namespace
 {
 const int kFrameRoom = 9;  // the longest request
-// Tags of the frames whose going out matters here.
+// Tags of the frames asked after while they wait for the line, or reported when they leave.
 const int kStatusPollTag = 0;
 const int kMeterPollTag = 1;
 const int kRelayTag = 0x10000;  // | port << 8 | action
@@ -35,8 +35,7 @@ PowerModule::PowerModule(muduo::net::EventLoop* loop, const char* devName, int i
     : index_(index), outletCount_(clampOutlets(outletCount)), pollInlet_(pollInlet),
       pollOutlets_(pollOutlets && outletCount_ > 0), currentPollPort_(-1),
       serialPort_(std::make_shared<SerialPort>(loop, devName)),
-      line_(new PacedLine(loop, serialPort_->fileHandler(), kLineBytesPerSecond)), statusPollWaiting_(false),
-      meterPollWaiting_(false),
+      line_(new PacedLine(loop, serialPort_->fileHandler(), kLineBytesPerSecond)),
       statusTimer_(std::make_shared<PduTimer>(loop, index)), meterTimer_(std::make_shared<PduTimer>(loop, index)),
       dataTimeoutTimer_(std::make_shared<PduTimer>(loop, index))
 {
@@ -88,12 +87,9 @@ void PowerModule::stopQueryMeterData()
 void PowerModule::pollStep()
 {
     // The port's turn waits with its query; the line is behind.
-    if (meterPollWaiting_)
+    if (line_->holds(kMeterPollTag, ~0))
         return;
-    // Set first: an idle line hands the frame out at once, which clears it.
-    meterPollWaiting_ = true;
-    if (!queryDataRequest(currentPollPort_))
-        meterPollWaiting_ = false;
+    queryDataRequest(currentPollPort_);
     if (currentPollPort_ != kInletPort)
     {
         ++currentPollPort_;
@@ -114,11 +110,7 @@ bool PowerModule::send(const unsigned char* frame, int length, int tag)
 
 void PowerModule::onFrameOut(int tag, double carriedIn)
 {
-    if (tag == kStatusPollTag)
-        statusPollWaiting_ = false;
-    else if (tag == kMeterPollTag)
-        meterPollWaiting_ = false;
-    else if ((tag & kRelayTag) && relayFrameOutCallback_)
+    if ((tag & kRelayTag) && relayFrameOutCallback_)
         relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0xFF),
                                (tag & kAgainTag) != 0, carriedIn);
 }
@@ -147,14 +139,10 @@ bool PowerModule::controlRelayRequest(int port, unsigned char action, bool again
 
 bool PowerModule::queryRelayStatusRequest()
 {
-    if (statusPollWaiting_)
+    if (line_->holds(kStatusPollTag, ~0))
         return true;  // the one still waiting asks for the same
     unsigned char frame[kFrameRoom];
-    statusPollWaiting_ = true;
-    if (send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom), kStatusPollTag))
-        return true;
-    statusPollWaiting_ = false;
-    return false;
+    return send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom), kStatusPollTag);
 }
 
 bool PowerModule::requestCaliParam()

@@ -113,8 +113,6 @@ private:
     int currentPollPort_;
     std::shared_ptr<SerialPort> serialPort_;
     std::unique_ptr<PacedLine> line_;
-    bool statusPollWaiting_;
-    bool meterPollWaiting_;
     std::shared_ptr<PduTimer> statusTimer_;
     std::shared_ptr<PduTimer> meterTimer_;
     std::shared_ptr<PduTimer> dataTimeoutTimer_;

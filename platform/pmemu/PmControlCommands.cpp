@@ -120,7 +120,8 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
     else if (command == "split" && readNumber(in, value) && readNumber(in, second) && value >= 0 && value < 64
              && second >= 0 && second < 1e7)
         emulator.setSplitReplies(static_cast<size_t>(value), PowerModuleEmulator::Millis(static_cast<long long>(second)));
-    else if (command == "pace" && readNumber(in, value) && value >= 0 && value <= 1e6 && value == std::floor(value))
+    else if (command == "pace" && readNumber(in, value) && value >= 0 && value <= 1e6
+             && value == std::floor(value))
         emulator.setLinePace(static_cast<int>(value));
     else if (command == "hold" && readSwitch(in, on))
         emulator.holdReplies(on);

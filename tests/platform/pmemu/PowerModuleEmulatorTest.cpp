@@ -12,10 +12,12 @@
 #include <thread>
 
 #include "PowerModuleEmulator.h"
+#include "PowerModuleFixture.h"
 
 using pmemu::PowerModuleEmulator;
 using Bytes = std::vector<uint8_t>;
 using Clock = std::chrono::steady_clock;
+using pmtest::seconds;
 using std::chrono::milliseconds;
 
 namespace
@@ -74,11 +76,6 @@ Bytes repeated(const Bytes& bytes, int n)
     for (int i = 0; i < n; ++i)
         out.insert(out.end(), bytes.begin(), bytes.end());
     return out;
-}
-
-double seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
 }
 
 class PowerModuleEmulatorTest : public ::testing::Test

@@ -138,7 +138,12 @@ TEST_F(PowerModuleLine, AFloodHoldsBackNeitherTheUnitsOwnSwitchingNorAnAcceptedC
 // frames still waiting and the polls too, with no new request to push it.
 TEST_F(PowerModuleLine, WhenTheDeviceDrainsTheLineMovesOn)
 {
-    const std::string path = board::path("/dev/ttyS10");
+    struct Fifo  // gone after the case, so the next one can link its pty there
+    {
+        const std::string path = board::path("/dev/ttyS10");
+        ~Fifo() { ::unlink(path.c_str()); }
+    } fifo;
+    const std::string& path = fifo.path;
     ::mkdir(board::path("/dev").c_str(), 0755);
     ::unlink(path.c_str());
     ASSERT_EQ(0, ::mkfifo(path.c_str(), 0600));
@@ -159,8 +164,6 @@ TEST_F(PowerModuleLine, WhenTheDeviceDrainsTheLineMovesOn)
     std::string bytes;
     char buf[4096];
     ssize_t n;
-    while ((n = ::read(farEnd, buf, sizeof buf)) > 0)
-        bytes.append(buf, static_cast<size_t>(n));
     runUntil([&] {
         while ((n = ::read(farEnd, buf, sizeof buf)) > 0)
             bytes.append(buf, static_cast<size_t>(n));
