@@ -69,6 +69,19 @@ bool readCurrent(std::istream& in, int port, double& value)
     return readNumber(number, value);
 }
 
+// Bytes a second, a whole number from 0 to 1000000.
+bool readPace(std::istream& in, double& value)
+{
+    return readNumber(in, value) && value >= 0 && value <= 1e6 && value == std::floor(value);
+}
+
+// The reply pace after the line's, or the line's where none follows.
+bool readReplyPace(std::istream& in, double line, double& value)
+{
+    value = line;
+    return (in >> std::ws).eof() || readPace(in, value);
+}
+
 // "voltage" (-1) or an outlet, then a factor near 1.
 bool readDrift(std::istream& in, int& outlet, double& factor)
 {
@@ -120,9 +133,11 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
     else if (command == "split" && readNumber(in, value) && readNumber(in, second) && value >= 0 && value < 64
              && second >= 0 && second < 1e7)
         emulator.setSplitReplies(static_cast<size_t>(value), PowerModuleEmulator::Millis(static_cast<long long>(second)));
-    else if (command == "pace" && readNumber(in, value) && value >= 0 && value <= 1e6
-             && value == std::floor(value))
+    else if (command == "pace" && readPace(in, value) && readReplyPace(in, value, second))
+    {
         emulator.setLinePace(static_cast<int>(value));
+        emulator.setReplyPace(static_cast<int>(second));
+    }
     else if (command == "hold" && readSwitch(in, on))
         emulator.holdReplies(on);
     else

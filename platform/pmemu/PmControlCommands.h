@@ -9,7 +9,8 @@ class PowerModuleEmulator;
 //   voltage V|auto | current PORT A|auto | power PORT W|auto | pf PORT F |
 //   energy PORT KWH | energy-rate F | relay PORT on|off |
 //   drift voltage|OUTLET F | silent on|off | delay MS | corrupt N |
-//   split BYTES GAP_MS | pace BYTES_PER_SECOND | hold on|off | status
+//   split BYTES GAP_MS | pace BYTES_PER_SECOND [REPLY_BYTES_PER_SECOND] |
+//   hold on|off | status
 // PORT is 0 to 7 or "inlet" (255), OUTLET 0 to 7: the module counts its
 // outlets from 0, so PORT 3 is the fourth outlet, "outlet 4" to the unit's
 // users. A voltage or current set holds until set again; "voltage auto"
@@ -17,8 +18,9 @@ class PowerModuleEmulator;
 // the board (PmMeterModel::kBoardAmps; the inlet's to the sum). drift
 // is the board's slow wander: it multiplies the set voltage, or an outlet's
 // set current, by F (0.9 to 1.1). pace is the line's, both ways (0 to
-// 1000000; 1920 is 19200 baud, 0 answers at once); held replies wait, in
-// order, until "hold off". The answer is "ok", "error: ..." or, for status,
+// 1000000; 1920 is 19200 baud, 0 answers at once), or with a second value
+// the replies' apart ("pace 1920 1728": a module answering at 90%); held
+// replies wait, in order, until "hold off". The answer is "ok", "error: ..." or, for status,
 // the status line.
 class PmControlCommands
 {

@@ -24,6 +24,12 @@ void PmReplyLine::setPace(int bytesPerSecond)
     pace_ = std::max(bytesPerSecond, 0);
 }
 
+int PmReplyLine::pace() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return pace_;
+}
+
 void PmReplyLine::hold(bool held)
 {
     std::lock_guard<std::mutex> lock(mutex_);

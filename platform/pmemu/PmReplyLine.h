@@ -26,6 +26,7 @@ public:
     void setSplit(size_t pieceBytes, Millis gap);
     // Bytes a second the line carries; 0 carries any reply at once.
     void setPace(int bytesPerSecond);
+    int pace() const;
     void hold(bool held);
     bool held() const;
 

@@ -218,6 +218,17 @@ int PowerModuleEmulator::linePace() const
     return lineCredit_.pace();
 }
 
+void PowerModuleEmulator::setReplyPace(int bytesPerSecond)
+{
+    replyLine_.setPace(bytesPerSecond);
+    wake();
+}
+
+int PowerModuleEmulator::replyPace() const
+{
+    return replyLine_.pace();
+}
+
 void PowerModuleEmulator::holdReplies(bool hold)
 {
     replyLine_.hold(hold);

@@ -56,6 +56,10 @@ public:
     // it, after the one before. 0 reads whatever has arrived and answers at once.
     void setLinePace(int bytesPerSecond);
     int linePace() const;
+    // Replies alone at bytesPerSecond (0: at once), the read pace kept: a
+    // module whose return line is slower than its reading, say.
+    void setReplyPace(int bytesPerSecond);
+    int replyPace() const;
     // Held replies wait, in order, and go out from the release on; requests
     // are still received and acted on.
     void holdReplies(bool hold);

@@ -50,9 +50,13 @@ TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
     EXPECT_EQ(PmControlCommands::execute(emu, "hold on"), "ok");
     EXPECT_EQ(emu.linePace(), 1920);
     EXPECT_TRUE(emu.repliesHeld());
+    EXPECT_EQ(PmControlCommands::execute(emu, "pace 1920 1728"), "ok");
+    EXPECT_EQ(emu.linePace(), 1920);
+    EXPECT_EQ(emu.replyPace(), 1728);
     EXPECT_EQ(PmControlCommands::execute(emu, "pace 0"), "ok");
     EXPECT_EQ(PmControlCommands::execute(emu, "hold off"), "ok");
     EXPECT_EQ(emu.linePace(), 0);
+    EXPECT_EQ(emu.replyPace(), 0);
     EXPECT_FALSE(emu.repliesHeld());
 
     // The board's wander moves the set values without replacing them.
@@ -96,10 +100,12 @@ TEST(PmControlCommandsTest, RefusesBadLines)
                              "relay inlet on", "relay 2 maybe", "silent yes", "power 1 -3", "power 1 lots",
                              "split 4", "delay -5", "energy 2 -1", "voltage automatic", "drift voltage",
                              "drift voltage 1.2", "drift 3 0.8", "drift inlet 1", "drift 8 1", "drift current 1",
-                             "pace", "pace -1", "pace 1000001", "pace 19.5", "pace fast", "hold", "hold maybe"})
+                             "pace", "pace -1", "pace 1000001", "pace 19.5", "pace fast", "pace 1920 -1", "pace 1920 x",
+                             "hold", "hold maybe"})
         EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
     EXPECT_EQ(emu.relayBits(), 0);
     EXPECT_EQ(emu.linePace(), 0);
+    EXPECT_EQ(emu.replyPace(), 0);
     EXPECT_DOUBLE_EQ(emu.model().voltage(), 230.0);
 }
 

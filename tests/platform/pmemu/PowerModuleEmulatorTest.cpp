@@ -214,7 +214,8 @@ TEST_F(PowerModuleEmulatorTest, SplitsRepliesIntoPiecesWithGaps)
     EXPECT_EQ(line->exchange({0xA5, 0x03, 0x03}, 6).size(), 6u);
 }
 
-// Replies longer than their requests set the pace: in order, no sooner than the line carries them. A module thread
+// Replies longer than their requests set the pace: in order, no sooner than the line carries them, or the slower
+// return line of a module that answers slower than it reads. A module thread
 // that stalls meanwhile loses the line nothing: the requests that waited are all there at once.
 TEST_F(PowerModuleEmulatorTest, APacedLineCarriesRepliesInOrderAtItsPace)
 {
@@ -226,6 +227,14 @@ TEST_F(PowerModuleEmulatorTest, APacedLineCarriesRepliesInOrderAtItsPace)
     EXPECT_GE(seconds(Clock::now() - sent), (10 * 22 + 6) / 1920.0);
     ASSERT_EQ(all.size(), 10 * 22 + 6u);
     EXPECT_EQ(Bytes(all.end() - 6, all.end()), (Bytes{0xA5, 0x03, 0x08, 0x00, 0xFF, 0x0A}));
+
+    // A return line slower than the reading: the replies take their own pace.
+    emu.setReplyPace(960);
+    EXPECT_EQ(1920, emu.linePace());
+    const Clock::time_point slow = Clock::now();
+    EXPECT_EQ(10 * 22u, line->exchange(repeated(kInletQuery, 10), 10 * 22).size());
+    EXPECT_GE(seconds(Clock::now() - slow), 10 * 22 / 960.0);
+    emu.setReplyPace(1920);
 
     std::atomic<int> calls{0};
     emu.setRelayListener([&](uint8_t) {
