@@ -1,15 +1,17 @@
 // Feeds arbitrary serial bytes, in arbitrary chunks and pauses, through the
-// power-module reply reassembler and decodes every frame it yields.
+// power-module reply reassembler, decodes every frame it yields and answers
+// the line's ledger with it, between frames sent, lost and forgotten.
 #include <cstddef>
 #include <cstdint>
 
+#include "AwaitedReplies.h"
 #include "FuzzSplit.h"
 #include "PowerModulePacketParser.h"
 #include "muduo/base/Logging.h"
 
 namespace
 {
-void drain(PowerModulePacketParser& parser)
+void drain(PowerModulePacketParser& parser, AwaitedReplies& ledger, int64_t now)
 {
     unsigned char cmd = 0;
     int port = 0, count = 0;
@@ -24,6 +26,9 @@ void drain(PowerModulePacketParser& parser)
         parser.getRequestCaliParamRet(&v, &i, &p, &a);
         parser.getTransferCaliParamRet(&a);
         parser.getStartCalibrateRet(&port, &a);
+        int tag = -1;
+        ledger.answer(static_cast<uint32_t>(cmd) << 16 | static_cast<uint32_t>(port & 0xFF) << 8 | b,
+                      muduo::Timestamp(now), &tag);
         parser.popParsedPacket();
     }
 }
@@ -37,15 +42,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)quiet;
     PowerModulePacketParser parser;
+    AwaitedReplies ledger(0.2);
     int64_t now = 1000000000;
     // Each chunk: one control byte (length in the low 5 bits, a pause when
     // the top bit is set), then up to that many bytes of line data.
     fuzz::forEachChunk(data, size, 0x1F, [&](uint8_t control, const uint8_t* bytes, size_t n) {
         now += (control & 0x80) ? 600000 : 1000;
+        // A frame out, asking what the chunk's first bytes would answer.
+        if ((control & 0x20) && n >= 2)
+            ledger.sent(static_cast<uint32_t>(bytes[0] % 7) << 16 | static_cast<uint32_t>(bytes[1]) << 8 | (n & 1),
+                        control, 6, muduo::Timestamp(now));
         parser.parsePacket(reinterpret_cast<const char*>(bytes), static_cast<int>(n), muduo::Timestamp(now));
         if (control & 0x40)
-            drain(parser);
+            drain(parser, ledger, now);
+        ledger.owed(muduo::Timestamp(now));
+        ledger.nextDue(muduo::Timestamp(now));
+        ledger.holds(control, 0x3F, muduo::Timestamp(now));
     });
-    drain(parser);
+    drain(parser, ledger, now);
     return 0;
 }

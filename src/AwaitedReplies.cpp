@@ -2,54 +2,81 @@
 
 namespace
 {
-uint8_t bit(unsigned char action) { return action ? 1u : 0u; }
+int64_t micros(double seconds) { return static_cast<int64_t>(seconds * muduo::Timestamp::kMicroSecondsPerSecond); }
 }
 
-void AwaitedReplies::sent(unsigned char action, bool again)
+// Longer than any hold of its replies a far end is known for (2 s), and
+// the meter data time-out: a module silent that long owes nothing.
+const double AwaitedReplies::kForget = 3.0;
+
+AwaitedReplies::AwaitedReplies(double wait) : wait_(micros(wait)), frames_() {}
+
+void AwaitedReplies::sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried)
 {
-    if (again && count_ > 0)
-    {
-        uint8_t& newest = at(count_ - 1);
-        const int owed = newest >> kOwedShift;
-        if ((newest & kOn) == bit(action) && !(newest & kAnswered) && owed < kMostOwed)
-        {
-            newest = static_cast<uint8_t>((owed + 1) << kOwedShift | (newest & kOn));
-            return;
-        }
-    }
+    dropOldest(firstKept(carried));
     if (count_ == kTracked)
-    {
-        const uint32_t owed = at(0) >> kOwedShift;
-        untracked_ = untracked_ > UINT32_MAX - owed ? UINT32_MAX : untracked_ + owed;
         dropOldest(1);
-    }
-    at(count_++) = static_cast<uint8_t>(1 << kOwedShift | bit(action));
+    frames_[(head_ + count_++) % kTracked] = {key, tag, replyLength, carried.microSecondsSinceEpoch()};
 }
 
-AwaitedReplies::Reply AwaitedReplies::answer(unsigned char action)
+bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
 {
-    // Older than every tracked request: its reply comes first, its action is forgotten.
-    if (untracked_ > 0)
+    dropOldest(firstKept(now));
+    int match = count_ > 0 && at(0).key == key ? 0 : -1;
+    for (int i = 1, oldest = -1; match < 0 && i <= count_; ++i)
     {
-        --untracked_;
-        return kOlder;
+        if (i == count_)
+            match = oldest;  // none owed asks it: the oldest, late
+        else if (at(i).key == key && owedAt(at(i), now))
+            match = i;
+        else if (at(i).key == key && oldest < 0)
+            oldest = i;
     }
-    for (int i = 0; i < count_; ++i)
-    {
-        if ((at(i) & kOn) != bit(action))
-            continue;
-        dropOldest(i);  // answered out of turn: lost on the line
-        const uint8_t entry = at(0);
-        const bool first = !(entry & kAnswered);
-        const bool newest = count_ == 1;
-        const int owed = (entry >> kOwedShift) - 1;
-        if (owed > 0)
-            at(0) = static_cast<uint8_t>(owed << kOwedShift | kAnswered | (entry & kOn));
-        else
-            dropOldest(1);
-        return first && newest ? kNewest : kOlder;
-    }
-    return count_ == 0 ? kStray : kOlder;
+    if (match < 0)
+        return false;
+    if (tag)
+        *tag = at(match).tag;
+    dropOldest(match + 1);
+    return true;
+}
+
+bool AwaitedReplies::owedAt(const Frame& f, muduo::Timestamp now) const
+{
+    return f.carried + wait_ > now.microSecondsSinceEpoch();
+}
+
+int AwaitedReplies::owed(muduo::Timestamp now) const
+{
+    // Frames go out in order, so those still owed are the newest.
+    int bytes = 0;
+    for (int i = count_ - 1; i >= 0 && owedAt(at(i), now); --i)
+        bytes += at(i).replyLength;
+    return bytes;
+}
+
+muduo::Timestamp AwaitedReplies::nextDue(muduo::Timestamp now) const
+{
+    int i = count_;
+    while (i > 0 && owedAt(at(i - 1), now))
+        --i;
+    return i < count_ ? muduo::Timestamp(at(i).carried + wait_) : muduo::Timestamp::invalid();
+}
+
+bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
+{
+    for (int i = firstKept(now); i < count_; ++i)
+        if (at(i).tag >= 0 && (at(i).tag & mask) == (tag & mask))
+            return true;
+    return false;
+}
+
+int AwaitedReplies::firstKept(muduo::Timestamp now) const
+{
+    const int64_t oldest = now.microSecondsSinceEpoch() - micros(kForget);
+    int i = 0;
+    while (i < count_ && at(i).carried <= oldest)
+        ++i;
+    return i;
 }
 
 void AwaitedReplies::dropOldest(int n)

@@ -1,46 +1,58 @@
 #pragma once
 #include <cstdint>
 
-// The relay requests of one outlet out on the power module's line whose
-// replies may still come, oldest first. The module answers in order, naming
-// the outlet and the action, so a reply answers the oldest awaited request of
-// its action, and the requests before that one went unanswered. A request
-// given up at its time-out is not forgotten: it is sent again as a copy of
-// itself, and every copy's reply may still come. The reply of either copy
-// answers the request; a copy's reply that comes after that is owed, and
-// taken for it, so it never ends the wait of a newer request. Fixed size:
-// beyond kTracked requests the oldest are only counted.
+#include "muduo/base/Timestamp.h"
+
+// The line's ledger: the frames out on it whose replies may still come,
+// oldest first. The far end answers every frame in order, each reply naming
+// what its frame asked (its key), so a reply proves every frame before the
+// one it answers lost, and those are dropped. Of the frames asking the same,
+// a reply answers:
+// - the oldest frame out, when that one asks it: replies keep their order,
+//   however late (a far end that held them a while);
+// - else the oldest one whose wait has not run out: after a silent spell the
+//   far end answers the frames it has just heard, not those it never did;
+// - else the oldest one: a late reply, a frame before it lost.
+// A frame counts as owed until its wait runs out, and is forgotten kForget
+// after the line carried it, or when kTracked newer ones are out.
 class AwaitedReplies
 {
 public:
-    static constexpr int kTracked = 64;
+    static constexpr int kTracked = 512;
+    static const double kForget;
 
-    enum Reply
-    {
-        kStray,   // nothing was awaited
-        kOlder,   // owed to an older request or copy: the newest still waits
-        kNewest,  // answers the newest request
-    };
+    // wait: seconds after its frame was carried by which a reply is due.
+    explicit AwaitedReplies(double wait);
 
-    // A frame went out on the line: a new request's, or again, one more copy
-    // of the newest request's.
-    void sent(unsigned char action, bool again);
-    Reply answer(unsigned char action);
-    bool empty() const { return count_ == 0 && untracked_ == 0; }
+    // A frame went out; the line will have carried it at carried.
+    void sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried);
+    // A reply naming key came at now: true with the tag of the frame it
+    // answers; false, dropping nothing, when no frame out asks that.
+    bool answer(uint32_t key, muduo::Timestamp now, int* tag);
+    // Reply bytes owed at now by the frames whose wait has not run out.
+    int owed(muduo::Timestamp now) const;
+    // When the wait of the oldest frame still owed runs out; invalid when none.
+    muduo::Timestamp nextDue(muduo::Timestamp now) const;
+    // True while a frame out has a tag agreeing with tag in the bits of mask.
+    bool holds(int tag, int mask, muduo::Timestamp now) const;
 
 private:
-    // An entry: bit 0 the action, bit 1 answered, from bit 2 the replies still to come.
-    static constexpr uint8_t kOn = 1;
-    static constexpr uint8_t kAnswered = 2;
-    static constexpr int kOwedShift = 2;
-    static constexpr int kMostOwed = 63;
+    struct Frame
+    {
+        uint32_t key;
+        int tag;
+        int replyLength;
+        int64_t carried;  // monotonic microseconds
+    };
 
-    uint8_t& at(int i) { return entries_[(head_ + i) % kTracked]; }
-    const uint8_t& at(int i) const { return entries_[(head_ + i) % kTracked]; }
+    const Frame& at(int i) const { return frames_[(head_ + i) % kTracked]; }
+    bool owedAt(const Frame& f, muduo::Timestamp now) const;
+    // The first frame not yet forgotten at now.
+    int firstKept(muduo::Timestamp now) const;
     void dropOldest(int n);
 
-    uint8_t entries_[kTracked] = {};
+    const int64_t wait_;
+    Frame frames_[kTracked];
     int head_ = 0;
     int count_ = 0;
-    uint32_t untracked_ = 0;  // replies owed to requests older than the tracked ones
 };

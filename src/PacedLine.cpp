@@ -6,27 +6,28 @@
 #include "PduTimer.h"
 
 const double PacedLine::kLead = 0.02;
+const double PacedLine::kOwedWindow = 0.1;
 
-PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr device, int bytesPerSecond)
+PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr device, int bytesPerSecond,
+                     double replyWait)
     : device_(std::move(device)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), queuedBytes_(0),
-      timer_(std::make_shared<PduTimer>(loop, 0)), timerArmed_(false), pumping_(false)
+      awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
 {
-    timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) {
-        timerArmed_ = false;
-        pump();
-    });
+    timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pump(); });
 }
 
 PacedLine::~PacedLine() { timer_->cancel(); }
 
-bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength)
+bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey)
 {
     if (!frame || length < 1 || length > kMaxFrame)
         return false;
     Frame f;
     std::memcpy(f.bytes, frame, static_cast<size_t>(length));
     f.length = static_cast<uint8_t>(length);
-    f.charged = static_cast<uint8_t>(std::min(std::max(length, replyLength), 255));
+    f.replyLength = static_cast<uint8_t>(std::min(std::max(replyLength, 0), 255));
+    f.charged = std::max(f.length, f.replyLength);
+    f.replyKey = replyKey;
     f.tag = tag;
     queue_.push_back(f);
     queuedBytes_ += f.charged;
@@ -34,10 +35,31 @@ bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyL
     return true;
 }
 
+bool PacedLine::answer(uint32_t key, int* tag)
+{
+    return awaited_.answer(key, muduo::Timestamp::now(true), tag);
+}
+
 bool PacedLine::holds(int tag, int mask) const
 {
     return std::any_of(queue_.begin(), queue_.end(),
                        [=](const Frame& f) { return f.tag >= 0 && (f.tag & mask) == (tag & mask); });
+}
+
+bool PacedLine::owes(int tag, int mask) const { return awaited_.holds(tag, mask, muduo::Timestamp::now(true)); }
+
+void PacedLine::withdraw(int tag, int mask)
+{
+    for (auto f = queue_.begin(); f != queue_.end();)
+    {
+        if (f->tag >= 0 && (f->tag & mask) == (tag & mask))
+        {
+            queuedBytes_ -= f->charged;
+            f = queue_.erase(f);
+        }
+        else
+            ++f;
+    }
 }
 
 double PacedLine::ahead(muduo::Timestamp now) const
@@ -49,6 +71,22 @@ double PacedLine::behind() const
 {
     const size_t waiting = queuedBytes_ + device_->outputBytes();
     return ahead(muduo::Timestamp::now(true)) + static_cast<double>(waiting) / bytesPerSecond_;
+}
+
+bool PacedLine::repliesHaveRoom(const Frame& f, muduo::Timestamp now) const
+{
+    // One reply always may be owed, however long.
+    const int owed = awaited_.owed(now);
+    return owed == 0 || owed + f.replyLength <= kOwedWindow * bytesPerSecond_;
+}
+
+void PacedLine::wakeAt(muduo::Timestamp when, muduo::Timestamp now)
+{
+    const muduo::Timestamp armed = timer_->expiration();  // monotonic, as when
+    if (armed.valid() && !(when < armed))
+        return;
+    timer_->cancel();
+    timer_->runAfter(muduo::timeDifference(when, now));
 }
 
 void PacedLine::pump()
@@ -66,19 +104,23 @@ void PacedLine::pump()
         double lead = ahead(now);
         if (lead > kLead)
         {
-            if (!timerArmed_)
-            {
-                timerArmed_ = true;
-                timer_->runAfter(lead - kLead);
-            }
+            wakeAt(muduo::addTime(now, lead - kLead), now);
             break;
         }
         const Frame f = queue_.front();
+        if (!repliesHaveRoom(f, now))
+        {
+            // A reply that comes resumes us; one that does not stops being owed when its wait runs out.
+            wakeAt(awaited_.nextDue(now), now);
+            break;
+        }
         queue_.pop_front();
         queuedBytes_ -= f.charged;
         lead += f.charged / bytesPerSecond_;
         carriedAt_ = muduo::addTime(now, lead);
         device_->write(f.bytes, f.length);
+        if (f.replyLength > 0)
+            awaited_.sent(f.replyKey, f.tag, f.replyLength, carriedAt_);
         if (f.tag >= 0 && frameOutCallback_)
             frameOutCallback_(f.tag, lead);
     }

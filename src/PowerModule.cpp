@@ -18,9 +18,30 @@ const int kFrameRoom = 9;  // the longest request
 // Tags of the frames asked after while they wait for the line, or reported when they leave.
 const int kStatusPollTag = 0;
 const int kMeterPollTag = 1;
-const int kRelayTag = 0x10000;  // | port << 8 | action
-const int kAgainTag = 0x20000;  // a relay frame sent again
+const int kRelayTag = 0x10000;  // | request << kRequestShift | port << 8 | action
+const int kRequestShift = 17;
 const int kRelayPortMask = kRelayTag | 0xFF00;
+
+int relayTag(int port, int request)
+{
+    return kRelayTag | (request & PowerModule::kMaxRequest) << kRequestShift | (port & 0xFF) << 8;
+}
+
+// What a reply names of the request it answers: its command, and the port and action where it carries them.
+uint32_t replyKey(unsigned char cmd, int port = 0, int action = 0)
+{
+    const uint32_t key = static_cast<uint32_t>(cmd) << 16;
+    switch (cmd)
+    {
+    case powermodule::kRelayControl:
+        return key | static_cast<uint32_t>(port & 0xFF) << 8 | static_cast<uint32_t>(action & 0xFF);
+    case powermodule::kMeterData:
+    case powermodule::kStartCalibrate:
+        return key | static_cast<uint32_t>(port & 0xFF) << 8;
+    default:
+        return key;
+    }
+}
 
 int clampOutlets(int count)
 {
@@ -35,13 +56,13 @@ PowerModule::PowerModule(muduo::net::EventLoop* loop, const char* devName, int i
     : index_(index), outletCount_(clampOutlets(outletCount)), pollInlet_(pollInlet),
       pollOutlets_(pollOutlets && outletCount_ > 0), currentPollPort_(-1),
       serialPort_(std::make_shared<SerialPort>(loop, devName)),
-      line_(new PacedLine(loop, serialPort_->fileHandler(), kLineBytesPerSecond)),
+      line_(new PacedLine(loop, serialPort_->fileHandler(), kLineBytesPerSecond, kReplyWait)),
       statusTimer_(std::make_shared<PduTimer>(loop, index)), meterTimer_(std::make_shared<PduTimer>(loop, index)),
       dataTimeoutTimer_(std::make_shared<PduTimer>(loop, index))
 {
     serialPort_->configUart(kBaud);
     serialPort_->setDataCallback([this](muduo::net::Buffer* buf, muduo::Timestamp t) { handleRead(buf, t); });
-    serialPort_->setWriteCompleteCallback([this](const muduo::net::FileHandlerPtr&) { line_->deviceDrained(); });
+    serialPort_->setWriteCompleteCallback([this](const muduo::net::FileHandlerPtr&) { line_->pump(); });
     line_->setFrameOutCallback([this](int tag, double carriedIn) { onFrameOut(tag, carriedIn); });
     statusTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { queryRelayStatusRequest(); });
     meterTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pollStep(); });
@@ -102,39 +123,41 @@ void PowerModule::pollStep()
     }
 }
 
-bool PowerModule::send(const unsigned char* frame, int length, int tag)
+bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag)
 {
     // Charged with the module's reply, which comes back at the same pace.
-    return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]));
+    return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]), key);
 }
 
 void PowerModule::onFrameOut(int tag, double carriedIn)
 {
     if ((tag & kRelayTag) && relayFrameOutCallback_)
         relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0xFF),
-                               (tag & kAgainTag) != 0, carriedIn);
+                               tag >> kRequestShift, carriedIn);
 }
 
 bool PowerModule::lineHasRoom() const { return line_->behind() < kMaxLineWait; }
 
 double PowerModule::lineBehind() const { return line_->behind(); }
 
-bool PowerModule::relayFrameWaiting(int port) const
-{
-    return line_->holds(kRelayTag | (port & 0xFF) << 8, kRelayPortMask);
-}
+bool PowerModule::relayFrameWaiting(int port) const { return line_->holds(relayTag(port, 0), kRelayPortMask); }
+
+bool PowerModule::relayFrameOut(int port) const { return line_->owes(relayTag(port, 0), kRelayPortMask); }
+
+void PowerModule::withdrawRelay(int port, int request) { line_->withdraw(relayTag(port, request), ~0xFF); }
 
 bool PowerModule::queryDataRequest(int port)
 {
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port), kMeterPollTag);
+    return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port),
+                replyKey(powermodule::kMeterData, port), kMeterPollTag);
 }
 
-bool PowerModule::controlRelayRequest(int port, unsigned char action, bool again)
+bool PowerModule::controlRelayRequest(int port, unsigned char action, int request)
 {
     unsigned char frame[kFrameRoom];
     return send(frame, PowerModulePacketBuilder::buildRelayControlPacket(frame, kFrameRoom, port, action),
-                kRelayTag | (again ? kAgainTag : 0) | (port & 0xFF) << 8 | action);
+                replyKey(powermodule::kRelayControl, port, action), relayTag(port, request) | action);
 }
 
 bool PowerModule::queryRelayStatusRequest()
@@ -142,26 +165,31 @@ bool PowerModule::queryRelayStatusRequest()
     if (line_->holds(kStatusPollTag, ~0))
         return true;  // the one still waiting asks for the same
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom), kStatusPollTag);
+    return send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom),
+                replyKey(powermodule::kOutputStatus), kStatusPollTag);
 }
 
 bool PowerModule::requestCaliParam()
 {
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildRequestCaliParamPacket(frame, kFrameRoom));
+    return send(frame, PowerModulePacketBuilder::buildRequestCaliParamPacket(frame, kFrameRoom),
+                replyKey(powermodule::kRequestCaliParam));
 }
 
 bool PowerModule::transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower)
 {
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildTransferCaliParamPacket(frame, kFrameRoom, caliVoltage,
-                                                                              caliCurrent, caliPower));
+    return send(frame,
+                PowerModulePacketBuilder::buildTransferCaliParamPacket(frame, kFrameRoom, caliVoltage, caliCurrent,
+                                                                       caliPower),
+                replyKey(powermodule::kTransferCaliParam));
 }
 
 bool PowerModule::startCalibrate(int port)
 {
     unsigned char frame[kFrameRoom];
-    return send(frame, PowerModulePacketBuilder::buildStartCalibrate(frame, kFrameRoom, port));
+    return send(frame, PowerModulePacketBuilder::buildStartCalibrate(frame, kFrameRoom, port),
+                replyKey(powermodule::kStartCalibrate, port));
 }
 
 void PowerModule::handleRead(muduo::net::Buffer* buf, muduo::Timestamp receiveTime)
@@ -175,6 +203,8 @@ void PowerModule::handleRead(muduo::net::Buffer* buf, muduo::Timestamp receiveTi
         dispatch(self, cmd);
         parser_.popParsedPacket();
     }
+    // After the callbacks: a request they saw answered withdraws its copies first.
+    line_->pump();
 }
 
 bool PowerModule::acceptPort(const char* reply, int port, bool inletAllowed) const
@@ -199,8 +229,26 @@ void PowerModule::dispatchMeterData(const Ptr& self)
     dataTimeoutTimer_->runAfter(kDataTimeout);
 }
 
+uint32_t PowerModule::parsedReplyKey(unsigned char cmd) const
+{
+    int port = 0;
+    unsigned char action = 0;
+    if (cmd == powermodule::kRelayControl)
+        parser_.getRelayControlRet(&port, &action, nullptr);
+    else if (cmd == powermodule::kMeterData)
+        parser_.getPowerModuleData(&port, nullptr);
+    else if (cmd == powermodule::kStartCalibrate)
+        parser_.getStartCalibrateRet(&port, nullptr);
+    return replyKey(cmd, port, action);
+}
+
 void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
 {
+    // Every reply keeps the line's ledger: the frames before the one it answers were lost.
+    int tag = -1;
+    const int request = line_->answer(parsedReplyKey(cmd), &tag) && tag >= 0 && (tag & kRelayTag)
+                            ? tag >> kRequestShift
+                            : -1;
     int port = 0;
     int count = 0;
     unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;
@@ -213,7 +261,7 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     case powermodule::kRelayControl:
         if (parser_.getRelayControlRet(&port, &action, &result) && acceptPort("relay", port, false) &&
             relayReplyCallback_)
-            relayReplyCallback_(self, port, action, result);
+            relayReplyCallback_(self, port, action, result, request);
         break;
     case powermodule::kOutputStatus:
         if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -23,19 +24,24 @@ class SerialPort;
 // readings and relay states, sends relay and calibration requests and turns
 // every reply into a callback. Ports are the module's own: outlets 0 to
 // outletCount - 1, 255 the inlet. Requests go out at the line's pace, in
-// order, each taking the line time of the longer of itself and its reply
-// (PacedLine); a poll is not asked again while the last one of its kind
-// still waits, so a line that takes nothing holds at most one of each. Loop
-// thread only; always held by a shared_ptr.
+// order, each taking the line time of the longer of itself and its reply,
+// no faster than the replies come (PacedLine), whose ledger also tells which
+// frame each reply answers: the module answers every frame in order. A poll
+// is not asked again while the last one of its kind still waits, so a line
+// that takes nothing holds at most one of each. Loop thread only; always
+// held by a shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
 {
 public:
     typedef std::shared_ptr<PowerModule> Ptr;
     typedef std::function<void(const Ptr&, int port, const _PowerModuleData* data)> MeterDataCallback;
-    typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result)> RelayReplyCallback;
-    // A relay frame went to the line (again: a repeat of the one before, after
-    // its wait ran out); it will have been carried carriedIn seconds from now.
-    typedef std::function<void(const Ptr&, int port, unsigned char action, bool again, double carriedIn)>
+    // request: the caller's number of the request whose frame the reply
+    // answers, or -1 when it answers no frame out.
+    typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result, int request)>
+        RelayReplyCallback;
+    // A relay frame of the caller's request went to the line; it will have
+    // been carried carriedIn seconds from now.
+    typedef std::function<void(const Ptr&, int port, unsigned char action, int request, double carriedIn)>
         RelayFrameOutCallback;
     typedef std::function<void(const Ptr&, int outletCount, unsigned char onOffBits, unsigned char calibratedBits)>
         OutputStatusCallback;
@@ -53,8 +59,13 @@ public:
     static constexpr int kLineBytesPerSecond = kBaud / 10;
     // Seconds of line that may wait before a request that would switch at
     // once finds no room: so the unit's own frames (delayed actions, the
-    // cut-off) and every accepted command go out within about this.
+    // cut-off) and every accepted command go out within about this, at the
+    // line's pace (a module answering slower stretches it as much).
     static const double kMaxLineWait;
+    // Seconds after its frame was carried by which the module's reply is due.
+    static constexpr double kReplyWait = 0.2;
+    // The caller's numbers of relay requests: 0 to kMaxRequest.
+    static constexpr int kMaxRequest = 0x3FFF;
 
     // devName is the unit's device path; it is opened below the board root.
     PowerModule(muduo::net::EventLoop* loop, const char* devName, int index, int outletCount, bool pollInlet,
@@ -68,7 +79,8 @@ public:
 
     bool queryDataRequest(int port);
     bool controlMeterDataRequest(int port) { return queryDataRequest(port); }
-    bool controlRelayRequest(int port, unsigned char action, bool again = false);
+    // request: the caller's number for it, reported with its frame and its reply.
+    bool controlRelayRequest(int port, unsigned char action, int request = 0);
     bool queryRelayStatusRequest();
     bool requestCaliParam();
     bool transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower);
@@ -77,6 +89,10 @@ public:
     bool lineHasRoom() const;
     // True while a relay frame for port waits for its turn on the line.
     bool relayFrameWaiting(int port) const;
+    // True while a relay frame for port is out and its reply may still come.
+    bool relayFrameOut(int port) const;
+    // Withdraws the frames of a request still waiting for the line.
+    void withdrawRelay(int port, int request);
     // Seconds until the line will have carried what it was given.
     double lineBehind() const;
 
@@ -98,7 +114,10 @@ public:
     const std::shared_ptr<SerialPort>& serialPort() const { return serialPort_; }
 
 private:
-    bool send(const unsigned char* frame, int length, int tag = -1);
+    // key: what the reply names of the request (replyKey).
+    bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1);
+    // The reply's key from the parser's oldest frame.
+    uint32_t parsedReplyKey(unsigned char cmd) const;
     void onFrameOut(int tag, double carriedIn);
     void pollStep();
     void dispatch(const Ptr& self, unsigned char cmd);

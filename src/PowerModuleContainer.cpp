@@ -9,7 +9,7 @@
 
 using powermodule::kInletPort;
 
-const double PowerModuleContainer::kAckTimeout = 0.2;
+const double PowerModuleContainer::kAckTimeout = PowerModule::kReplyWait;
 const char* const PowerModuleContainer::s_moduleDevFileNames[] = {"/dev/ttyS10"};
 
 namespace
@@ -18,8 +18,8 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 }
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
-    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), pendingActions_(),
-      retryMask_(0), retryBudgets_()
+    : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), requests_(), awaiting_(),
+      pendingActions_(), retryMask_(0), retryBudgets_()
 {
     modules_.reserve(1);
     for (int p = 0; p < kPortCount; ++p)
@@ -76,12 +76,12 @@ void PowerModuleContainer::addPowerModule(const PowerModulePtr& module)
             meterDataCallback_(global(port), data);
     });
     module->setRelayReplyCallback([this, base](const PowerModulePtr&, int port, unsigned char action,
-                                               unsigned char result) {
-        onControlRelayAckCallback(base + port, action, result);
+                                               unsigned char result, int request) {
+        onControlRelayAckCallback(base + port, action, result, request);
     });
     module->setRelayFrameOutCallback(
-        [this, base](const PowerModulePtr&, int port, unsigned char action, bool again, double carriedIn) {
-            onRelayFrameOut(base + port, action, again, carriedIn);
+        [this, base](const PowerModulePtr&, int port, unsigned char action, int request, double carriedIn) {
+            onRelayFrameOut(base + port, action, request, carriedIn);
         });
     module->setOutputStatusCallback([this, m](const PowerModulePtr&, int count, unsigned char on, unsigned char cal) {
         if (outputStatusCallback_)
@@ -262,18 +262,23 @@ void PowerModuleContainer::setRetry(int port, bool retry)
         retryMask_ &= ~(1u << port);
 }
 
-bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action)
-{
-    return sendRelay(port, action, false);
-}
-
-bool PowerModuleContainer::sendRelay(int port, unsigned char action, bool again)
+bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action, bool again)
 {
     if (port < 0 || port >= kPortCount || modules_.empty())
         return false;
     LOG_INFO << "module no:" << 0 << " module port:" << port << " relay action:" << static_cast<int>(action);
-    if (!modules_[0]->controlRelayRequest(port, action, again))
+    // A copy keeps its request's number: the reply of either answers it.
+    const int before = requests_[port];
+    const bool awaiting = awaiting_[port];
+    // Before the send: the frame may go out, and its wait begin, within it.
+    requests_[port] = again ? before : (before + 1) & PowerModule::kMaxRequest;
+    awaiting_[port] = true;
+    if (!modules_[0]->controlRelayRequest(port, action, requests_[port]))
+    {
+        requests_[port] = before;
+        awaiting_[port] = awaiting;
         return false;
+    }
     if (relayRequestSentCallback_)
         relayRequestSentCallback_(port, action);
     return true;
@@ -294,32 +299,39 @@ void PowerModuleContainer::fire(int port, int action)
     retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
 }
 
-void PowerModuleContainer::onRelayFrameOut(int port, unsigned char action, bool again, double carriedIn)
+void PowerModuleContainer::onRelayFrameOut(int port, unsigned char, int request, double carriedIn)
 {
-    if (port < 0 || port >= kPortCount)
+    if (port < 0 || port >= kPortCount || request != requests_[port] || !awaiting_[port])
         return;
-    awaited_[port].sent(action, again);
     // The wait counts from when the line has carried the frame, not from
-    // its turn in the queue; the newest frame's wait replaces the one before.
+    // its turn in the queue; a copy's wait replaces the one before.
     ackTimers_[port]->cancel();
     ackTimers_[port]->runAfter(kAckTimeout + carriedIn);
 }
 
-void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char action, unsigned char result)
+void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char action, unsigned char result,
+                                                     int request)
 {
     if (port < 0 || port >= kPortCount)
     {
         LOG_WARN << "relay reply for port " << port << " dropped";
         return;
     }
-    // Only the reply to the newest request ends the wait; with no frame
-    // awaited, any reply for the outlet counts as its acknowledgement.
-    if (awaited_[port].answer(action) == AwaitedReplies::kOlder)
+    // Only a reply to the newest request ends the wait. One that answers no
+    // frame out (of the daemon's previous run, say) counts as the outlet's
+    // acknowledgement, but not while the outlet's frame still waits its turn.
+    const PowerModulePtr module = modules_.empty() ? PowerModulePtr() : modules_[0];
+    const bool newest = request >= 0 ? request == requests_[port] && awaiting_[port]
+                                     : !module || (!module->relayFrameOut(port) && !module->relayFrameWaiting(port));
+    if (!newest)
     {
         if (relayReplyCallback_)
             relayReplyCallback_(port, action, result);
         return;
     }
+    awaiting_[port] = false;
+    if (module)  // its copies still waiting for the line ask what is done
+        module->withdrawRelay(port, requests_[port]);
     ackTimers_[port]->cancel();
     if (pendingActions_[port] & kRestartFlag)
     {
@@ -348,8 +360,8 @@ void PowerModuleContainer::onAckTimeout(int port)
         return;
     }
     LOG_INFO << "retry, port:" << port << " action:" << action;
-    // A copy: the first one's reply may yet come, and must not be taken for a newer frame's.
-    sendRelay(port, static_cast<unsigned char>(action), true);
+    // A copy: the first one's reply may yet come, and answers the same request.
+    controlRelayRequest(port, static_cast<unsigned char>(action), true);
     --retryBudgets_[port];
 }
 

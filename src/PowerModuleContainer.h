@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-#include "AwaitedReplies.h"
 #include "PowerModuleTypes.h"
 #include "muduo/base/noncopyable.h"
 
@@ -33,10 +32,13 @@ class RelayActionTrigger;
 // whose place among the delayed actions comes free. So the outlet ends as
 // the last call asked. A plain delayed on or off is never withdrawn.
 // The acknowledgement wait of an outlet's frame begins when the line has
-// carried it, and only the reply to the outlet's newest request ends it (a
-// reply to an older one, or to a copy given up at its time-out, does not;
-// AwaitedReplies): so a lost frame is sent again, and a frame answered is
-// not. Loop thread only.
+// carried it, and only a reply to a frame of the outlet's newest request
+// ends it (a reply to an older request's does not; the line's ledger,
+// AwaitedReplies, tells which frame a reply answers): so a lost frame is
+// sent again, as a copy of its request, and an answered request's copies
+// still waiting for the line are withdrawn. A reply that answers no frame
+// out ends the wait only while none of the outlet's frames waits for the
+// line. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -86,7 +88,8 @@ public:
     bool turnOnPortAfter(int port, int delay, bool retry);
     bool turnOffPortAfter(int port, int delay, bool retry);
     bool restartPortAfter(int port, int delay, int restartDelay, bool retry);
-    bool controlRelayRequest(int port, unsigned char action);
+    // again: a copy of the outlet's newest request, its wait run out.
+    bool controlRelayRequest(int port, unsigned char action, bool again = false);
     // True when one more delayed action of the port may wait; else false,
     // with a line (at a bounded rate).
     bool roomForDelayed(int port) const;
@@ -97,8 +100,9 @@ public:
     bool roomOnLine() const;
 
     void onRelayActionDelayTimeout(int port, int action);
-    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result);
-    void onRelayFrameOut(int port, unsigned char action, bool again, double carriedIn);
+    // request: the module's report of the request answered, -1 for none out.
+    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result, int request = -1);
+    void onRelayFrameOut(int port, unsigned char action, int request, double carriedIn);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
     void setRelayRequestSentCallback(RelayRequestSentCallback cb) { relayRequestSentCallback_ = std::move(cb); }
@@ -117,8 +121,6 @@ public:
 private:
     // A switchable outlet: on the first module and inside the per-port tables.
     bool switchable(const char* operation, int port) const;
-    // again: a copy of the outlet's last frame, its wait run out.
-    bool sendRelay(int port, unsigned char action, bool again);
     bool switchNow(int port, int action, int restartDelay, bool retry);
     bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
     // A new switching request of the port: withdraws its restart.
@@ -138,7 +140,8 @@ private:
     RelayReplyCallback relayReplyCallback_;
     RelayFailedCallback relayFailedCallback_;
     std::shared_ptr<PduTimer> ackTimers_[kPortCount];
-    AwaitedReplies awaited_[kPortCount];
+    int requests_[kPortCount];  // the number of each outlet's newest request
+    bool awaiting_[kPortCount];  // its reply
     std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
     int pendingActions_[kPortCount];
     uint32_t retryMask_;

@@ -155,3 +155,22 @@ TEST_F(PowerModuleTest, StrayRelayReplyCountsAsAnAcknowledgement)
     EXPECT_EQ(1, ended);  // any relay reply counts as an acknowledgement
     EXPECT_EQ(0, relayFramesSent());
 }
+
+// A relay reply that answers no frame out (one of the daemon's previous run, say) ends nothing while the outlet's
+// frame still waits for the line: the frame goes, and only a reply to it ends the operation.
+TEST_F(PowerModuleTest, AReplyToNoFrameOutEndsNothingWhileTheOutletsFrameWaits)
+{
+    int ended = 0;
+    container->setPortOperationEndedCallback([&](int port) { ended += port == 3; });
+    for (int i = 0; i < 150; ++i)  // far more than the line carries at once
+        ASSERT_TRUE(container->turnOnPort(i % 3, false));
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    ASSERT_TRUE(module->relayFrameWaiting(3));
+    reply({pmFrame(2, {3, 0, 0})});
+    runFor(0.2);
+    EXPECT_EQ(0, ended);
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return relayFramesSent() == 151; }, 10.0));
+    reply({pmFrame(2, {3, 0, 0})});
+    runFor(0.1);
+    EXPECT_EQ(1, ended);
+}

@@ -345,6 +345,55 @@ TEST_F(PowerModuleContainerTest, AFrameWaitingItsTurnOnTheLineIsNotSentAgain)
     EXPECT_EQ(0, emu.relayBits() & 0x88);
 }
 
+// A module silent a while over an off (the off and its copies lost), then answering the polls again: what it owed
+// ends there. A restart 1 s later sends its off once and its on after the restart delay, and a later off goes once.
+TEST_F(PowerModuleContainerTest, WhatASilentModuleOwedEndsWhenItAnswersAgain)
+{
+    container->startQueryAllOutputsStatus(0.5);
+    container->startQueryAllPortsMeterData(0.1);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return of("ended").size() == 1; }, 5.0));
+    emu.setSilent(true);
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    runFor(1.5);
+    emu.setSilent(false);
+    runFor(1.0);
+    ASSERT_EQ(5u, relayFrames(3).size()) << "the on, the off and its three copies";
+    events.clear();
+    ASSERT_TRUE(container->restartPort(3, 1, true));
+    ASSERT_TRUE(runUntil([&] { return of("ended").size() == 1; }, 5.0));
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    ASSERT_TRUE(runUntil([&] { return of("ended").size() == 2; }, 5.0));
+    runFor(0.5);  // time for a frame sent again
+    const std::vector<int> frames = actionsOf(3);
+    EXPECT_EQ((std::vector<int>{0, 1, 0}), std::vector<int>(frames.begin() + 5, frames.end()));
+    EXPECT_TRUE(of("failed").empty());
+    EXPECT_EQ(0, emu.relayBits() & (1u << 3));
+}
+
+// An on answered late, after its wait ran out and its copy was queued behind others on a busy line: the reply
+// answers the request and the copy still waiting its turn is withdrawn, so the module gets one frame of it.
+TEST_F(PowerModuleContainerTest, ACopyWhoseRequestWasAnsweredIsNotSent)
+{
+    emu.setLinePace(PowerModule::kLineBytesPerSecond);
+    emu.holdReplies(true);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    const int others[] = {0, 1, 2, 4, 5, 6};
+    for (int i = 0; i < 150; ++i)
+        ASSERT_TRUE(container->turnOnPort(others[i % 6], false));
+    ASSERT_TRUE(runUntil([&] { return module->relayFrameWaiting(3); }, 5.0)) << "the copy waits its turn";
+    emu.holdReplies(false);
+    ASSERT_TRUE(runUntil([&] { return !module->relayFrameWaiting(3) && of("reply").size() > 150; }, 5.0));
+    runFor(0.5);
+    EXPECT_EQ(std::vector<int>{1}, actionsOf(3));
+    std::vector<Event> ended;
+    for (const auto& e : of("ended"))
+        if (e.port == 3)
+            ended.push_back(e);
+    EXPECT_EQ(1u, ended.size());
+    EXPECT_TRUE(emu.relayBits() & (1u << 3));
+}
+
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
 {
     ASSERT_TRUE(container->turnOffPortAfter(6, 0, true));

@@ -20,6 +20,7 @@ class PowerModuleLine : public pmtest::PowerModuleFixture
 {
 protected:
     void SetUp() override {}  // each case sets up the line it needs
+    void flood(int replyPace);
 };
 }
 
@@ -60,13 +61,14 @@ TEST_F(PowerModuleLine, RequestsThatSwitchAtOnceAreRefusedWhileTheLineIsBackedUp
 }
 
 // A peer flooding switching requests of outlets 0 to 5 faster than the line carries them, to a module that reads
-// and answers at the line's pace: some are refused, each accepted one reaches the module once, in the order asked and
-// within 2 s of it, and so do the unit's own (a delayed off of outlet 6, the overload cut-off of outlet 7): every
-// reply comes within its wait. A meter poll is not asked again while one waits.
-TEST_F(PowerModuleLine, AFloodHoldsBackNeitherTheUnitsOwnSwitchingNorAnAcceptedCommand)
+// at the line's pace and answers at replyPace: some are refused, each accepted one reaches the module once, in the
+// order asked and within 2 s of it, and so do the unit's own (a delayed off of outlet 6, the overload cut-off of
+// outlet 7): every reply comes within its wait. A meter poll is not asked again while one waits.
+void PowerModuleLine::flood(int replyPace)
 {
     PowerModuleFixture::SetUp();
     emu.setLinePace(PowerModule::kLineBytesPerSecond);
+    emu.setReplyPace(replyPace);
     makeContainer();
     container->startQueryAllOutputsStatus(0.5);
     container->startQueryAllPortsMeterData(0.1);
@@ -132,6 +134,18 @@ TEST_F(PowerModuleLine, AFloodHoldsBackNeitherTheUnitsOwnSwitchingNorAnAcceptedC
         meterPolls += query.received < floodEnd;
     // One at a time, each waiting about kMaxLineWait behind the flood; not one every 0.1 s.
     EXPECT_LT(meterPolls, 12u);
+}
+
+TEST_F(PowerModuleLine, AFloodHoldsBackNeitherTheUnitsOwnSwitchingNorAnAcceptedCommand)
+{
+    flood(PowerModule::kLineBytesPerSecond);
+}
+
+// Its replies a little slower than the line (a UART with gaps, a firmware turning each frame around): the frames
+// go no faster than the replies come, so the replies do not fall further behind with every second of the flood.
+TEST_F(PowerModuleLine, AFloodToAModuleAnsweringSlowerThanTheLineKeepsEveryReplyWithinItsWait)
+{
+    flood(PowerModule::kLineBytesPerSecond * 9 / 10);
 }
 
 // The device holds bytes back (its buffer is full) until the far end reads: then the line moves on by itself, the
