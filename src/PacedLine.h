@@ -17,8 +17,10 @@ class PduTimer;
 // where the daemon can neither count it nor keep its own frames from
 // waiting behind it. The far end answers each frame; a frame goes out only
 // while the replies still owed fit in kOwedWindow of the return line, so
-// the pace follows the replies: however slow the far end answers, each
-// reply comes within its wait. Loop thread only.
+// the pace follows the replies: a far end answering slower than the line
+// falls no further behind, and one answering at two thirds of the line's
+// pace or faster has each reply back within a wait of twice kOwedWindow.
+// Loop thread only.
 class PacedLine : muduo::noncopyable
 {
 public:
