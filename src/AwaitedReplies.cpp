@@ -23,15 +23,18 @@ bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
 {
     dropOldest(firstKept(now));
     int match = count_ > 0 && at(0).key == key ? 0 : -1;
-    for (int i = 1, oldest = -1; match < 0 && i <= count_; ++i)
+    int oldest = -1;
+    for (int i = 1; match < 0 && i < count_; ++i)
     {
-        if (i == count_)
-            match = oldest;  // none owed asks it: the oldest, late
-        else if (at(i).key == key && owedAt(at(i), now))
+        if (at(i).key != key)
+            continue;
+        if (owedAt(at(i), now))
             match = i;
-        else if (at(i).key == key && oldest < 0)
+        else if (oldest < 0)
             oldest = i;
     }
+    if (match < 0)
+        match = oldest;  // none owed asks it: the oldest, late
     if (match < 0)
         return false;
     if (tag)
@@ -65,7 +68,7 @@ muduo::Timestamp AwaitedReplies::nextDue(muduo::Timestamp now) const
 bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
 {
     for (int i = firstKept(now); i < count_; ++i)
-        if (at(i).tag >= 0 && (at(i).tag & mask) == (tag & mask))
+        if (agrees(at(i).tag, tag, mask))
             return true;
     return false;
 }

@@ -35,6 +35,8 @@ public:
     muduo::Timestamp nextDue(muduo::Timestamp now) const;
     // True while a frame out has a tag agreeing with tag in the bits of mask.
     bool holds(int tag, int mask, muduo::Timestamp now) const;
+    // A frame's tag (0 or more; -1 is none) that agrees with tag in the bits of mask.
+    static bool agrees(int frameTag, int tag, int mask) { return frameTag >= 0 && (frameTag & mask) == (tag & mask); }
 
 private:
     struct Frame

@@ -43,7 +43,7 @@ bool PacedLine::answer(uint32_t key, int* tag)
 bool PacedLine::holds(int tag, int mask) const
 {
     return std::any_of(queue_.begin(), queue_.end(),
-                       [=](const Frame& f) { return f.tag >= 0 && (f.tag & mask) == (tag & mask); });
+                       [=](const Frame& f) { return AwaitedReplies::agrees(f.tag, tag, mask); });
 }
 
 bool PacedLine::owes(int tag, int mask) const { return awaited_.holds(tag, mask, muduo::Timestamp::now(true)); }
@@ -52,7 +52,7 @@ void PacedLine::withdraw(int tag, int mask)
 {
     for (auto f = queue_.begin(); f != queue_.end();)
     {
-        if (f->tag >= 0 && (f->tag & mask) == (tag & mask))
+        if (AwaitedReplies::agrees(f->tag, tag, mask))
         {
             queuedBytes_ -= f->charged;
             f = queue_.erase(f);
