@@ -26,9 +26,10 @@ void drain(PowerModulePacketParser& parser, AwaitedReplies& ledger, int64_t now)
         parser.getRequestCaliParamRet(&v, &i, &p, &a);
         parser.getTransferCaliParamRet(&a);
         parser.getStartCalibrateRet(&port, &a);
+        uint32_t key = 0;
         int tag = -1;
-        ledger.answer(static_cast<uint32_t>(cmd) << 16 | static_cast<uint32_t>(port & 0xFF) << 8 | b,
-                      muduo::Timestamp(now), &tag);
+        if (parser.getReplyKey(&key))
+            ledger.answer(key, muduo::Timestamp(now), &tag);
         parser.popParsedPacket();
     }
 }
@@ -48,16 +49,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // the top bit is set), then up to that many bytes of line data.
     fuzz::forEachChunk(data, size, 0x1F, [&](uint8_t control, const uint8_t* bytes, size_t n) {
         now += (control & 0x80) ? 600000 : 1000;
-        // A frame out, asking what the chunk's first bytes would answer.
+        // A frame out, asking what the chunk's first bytes would answer; relay frames exact.
         if ((control & 0x20) && n >= 2)
-            ledger.sent(static_cast<uint32_t>(bytes[0] % 7) << 16 | static_cast<uint32_t>(bytes[1]) << 8 | (n & 1),
-                        control, 6, muduo::Timestamp(now));
+        {
+            const unsigned char cmd = static_cast<unsigned char>(bytes[0] % 7);
+            ledger.sent(PowerModulePacketParser::replyKey(cmd, bytes[1], n & 1), control,
+                        PowerModulePacketParser::replyLength(cmd), muduo::Timestamp(now),
+                        cmd == powermodule::kRelayControl);
+        }
         parser.parsePacket(reinterpret_cast<const char*>(bytes), static_cast<int>(n), muduo::Timestamp(now));
         if (control & 0x40)
             drain(parser, ledger, now);
         ledger.owed(muduo::Timestamp(now));
-        ledger.nextDue(muduo::Timestamp(now));
+        ledger.nextChange(muduo::Timestamp(now));
         ledger.holds(control, 0x3F, muduo::Timestamp(now));
+        ledger.replyComing(control, 0x3F, muduo::Timestamp(now));
     });
     drain(parser, ledger, now);
     return 0;

@@ -1,5 +1,7 @@
 #include "AwaitedReplies.h"
 
+#include <limits>
+
 namespace
 {
 int64_t micros(double seconds) { return static_cast<int64_t>(seconds * muduo::Timestamp::kMicroSecondsPerSecond); }
@@ -9,60 +11,114 @@ int64_t micros(double seconds) { return static_cast<int64_t>(seconds * muduo::Ti
 // the meter data time-out: a module silent that long owes nothing.
 const double AwaitedReplies::kForget = 3.0;
 
-AwaitedReplies::AwaitedReplies(double wait) : wait_(micros(wait)), frames_() {}
+AwaitedReplies::AwaitedReplies(double wait)
+    : wait_(micros(wait)), frames_(), lastReply_(std::numeric_limits<int64_t>::min() / 2)
+{
+}
 
-void AwaitedReplies::sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried)
+void AwaitedReplies::sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried, bool exact)
 {
     dropOldest(firstKept(carried));
     if (count_ == kTracked)
         dropOldest(1);
-    frames_[(head_ + count_++) % kTracked] = {key, tag, replyLength, carried.microSecondsSinceEpoch()};
+    const int16_t length = static_cast<int16_t>(replyLength < 0 ? 0 : replyLength > 255 ? 255 : replyLength);
+    at(count_++) = {key, tag, length, exact, false, carried.microSecondsSinceEpoch()};
 }
 
 bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
 {
     dropOldest(firstKept(now));
-    int match = count_ > 0 && at(0).key == key ? 0 : -1;
-    int oldest = -1;
-    for (int i = 1; match < 0 && i < count_; ++i)
-    {
-        if (at(i).key != key)
-            continue;
-        if (owedAt(at(i), now))
-            match = i;
-        else if (oldest < 0)
-            oldest = i;
-    }
-    if (match < 0)
-        match = oldest;  // none owed asks it: the oldest, late
+    lastReply_ = now.microSecondsSinceEpoch();
+    int match = find(key, 0);
     if (match < 0)
         return false;
+    int reported = -1;
+    if (at(match).exact)
+    {
+        dropOldest(match);  // it answers this one or a later one: those before are lost
+        match = matchExact(key, 0, &reported);
+    }
+    else
+    {
+        match = matchPoll(key, match, now);
+        reported = at(match).tag;
+        match = passBefore(match);
+    }
+    erase(match);
     if (tag)
-        *tag = at(match).tag;
-    dropOldest(match + 1);
+        *tag = reported;
     return true;
 }
 
-bool AwaitedReplies::owedAt(const Frame& f, muduo::Timestamp now) const
+int AwaitedReplies::matchExact(uint32_t key, int first, int* reported) const
+{
+    // The run of frames for the subject asking the same; the reply is taken
+    // for the first not passed, most likely the one it answers.
+    int match = -1;
+    for (int i = first; i < count_; ++i)
+    {
+        const Frame& f = at(i);
+        if (!f.exact || (f.key & ~kAskMask) != (key & ~kAskMask))
+            continue;
+        if (f.key != key)
+            break;
+        *reported = f.tag;
+        if (match < 0 && !f.passed)
+            match = i;
+    }
+    return match < 0 ? first : match;
+}
+
+int AwaitedReplies::matchPoll(uint32_t key, int first, muduo::Timestamp now) const
+{
+    int head = 0;
+    while (head < count_ && at(head).passed)
+        ++head;
+    if (head == first)
+        return first;
+    for (int i = first; i >= 0; i = find(key, i + 1))
+        if (withinWait(at(i), now))
+            return i;
+    return first;
+}
+
+int AwaitedReplies::find(uint32_t key, int from) const
+{
+    for (int i = from; i < count_; ++i)
+        if (at(i).key == key)
+            return i;
+    return -1;
+}
+
+bool AwaitedReplies::withinWait(const Frame& f, muduo::Timestamp now) const
 {
     return f.carried + wait_ > now.microSecondsSinceEpoch();
 }
 
+bool AwaitedReplies::answering(muduo::Timestamp now) const
+{
+    return lastReply_ + wait_ > now.microSecondsSinceEpoch();
+}
+
 int AwaitedReplies::owed(muduo::Timestamp now) const
 {
-    // Frames go out in order, so those still owed are the newest.
+    const bool all = answering(now);
     int bytes = 0;
-    for (int i = count_ - 1; i >= 0 && owedAt(at(i), now); --i)
-        bytes += at(i).replyLength;
+    for (int i = firstKept(now); i < count_; ++i)
+        if (!at(i).passed && (all || withinWait(at(i), now)))
+            bytes += at(i).replyLength;
     return bytes;
 }
 
-muduo::Timestamp AwaitedReplies::nextDue(muduo::Timestamp now) const
+muduo::Timestamp AwaitedReplies::nextChange(muduo::Timestamp now) const
 {
-    int i = count_;
-    while (i > 0 && owedAt(at(i - 1), now))
-        --i;
-    return i < count_ ? muduo::Timestamp(at(i).carried + wait_) : muduo::Timestamp::invalid();
+    if (answering(now))
+        return muduo::Timestamp(lastReply_ + wait_);
+    // Frames go out in order: the first within its wait runs out first.
+    for (int i = firstKept(now); i < count_; ++i)
+        if (!at(i).passed && withinWait(at(i), now))
+            return muduo::Timestamp(at(i).carried + wait_);
+    return muduo::Timestamp::invalid();
 }
 
 bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
@@ -71,6 +127,17 @@ bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
         if (agrees(at(i).tag, tag, mask))
             return true;
     return false;
+}
+
+bool AwaitedReplies::replyComing(int tag, int mask, muduo::Timestamp now) const
+{
+    if (!answering(now))
+        return false;
+    const int first = firstKept(now);
+    int last = count_ - 1;
+    while (last >= first && !agrees(at(last).tag, tag, mask))
+        --last;
+    return last >= first && !at(last).passed;
 }
 
 int AwaitedReplies::firstKept(muduo::Timestamp now) const
@@ -86,4 +153,27 @@ void AwaitedReplies::dropOldest(int n)
 {
     head_ = (head_ + n) % kTracked;
     count_ -= n;
+}
+
+void AwaitedReplies::erase(int i)
+{
+    for (int j = i; j > 0; --j)
+        at(j) = at(j - 1);
+    dropOldest(1);
+}
+
+int AwaitedReplies::passBefore(int i)
+{
+    // The exact frames close up, in order, next to frame i; the rest goes.
+    int kept = i;
+    for (int j = i - 1; j >= 0; --j)
+    {
+        if (!at(j).exact)
+            continue;
+        Frame f = at(j);
+        f.passed = true;
+        at(--kept) = f;
+    }
+    dropOldest(kept);
+    return i - kept;
 }

@@ -4,37 +4,52 @@
 #include "muduo/base/Timestamp.h"
 
 // The line's ledger: the frames out on it whose replies may still come,
-// oldest first. The far end answers every frame in order, each reply naming
-// what its frame asked (its key), so a reply proves every frame before the
-// one it answers lost, and those are dropped. Of the frames asking the same,
-// a reply answers:
-// - the oldest frame out, when that one asks it: replies keep their order,
-//   however late (a far end that held them a while);
-// - else the oldest one whose wait has not run out: after a silent spell the
-//   far end answers the frames it has just heard, not those it never did;
-// - else the oldest one: a late reply, a frame before it lost.
-// A frame counts as owed until its wait runs out, and is forgotten kForget
-// after the line carried it, or when kTracked newer ones are out.
+// oldest first. The far end answers the frames it hears in order, each reply
+// naming what its frame asked (its key): a subject (the key's high bits) and
+// what is asked of it (kAskMask). A reply shows every frame before the one
+// it answers lost. Which frame that is, of those asking the same, depends:
+// - An exact frame (one whose reply ends a wait: a relay command) is never
+//   taken to be answered by a reply that may answer an older one: a reply
+//   answers the oldest frame asking the same; the frames before it were
+//   lost. It reports the newest frame of the run from there on whose frames
+//   for the same subject all ask the same: whichever of them it answers,
+//   the subject ends as they ask. An exact frame leaves the ledger only when
+//   answered or shown lost so, or when forgotten.
+// - Any other frame (a poll) may be taken for a newer one, which costs
+//   nothing: a reply answers the oldest frame out when that one asks the
+//   same (replies keep their order, however late), else the oldest one asking
+//   the same whose wait has not run out (after a silent spell the far end
+//   answers what it has just heard), else the oldest one. The polls before it
+//   are dropped; the exact frames before it are passed: owed no more, but
+//   still answerable.
+// A far end that answered within the last wait is answering: it still owes
+// every frame out not passed; one that has not owes only what is within its
+// wait, so a silent far end holds nothing up for good. A frame is forgotten
+// kForget after the line carried it, or when kTracked newer ones are out.
 class AwaitedReplies
 {
 public:
     static constexpr int kTracked = 512;
     static const double kForget;
+    static constexpr uint32_t kAskMask = 0xFF;
 
     // wait: seconds after its frame was carried by which a reply is due.
     explicit AwaitedReplies(double wait);
 
     // A frame went out; the line will have carried it at carried.
-    void sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried);
+    void sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried, bool exact);
     // A reply naming key came at now: true with the tag of the frame it
-    // answers; false, dropping nothing, when no frame out asks that.
+    // answers (see above); false, dropping nothing, when no frame out asks that.
     bool answer(uint32_t key, muduo::Timestamp now, int* tag);
-    // Reply bytes owed at now by the frames whose wait has not run out.
+    // Reply bytes owed at now.
     int owed(muduo::Timestamp now) const;
-    // When the wait of the oldest frame still owed runs out; invalid when none.
-    muduo::Timestamp nextDue(muduo::Timestamp now) const;
+    // When what is owed falls without a reply coming; invalid when never.
+    muduo::Timestamp nextChange(muduo::Timestamp now) const;
     // True while a frame out has a tag agreeing with tag in the bits of mask.
     bool holds(int tag, int mask, muduo::Timestamp now) const;
+    // True while the far end is answering and still owes the newest frame
+    // agreeing with tag: answering in order, it may not have got to it yet.
+    bool replyComing(int tag, int mask, muduo::Timestamp now) const;
     // A frame's tag (0 or more; -1 is none) that agrees with tag in the bits of mask.
     static bool agrees(int frameTag, int tag, int mask) { return frameTag >= 0 && (frameTag & mask) == (tag & mask); }
 
@@ -43,18 +58,32 @@ private:
     {
         uint32_t key;
         int tag;
-        int replyLength;
+        int16_t replyLength;
+        bool exact;
+        bool passed;
         int64_t carried;  // monotonic microseconds
     };
 
+    Frame& at(int i) { return frames_[(head_ + i) % kTracked]; }
     const Frame& at(int i) const { return frames_[(head_ + i) % kTracked]; }
-    bool owedAt(const Frame& f, muduo::Timestamp now) const;
+    bool withinWait(const Frame& f, muduo::Timestamp now) const;
+    bool answering(muduo::Timestamp now) const;
+    int find(uint32_t key, int from) const;
+    // The frame a reply naming key answers, its first candidate first;
+    // *reported gets the tag it reports.
+    int matchExact(uint32_t key, int first, int* reported) const;
+    int matchPoll(uint32_t key, int first, muduo::Timestamp now) const;
     // The first frame not yet forgotten at now.
     int firstKept(muduo::Timestamp now) const;
     void dropOldest(int n);
+    void erase(int i);
+    // Of the frames before i, drops the polls and passes the exact ones;
+    // returns where frame i is then.
+    int passBefore(int i);
 
     const int64_t wait_;
     Frame frames_[kTracked];
     int head_ = 0;
     int count_ = 0;
+    int64_t lastReply_;
 };

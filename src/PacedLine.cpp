@@ -8,17 +8,28 @@
 const double PacedLine::kLead = 0.02;
 const double PacedLine::kOwedWindow = 0.1;
 
+namespace
+{
+// Charged bytes a pace is measured over: two windows, so a reply's lateness
+// does not pass for the line's pace.
+const double kPaceWindows = 2.0;
+// A far end answering slower than this is not told from one answering nothing.
+const int kSlowestPaceShare = 64;
+}
+
 PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr device, int bytesPerSecond,
                      double replyWait)
     : device_(std::move(device)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), queuedBytes_(0),
-      awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
+      pace_(std::min(bytesPerSecond_, bytesPerSecond_ * kOwedWindow / (replyWait > 0 ? replyWait : 1))),
+      paceBytes_(0), awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
 {
     timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pump(); });
 }
 
 PacedLine::~PacedLine() { timer_->cancel(); }
 
-bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey)
+bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey,
+                     bool exact)
 {
     if (!frame || length < 1 || length > kMaxFrame)
         return false;
@@ -27,6 +38,7 @@ bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyL
     f.length = static_cast<uint8_t>(length);
     f.replyLength = static_cast<uint8_t>(std::min(std::max(replyLength, 0), 255));
     f.charged = std::max(f.length, f.replyLength);
+    f.exact = exact;
     f.replyKey = replyKey;
     f.tag = tag;
     queue_.push_back(f);
@@ -47,6 +59,11 @@ bool PacedLine::holds(int tag, int mask) const
 }
 
 bool PacedLine::owes(int tag, int mask) const { return awaited_.holds(tag, mask, muduo::Timestamp::now(true)); }
+
+bool PacedLine::replyComing(int tag, int mask) const
+{
+    return awaited_.replyComing(tag, mask, muduo::Timestamp::now(true));
+}
 
 void PacedLine::withdraw(int tag, int mask)
 {
@@ -69,8 +86,31 @@ double PacedLine::ahead(muduo::Timestamp now) const
 
 double PacedLine::behind() const
 {
-    const size_t waiting = queuedBytes_ + device_->outputBytes();
-    return ahead(muduo::Timestamp::now(true)) + static_cast<double>(waiting) / bytesPerSecond_;
+    return ahead(muduo::Timestamp::now(true)) + static_cast<double>(device_->outputBytes()) / bytesPerSecond_ +
+           static_cast<double>(queuedBytes_) / pace_;
+}
+
+void PacedLine::notePace(muduo::Timestamp now, size_t sent)
+{
+    if (paceFrom_.valid())
+    {
+        paceBytes_ += sent;
+        const double seconds = muduo::timeDifference(now, paceFrom_);
+        if (paceBytes_ >= kPaceWindows * kOwedWindow * bytesPerSecond_ && seconds > 0)
+        {
+            const double measured = static_cast<double>(paceBytes_) / seconds;
+            pace_ = std::max(std::min((pace_ + measured) / 2, bytesPerSecond_), bytesPerSecond_ / kSlowestPaceShare);
+            paceFrom_ = now;
+            paceBytes_ = 0;
+        }
+    }
+    if (queue_.empty())
+        paceFrom_ = muduo::Timestamp::invalid();
+    else if (!paceFrom_.valid())
+    {
+        paceFrom_ = now;
+        paceBytes_ = 0;
+    }
 }
 
 bool PacedLine::repliesHaveRoom(const Frame& f, muduo::Timestamp now) const
@@ -83,7 +123,7 @@ bool PacedLine::repliesHaveRoom(const Frame& f, muduo::Timestamp now) const
 void PacedLine::wakeAt(muduo::Timestamp when, muduo::Timestamp now)
 {
     const muduo::Timestamp armed = timer_->expiration();  // monotonic, as when
-    if (armed.valid() && !(when < armed))
+    if (!when.valid() || (armed.valid() && !(when < armed)))
         return;
     timer_->cancel();
     timer_->runAfter(muduo::timeDifference(when, now));
@@ -95,6 +135,7 @@ void PacedLine::pump()
     if (pumping_)
         return;
     pumping_ = true;
+    size_t sent = 0;
     while (!queue_.empty())
     {
         // The device holds bytes back (full for a moment): its drain resumes us.
@@ -110,19 +151,21 @@ void PacedLine::pump()
         const Frame f = queue_.front();
         if (!repliesHaveRoom(f, now))
         {
-            // A reply that comes resumes us; one that does not stops being owed when its wait runs out.
-            wakeAt(awaited_.nextDue(now), now);
+            // A reply that comes resumes us; else what is owed falls when the far end has been quiet a wait.
+            wakeAt(awaited_.nextChange(now), now);
             break;
         }
         queue_.pop_front();
         queuedBytes_ -= f.charged;
+        sent += f.charged;
         lead += f.charged / bytesPerSecond_;
         carriedAt_ = muduo::addTime(now, lead);
         device_->write(f.bytes, f.length);
         if (f.replyLength > 0)
-            awaited_.sent(f.replyKey, f.tag, f.replyLength, carriedAt_);
+            awaited_.sent(f.replyKey, f.tag, f.replyLength, carriedAt_, f.exact);
         if (f.tag >= 0 && frameOutCallback_)
             frameOutCallback_(f.tag, lead);
     }
+    notePace(muduo::Timestamp::now(true), sent);
     pumping_ = false;
 }

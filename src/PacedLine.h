@@ -16,11 +16,11 @@ class PduTimer;
 // would sit in its buffer (KiBs in a UART driver or a pseudo-terminal),
 // where the daemon can neither count it nor keep its own frames from
 // waiting behind it. The far end answers each frame; a frame goes out only
-// while the replies still owed fit in kOwedWindow of the return line, so
-// the pace follows the replies: a far end answering slower than the line
-// falls no further behind, and one answering at two thirds of the line's
-// pace or faster has each reply back within a wait of twice kOwedWindow.
-// Loop thread only.
+// while the replies it owes (AwaitedReplies) fit in kOwedWindow of the
+// return line. A far end that keeps answering owes every reply not yet come,
+// so however slow it is, it sets the pace and falls no further behind; one
+// that answers nothing owes only the replies within their wait, so it holds
+// nothing up for good. Loop thread only.
 class PacedLine : muduo::noncopyable
 {
 public:
@@ -45,19 +45,25 @@ public:
     // replyLength: the bytes the far end answers with, its reply naming
     // replyKey. The frame is charged the longer of the two: the answer comes
     // back at the same pace, and would fall behind while the frames keep pace.
-    bool send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey);
-    // A reply naming key came: true with the tag of the frame it answers (the
-    // frames before that one are lost); false when no frame out asks that.
-    // The caller pumps once it has acted on the reply.
+    // exact: the reply ends a wait (AwaitedReplies).
+    bool send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey, bool exact);
+    // A reply naming key came: true with the tag the ledger reports for it
+    // (AwaitedReplies::answer); false when no frame out asks that. The caller
+    // pumps once it has acted on the reply.
     bool answer(uint32_t key, int* tag);
     // True while a tagged frame waits here whose tag agrees with tag in the bits of mask.
     bool holds(int tag, int mask) const;
     // The same of the frames out whose replies may still come.
     bool owes(int tag, int mask) const;
+    // True while the far end is answering and still owes the newest frame
+    // out agreeing with tag: its reply may come behind others'.
+    bool replyComing(int tag, int mask) const;
     // Drops the frames waiting here whose tag agrees with tag in the bits of mask.
     void withdraw(int tag, int mask);
-    // Seconds until the line will have carried all it was given: what waits
-    // here, what the device has not taken and what it holds.
+    // Seconds until the line will have carried all it was given: what the
+    // device holds or has not taken, at the line's pace, and what waits here,
+    // at the pace it drained at lately while frames waited (at first, what
+    // the window lets through to a far end that answers nothing).
     double behind() const;
     // Hands the device what the line has room for: after the device drained,
     // a reply came or a wait ran out.
@@ -72,6 +78,7 @@ private:
         uint8_t length;
         uint8_t charged;  // bytes of line time, the answer's included
         uint8_t replyLength;
+        bool exact;
         uint32_t replyKey;
         int tag;
     };
@@ -80,11 +87,16 @@ private:
     double ahead(muduo::Timestamp now) const;
     bool repliesHaveRoom(const Frame& f, muduo::Timestamp now) const;
     void wakeAt(muduo::Timestamp when, muduo::Timestamp now);
+    // Counts what left the queue while frames waited in it.
+    void notePace(muduo::Timestamp now, size_t sent);
 
     muduo::net::FileHandlerPtr device_;
     const double bytesPerSecond_;
     std::deque<Frame> queue_;
     size_t queuedBytes_;  // charged
+    double pace_;  // charged bytes a second
+    muduo::Timestamp paceFrom_;  // monotonic; invalid while nothing waits
+    size_t paceBytes_;  // charged, sent since paceFrom_
     muduo::Timestamp carriedAt_;  // monotonic
     AwaitedReplies awaited_;
     std::shared_ptr<PduTimer> timer_;

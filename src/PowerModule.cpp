@@ -18,8 +18,9 @@ const int kFrameRoom = 9;  // the longest request
 // Tags of the frames asked after while they wait for the line, or reported when they leave.
 const int kStatusPollTag = 0;
 const int kMeterPollTag = 1;
-const int kRelayTag = 0x10000;  // | request << kRequestShift | port << 8 | action
+const int kRelayTag = 0x10000;  // | request << kRequestShift | port << 8 | copy | action
 const int kRequestShift = 17;
+const int kCopy = 0x80;
 const int kRelayPortMask = kRelayTag | 0xFF00;
 
 int relayTag(int port, int request)
@@ -27,20 +28,9 @@ int relayTag(int port, int request)
     return kRelayTag | (request & PowerModule::kMaxRequest) << kRequestShift | (port & 0xFF) << 8;
 }
 
-// What a reply names of the request it answers: its command, and the port and action where it carries them.
 uint32_t replyKey(unsigned char cmd, int port = 0, int action = 0)
 {
-    const uint32_t key = static_cast<uint32_t>(cmd) << 16;
-    switch (cmd)
-    {
-    case powermodule::kRelayControl:
-        return key | static_cast<uint32_t>(port & 0xFF) << 8 | static_cast<uint32_t>(action & 0xFF);
-    case powermodule::kMeterData:
-    case powermodule::kStartCalibrate:
-        return key | static_cast<uint32_t>(port & 0xFF) << 8;
-    default:
-        return key;
-    }
+    return PowerModulePacketParser::replyKey(cmd, port, action);
 }
 
 int clampOutlets(int count)
@@ -123,16 +113,16 @@ void PowerModule::pollStep()
     }
 }
 
-bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag)
+bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag, bool exact)
 {
     // Charged with the module's reply, which comes back at the same pace.
-    return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]), key);
+    return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]), key, exact);
 }
 
 void PowerModule::onFrameOut(int tag, double carriedIn)
 {
     if ((tag & kRelayTag) && relayFrameOutCallback_)
-        relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0xFF),
+        relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0x7F),
                                tag >> kRequestShift, carriedIn);
 }
 
@@ -144,7 +134,9 @@ bool PowerModule::relayFrameWaiting(int port) const { return line_->holds(relayT
 
 bool PowerModule::relayFrameOut(int port) const { return line_->owes(relayTag(port, 0), kRelayPortMask); }
 
-void PowerModule::withdrawRelay(int port, int request) { line_->withdraw(relayTag(port, request), ~0xFF); }
+bool PowerModule::relayReplyComing(int port) const { return line_->replyComing(relayTag(port, 0), kRelayPortMask); }
+
+void PowerModule::withdrawRelayCopies(int port) { line_->withdraw(relayTag(port, 0) | kCopy, kRelayPortMask | kCopy); }
 
 bool PowerModule::queryDataRequest(int port)
 {
@@ -153,11 +145,12 @@ bool PowerModule::queryDataRequest(int port)
                 replyKey(powermodule::kMeterData, port), kMeterPollTag);
 }
 
-bool PowerModule::controlRelayRequest(int port, unsigned char action, int request)
+bool PowerModule::controlRelayRequest(int port, unsigned char action, int request, bool copy)
 {
     unsigned char frame[kFrameRoom];
     return send(frame, PowerModulePacketBuilder::buildRelayControlPacket(frame, kFrameRoom, port, action),
-                replyKey(powermodule::kRelayControl, port, action), relayTag(port, request) | action);
+                replyKey(powermodule::kRelayControl, port, action),
+                relayTag(port, request) | (copy ? kCopy : 0) | (action & 0x7F), true);
 }
 
 bool PowerModule::queryRelayStatusRequest()
@@ -229,24 +222,12 @@ void PowerModule::dispatchMeterData(const Ptr& self)
     dataTimeoutTimer_->runAfter(kDataTimeout);
 }
 
-uint32_t PowerModule::parsedReplyKey(unsigned char cmd) const
-{
-    int port = 0;
-    unsigned char action = 0;
-    if (cmd == powermodule::kRelayControl)
-        parser_.getRelayControlRet(&port, &action, nullptr);
-    else if (cmd == powermodule::kMeterData)
-        parser_.getPowerModuleData(&port, nullptr);
-    else if (cmd == powermodule::kStartCalibrate)
-        parser_.getStartCalibrateRet(&port, nullptr);
-    return replyKey(cmd, port, action);
-}
-
 void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
 {
     // Every reply keeps the line's ledger: the frames before the one it answers were lost.
+    uint32_t key = 0;
     int tag = -1;
-    const int request = line_->answer(parsedReplyKey(cmd), &tag) && tag >= 0 && (tag & kRelayTag)
+    const int request = parser_.getReplyKey(&key) && line_->answer(key, &tag) && tag >= 0 && (tag & kRelayTag)
                             ? tag >> kRequestShift
                             : -1;
     int port = 0;

@@ -26,17 +26,20 @@ class SerialPort;
 // outletCount - 1, 255 the inlet. Requests go out at the line's pace, in
 // order, each taking the line time of the longer of itself and its reply,
 // no faster than the replies come (PacedLine), whose ledger also tells which
-// frame each reply answers: the module answers every frame in order. A poll
-// is not asked again while the last one of its kind still waits, so a line
-// that takes nothing holds at most one of each. Loop thread only; always
-// held by a shared_ptr.
+// frame each reply answers: the module answers every frame it hears, in
+// order. Relay frames are exact there (AwaitedReplies): a relay reply is
+// never taken for a newer frame when an older one asking the same may be the
+// one it answers; a poll's reply may be, which resyncs the ledger after a
+// silent spell. A poll is not asked again while the last one of its kind
+// still waits, so a line that takes nothing holds at most one of each. Loop
+// thread only; always held by a shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
 {
 public:
     typedef std::shared_ptr<PowerModule> Ptr;
     typedef std::function<void(const Ptr&, int port, const _PowerModuleData* data)> MeterDataCallback;
-    // request: the caller's number of the request whose frame the reply
-    // answers, or -1 when it answers no frame out.
+    // request: the caller's number of the request the reply ends, or -1
+    // when it answers no frame out (the ledger's report).
     typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result, int request)>
         RelayReplyCallback;
     // A relay frame of the caller's request went to the line; it will have
@@ -60,7 +63,7 @@ public:
     // Seconds of line that may wait before a request that would switch at
     // once finds no room: so the unit's own frames (delayed actions, the
     // cut-off) and every accepted command go out within about this, at the
-    // line's pace (a module answering slower stretches it as much).
+    // pace the line has gone lately (PacedLine::behind).
     static const double kMaxLineWait;
     // Seconds after its frame was carried by which the module's reply is due.
     static constexpr double kReplyWait = 0.2;
@@ -78,9 +81,9 @@ public:
     void stopQueryMeterData();
 
     bool queryDataRequest(int port);
-    bool controlMeterDataRequest(int port) { return queryDataRequest(port); }
-    // request: the caller's number for it, reported with its frame and its reply.
-    bool controlRelayRequest(int port, unsigned char action, int request = 0);
+    // request: the caller's number for it, reported with its frame and its
+    // reply; copy: a frame sent again, withdrawn by withdrawRelayCopies.
+    bool controlRelayRequest(int port, unsigned char action, int request, bool copy);
     bool queryRelayStatusRequest();
     bool requestCaliParam();
     bool transferCaliParam(unsigned short caliVoltage, unsigned short caliCurrent, unsigned short caliPower);
@@ -91,8 +94,11 @@ public:
     bool relayFrameWaiting(int port) const;
     // True while a relay frame for port is out and its reply may still come.
     bool relayFrameOut(int port) const;
-    // Withdraws the frames of a request still waiting for the line.
-    void withdrawRelay(int port, int request);
+    // True while the module is answering and still owes port's newest relay
+    // frame out: its reply may come behind the others'.
+    bool relayReplyComing(int port) const;
+    // Withdraws port's copies still waiting for the line.
+    void withdrawRelayCopies(int port);
     // Seconds until the line will have carried what it was given.
     double lineBehind() const;
 
@@ -110,14 +116,11 @@ public:
 
     int index() const { return index_; }
     int outletCount() const { return outletCount_; }
-    int currentPollPort() const { return currentPollPort_; }
     const std::shared_ptr<SerialPort>& serialPort() const { return serialPort_; }
 
 private:
-    // key: what the reply names of the request (replyKey).
-    bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1);
-    // The reply's key from the parser's oldest frame.
-    uint32_t parsedReplyKey(unsigned char cmd) const;
+    // key: what the reply names of the request (PowerModulePacketParser::replyKey).
+    bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false);
     void onFrameOut(int tag, double carriedIn);
     void pollStep();
     void dispatch(const Ptr& self, unsigned char cmd);

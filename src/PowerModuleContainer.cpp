@@ -273,7 +273,9 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action, b
     // Before the send: the frame may go out, and its wait begin, within it.
     requests_[port] = again ? before : (before + 1) & PowerModule::kMaxRequest;
     awaiting_[port] = true;
-    if (!modules_[0]->controlRelayRequest(port, action, requests_[port]))
+    if (!again)  // the copies waiting for the line ask for what the request replaces
+        modules_[0]->withdrawRelayCopies(port);
+    if (!modules_[0]->controlRelayRequest(port, action, requests_[port], again))
     {
         requests_[port] = before;
         awaiting_[port] = awaiting;
@@ -331,7 +333,7 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
     }
     awaiting_[port] = false;
     if (module)  // its copies still waiting for the line ask what is done
-        module->withdrawRelay(port, requests_[port]);
+        module->withdrawRelayCopies(port);
     ackTimers_[port]->cancel();
     if (pendingActions_[port] & kRestartFlag)
     {
@@ -349,11 +351,20 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
 void PowerModuleContainer::onAckTimeout(int port)
 {
     // A newer frame still waiting for the line brings its own wait.
-    if (port < 0 || port >= kPortCount || modules_.empty() || modules_[0]->relayFrameWaiting(port))
+    if (port < 0 || port >= kPortCount || modules_.empty() || !awaiting_[port] ||
+        modules_[0]->relayFrameWaiting(port))
         return;
+    if (modules_[0]->relayReplyComing(port))
+    {
+        // The module is answering, in order, and has not shown the frame lost: it waits behind others.
+        ackTimers_[port]->runAfter(kAckTimeout);
+        return;
+    }
     int action = pendingActions_[port] & 0x7F;
     if (retryBudgets_[port] < 1)
     {
+        // Failed for good: a late reply tells the outlet's state, and ends nothing again.
+        awaiting_[port] = false;
         if (relayFailedCallback_)
             relayFailedCallback_(port, static_cast<unsigned char>(action));
         portOperationEnded(port);

@@ -32,13 +32,16 @@ class RelayActionTrigger;
 // whose place among the delayed actions comes free. So the outlet ends as
 // the last call asked. A plain delayed on or off is never withdrawn.
 // The acknowledgement wait of an outlet's frame begins when the line has
-// carried it, and only a reply to a frame of the outlet's newest request
-// ends it (a reply to an older request's does not; the line's ledger,
-// AwaitedReplies, tells which frame a reply answers): so a lost frame is
-// sent again, as a copy of its request, and an answered request's copies
-// still waiting for the line are withdrawn. A reply that answers no frame
-// out ends the wait only while none of the outlet's frames waits for the
-// line. Loop thread only.
+// carried it, and goes on while the module keeps answering without showing
+// the frame lost: its reply comes behind the others'. Only a reply that the line's
+// ledger (AwaitedReplies) reports for the outlet's newest request ends the
+// wait, never one that may answer an older frame of the outlet with another
+// action between: so a lost frame is sent again, as a copy of its request.
+// An outlet's copies still waiting for the line are withdrawn when their
+// request is answered or a newer one comes. A request ends once: answered,
+// or failed for good, after which a late reply only tells the outlet's
+// state. A reply that answers no frame out ends the wait only while none of
+// the outlet's frames is out or waits for the line. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -101,7 +104,7 @@ public:
 
     void onRelayActionDelayTimeout(int port, int action);
     // request: the module's report of the request answered, -1 for none out.
-    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result, int request = -1);
+    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result, int request);
     void onRelayFrameOut(int port, unsigned char action, int request, double carriedIn);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }

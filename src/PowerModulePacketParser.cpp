@@ -38,6 +38,21 @@ int PowerModulePacketParser::replyLength(unsigned char cmd)
     return remaining > 0 ? remaining + 2 : 0;  // header and command before them
 }
 
+uint32_t PowerModulePacketParser::replyKey(unsigned char cmd, int port, int action)
+{
+    const uint32_t key = static_cast<uint32_t>(cmd) << 16;
+    switch (cmd)
+    {
+    case powermodule::kRelayControl:
+        return key | static_cast<uint32_t>(port & 0xFF) << 8 | static_cast<uint32_t>(action & 0xFF);
+    case powermodule::kMeterData:
+    case powermodule::kStartCalibrate:
+        return key | static_cast<uint32_t>(port & 0xFF) << 8;
+    default:
+        return key;
+    }
+}
+
 PowerModulePacketParser::PowerModulePacketParser()
     : ring_(), lengths_(), readIndex_(0), writeIndex_(0), received_(0), expected_(0), checksum_(0),
       state_(kWaitHeader), lastReceive_(muduo::Timestamp::now(false))
@@ -219,4 +234,19 @@ bool PowerModulePacketParser::getStartCalibrateRet(int* port, unsigned char* res
     put(port, static_cast<int>(p));
     put(result, res);
     return true;
+}
+
+bool PowerModulePacketParser::getReplyKey(uint32_t* key) const
+{
+    unsigned char cmd = 0;
+    int port = 0;
+    unsigned char action = 0;
+    if (!hasParsedPacket(cmd))
+        return false;
+    const bool read = cmd == powermodule::kRelayControl ? getRelayControlRet(&port, &action, nullptr)
+                      : cmd == powermodule::kMeterData  ? getPowerModuleData(&port, nullptr)
+                      : cmd == powermodule::kStartCalibrate ? getStartCalibrateRet(&port, nullptr)
+                                                            : true;
+    put(key, replyKey(cmd, port, action));
+    return read;
 }

@@ -34,8 +34,14 @@ public:
     bool getTransferCaliParamRet(unsigned char* result) const;
     bool getStartCalibrateRet(int* port, unsigned char* result) const;
 
+    // What the oldest waiting frame names of the request it answers (replyKey).
+    bool getReplyKey(uint32_t* key) const;
+
     // Length of the module's reply to a request of command cmd; 0 for an unknown command.
     static int replyLength(unsigned char cmd);
+    // What a reply names of the request it answers: its command, and the port
+    // and action where it carries them (bits 8-15 and 0-7).
+    static uint32_t replyKey(unsigned char cmd, int port, int action);
 
     static constexpr int kSlots = 32;
     static constexpr int kSlotSize = 22;

@@ -152,11 +152,13 @@ std::string PmControlCommands::status(PowerModuleEmulator& emulator)
     for (int i = 0; i < PmMeterModel::kOutlets; ++i)
         relays += (bits >> i) & 1 ? '1' : '0';
     const PmReading inlet = emulator.model().reading(PmMeterModel::kInlet).value_or(PmReading());
-    char text[200];
-    std::snprintf(text, sizeof text, "relays=%s voltage=%.2f inlet=%.2fA,%.2fW,%llu.%02llukWh requests=%zu",
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "relays=%s voltage=%.2f inlet=%.2fA,%.2fW,%llu.%02llukWh requests=%zu pace=%d/%d held=%d",
                   relays.c_str(), inlet.volts, inlet.amps, inlet.watts,
                   static_cast<unsigned long long>(inlet.energyHundredths / 100),
-                  static_cast<unsigned long long>(inlet.energyHundredths % 100), emulator.requests().size());
+                  static_cast<unsigned long long>(inlet.energyHundredths % 100), emulator.requests().size(),
+                  emulator.linePace(), emulator.replyPace(), emulator.repliesHeld() ? 1 : 0);
     return text;
 }
 }

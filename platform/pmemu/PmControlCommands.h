@@ -26,7 +26,8 @@ class PmControlCommands
 {
 public:
     static std::string execute(PowerModuleEmulator& emulator, const std::string& line);
-    // "relays=10000001 voltage=230.00 inlet=1.50A,345.00W,12.34kWh requests=42"
+    // "relays=10000001 voltage=230.00 inlet=1.50A,345.00W,12.34kWh requests=42
+    // pace=1920/1728 held=0": the line's pace and the replies', 0 for at once
     // (relay digits in outlet order 0 to 7).
     static std::string status(PowerModuleEmulator& emulator);
 };

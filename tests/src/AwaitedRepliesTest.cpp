@@ -7,9 +7,20 @@
 namespace
 {
 const double kWait = 0.2;
-const uint32_t kOn = 0x20301, kOff = 0x20300, kMeter = 0x10500, kStatus = 0x30000;
+// Relay frames of outlet 3 (exact), another outlet's, and polls.
+const uint32_t kOn = 0x20301, kOff = 0x20300, kOn4 = 0x20401, kMeter = 0x10500, kStatus = 0x30000;
 
 muduo::Timestamp at(double seconds) { return muduo::addTime(muduo::Timestamp(1000000000), seconds); }
+
+void relay(AwaitedReplies& awaited, uint32_t key, int tag, double carried)
+{
+    awaited.sent(key, tag, 6, at(carried), true);
+}
+
+void poll(AwaitedReplies& awaited, uint32_t key, double carried)
+{
+    awaited.sent(key, -1, key == kMeter ? 22 : 6, at(carried), false);
+}
 
 // The tag of the frame a reply answers, -1 for none.
 int answered(AwaitedReplies& awaited, uint32_t key, double now)
@@ -26,7 +37,7 @@ TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
     EXPECT_EQ(-1, answered(awaited, kOn, 0)) << "a reply to nothing awaited";
     const int sent = AwaitedReplies::kTracked + 10;
     for (int i = 0; i < sent; ++i)
-        awaited.sent(i % 2 ? kOn : kOff, i, 6, at(0));
+        relay(awaited, i % 2 ? kOn : kOff, i, 0);
     for (int i = 10; i < sent; ++i)
         ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, 0.1)) << i;
     EXPECT_EQ(0, awaited.owed(at(0.1)));
@@ -35,51 +46,75 @@ TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
 
 // Replies held back come in order, past their waits: each answers its own frame, never a newer one asking the same,
 // and a reply to a later frame shows the frames before it lost. Tags stand for requests: 1 and its copy, 2, 3 lost.
+// A poll's reply only passes the on before it: owed no more, still answerable.
 TEST(AwaitedReplies, ALateReplyNeverAnswersANewerFrame)
 {
     AwaitedReplies awaited(kWait);
-    awaited.sent(kOn, 1, 6, at(0));
-    awaited.sent(kMeter, -1, 22, at(0.1));
-    awaited.sent(kOn, 1, 6, at(0.2));  // its wait ran out: sent again
-    awaited.sent(kOff, 2, 6, at(0.25));
-    awaited.sent(kOn, 3, 6, at(0.26));
-    awaited.sent(kStatus, -1, 6, at(0.3));
+    relay(awaited, kOn, 1, 0);
+    poll(awaited, kMeter, 0.1);
+    relay(awaited, kOn, 1, 0.2);  // its wait ran out: sent again
+    relay(awaited, kOff, 2, 0.25);
+    relay(awaited, kOn, 3, 0.26);
+    poll(awaited, kStatus, 0.3);
     EXPECT_EQ(6 + 6 + 6 + 6, awaited.owed(at(0.35)));
-    EXPECT_EQ(at(0.4), awaited.nextDue(at(0.35)));
+    EXPECT_EQ(at(0.4), awaited.nextChange(at(0.35)));
     EXPECT_EQ(1, answered(awaited, kOn, 0.42)) << "the oldest, though a newer one is owed";
     EXPECT_EQ(-1, answered(awaited, kMeter, 0.42));
     EXPECT_EQ(1, answered(awaited, kOn, 0.42)) << "the copy's reply";
     EXPECT_EQ(2, answered(awaited, kOff, 0.42));
-    EXPECT_TRUE(awaited.holds(3, ~0, at(0.42)));
-    EXPECT_EQ(-1, answered(awaited, kStatus, 0.42)) << "the status poll's: the on before it was lost";
-    EXPECT_FALSE(awaited.holds(3, ~0, at(0.42)));
+    EXPECT_EQ(-1, answered(awaited, kStatus, 0.42)) << "the status poll's: the on before it was lost, or is late";
     EXPECT_EQ(0, awaited.owed(at(0.42)));
-    EXPECT_EQ(-1, answered(awaited, kOn, 0.42));
+    EXPECT_TRUE(awaited.holds(3, ~0, at(0.42)));
+    EXPECT_EQ(3, answered(awaited, kOn, 0.45));
+    EXPECT_EQ(-1, answered(awaited, kOn, 0.45));
 }
 
-// A far end silent a while, then answering again: it answers the frames it has just heard, so what it owed from
-// its silence ends at its first reply, whatever that names. Frames whose wait ran out count as owed no more, and
-// are forgotten kForget after they were carried.
+// A far end silent a while, then answering again: it answers the frames it has just heard. The first poll reply
+// takes the fresh poll, drops the polls of the silence and passes its offs; the fresh off's reply reports it,
+// whichever off it answers: only offs of the outlet lie between them. Frames are forgotten kForget after they were
+// carried.
 TEST(AwaitedReplies, WhatASilentFarEndOwedEndsAtItsFirstReply)
 {
     AwaitedReplies awaited(kWait);
     for (int i = 0; i < 4; ++i)
     {
-        awaited.sent(kOff, 1, 6, at(0.2 * i));
-        awaited.sent(kMeter, -1, 22, at(0.2 * i + 0.1));
+        relay(awaited, kOff, 1, 0.2 * i);
+        poll(awaited, kMeter, 0.2 * i + 0.1);
     }
     EXPECT_EQ(22, awaited.owed(at(0.85)));
     EXPECT_EQ(0, awaited.owed(at(0.9)));
-    EXPECT_FALSE(awaited.nextDue(at(0.9)).valid());
-    awaited.sent(kStatus, -1, 6, at(1.5));
-    awaited.sent(kMeter, -1, 22, at(1.55));
-    awaited.sent(kOff, 2, 6, at(1.6));
+    EXPECT_FALSE(awaited.nextChange(at(0.9)).valid());
+    poll(awaited, kStatus, 1.5);
+    poll(awaited, kMeter, 1.55);
+    relay(awaited, kOn4, 9, 1.58);
+    relay(awaited, kOff, 2, 1.6);
     EXPECT_EQ(-1, answered(awaited, kMeter, 1.6)) << "a fresh meter poll's: the status poll was lost";
-    EXPECT_FALSE(awaited.holds(1, ~0, at(1.6))) << "the offs of the silence";
-    EXPECT_EQ(2, answered(awaited, kOff, 1.61));
+    EXPECT_EQ(12, awaited.owed(at(1.6))) << "the fresh frames alone";
+    EXPECT_EQ(2, answered(awaited, kOff, 1.61)) << "another outlet's frame between them changes nothing";
+    EXPECT_EQ(9, answered(awaited, kOn4, 1.61));
 
-    awaited.sent(kOff, 3, 6, at(2.0));
+    relay(awaited, kOff, 3, 2.0);
     EXPECT_TRUE(awaited.holds(3, ~0, at(4.9)));
     EXPECT_FALSE(awaited.holds(3, ~0, at(5.0)));
     EXPECT_EQ(-1, answered(awaited, kOff, 5.0)) << "forgotten";
+}
+
+// A poll's reply with the head not asking the same and no frame asking it within its wait: it is late, and answers
+// the oldest asking it. A far end that answered within the last wait owes every frame not passed, its wait run out
+// or not, and may still answer each; quiet a wait, it owes only what is within it.
+TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
+{
+    AwaitedReplies awaited(kWait);
+    awaited.sent(kStatus, 7, 6, at(0), false);
+    awaited.sent(kMeter, 8, 22, at(0.01), false);
+    relay(awaited, kOn, 1, 0.02);
+    relay(awaited, kOn4, 2, 0.03);
+    EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.1))) << "not answering yet";
+    EXPECT_EQ(8, answered(awaited, kMeter, 0.5)) << "late: the status poll before it was lost";
+    EXPECT_EQ(12, awaited.owed(at(0.6)));
+    EXPECT_EQ(at(0.7), awaited.nextChange(at(0.6)));
+    EXPECT_TRUE(awaited.replyComing(2, ~0, at(0.6)));
+    EXPECT_FALSE(awaited.replyComing(7, ~0, at(0.6))) << "lost";
+    EXPECT_EQ(0, awaited.owed(at(0.7)));
+    EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.7))) << "quiet a wait";
 }

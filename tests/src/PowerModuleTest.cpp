@@ -146,14 +146,38 @@ TEST_F(PowerModuleTest, FailedRelayResultStillEndsTheOperationAndStopsRetries)
     EXPECT_EQ(1, relayFramesSent());
 }
 
+// Any relay reply counts as an acknowledgement, but one that answers no frame out not while the outlet's frame is.
 TEST_F(PowerModuleTest, StrayRelayReplyCountsAsAnAcknowledgement)
 {
     int ended = 0;
     container->setPortOperationEndedCallback([&](int) { ++ended; });
     reply({pmFrame(2, {5, 0, 0})});
     runFor(0.3);
-    EXPECT_EQ(1, ended);  // any relay reply counts as an acknowledgement
+    EXPECT_EQ(1, ended);
     EXPECT_EQ(0, relayFramesSent());
+
+    ASSERT_TRUE(container->turnOnPort(5, true));
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return relayFramesSent() == 1; }, 5.0));
+    reply({pmFrame(2, {5, 0, 0})});
+    runFor(0.1);
+    EXPECT_EQ(1, ended);
+    reply({pmFrame(2, {5, 1, 0})});
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return ended == 2; }, 5.0));
+}
+
+// The replies owed fill the window; a reply that frees it moves the line on at once (within the line's lead), not
+// when the first frame's wait runs out, 0.2 s after it was carried.
+TEST_F(PowerModuleTest, AReplyMovesTheLineOnAtOnce)
+{
+    for (int i = 0; i < 64; ++i)
+        ASSERT_TRUE(container->turnOnPort(i % 8, false));
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return relayFramesSent() >= 32; }, 5.0));
+    const int out = relayFramesSent();
+    std::vector<Bytes> replies;
+    for (int i = 0; i < out; ++i)
+        replies.push_back(pmFrame(2, {static_cast<unsigned char>(i % 8), 1, 0}));
+    reply(replies);
+    EXPECT_TRUE(test::loopUntil(loop, [&] { return relayFramesSent() > out; }, 0.05));
 }
 
 // A relay reply that answers no frame out (one of the daemon's previous run, say) ends nothing while the outlet's

@@ -42,22 +42,22 @@ TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
     EXPECT_EQ(PmControlCommands::execute(emu, "power 3 auto"), "ok");
     EXPECT_DOUBLE_EQ(emu.model().reading(3)->watts, 253.0 * 1.5 * 0.5);
     EXPECT_EQ(PmControlCommands::status(emu),
-              "relays=00010000 voltage=253.00 inlet=1.50A,189.75W,12.34kWh requests=0");
+              "relays=00010000 voltage=253.00 inlet=1.50A,189.75W,12.34kWh requests=0 pace=0/0 held=0");
     EXPECT_EQ(PmControlCommands::execute(emu, "status"), PmControlCommands::status(emu));
     for (const char* line : {"silent on", "silent off", "delay 250", "corrupt 3", "split 4 20", "energy-rate 60"})
         EXPECT_EQ(PmControlCommands::execute(emu, line), "ok") << line;
+    const auto paceAndHold = [&] {
+        const std::string status = PmControlCommands::status(emu);
+        return status.substr(status.find(" pace="));
+    };
     EXPECT_EQ(PmControlCommands::execute(emu, "pace 1920"), "ok");
     EXPECT_EQ(PmControlCommands::execute(emu, "hold on"), "ok");
-    EXPECT_EQ(emu.linePace(), 1920);
-    EXPECT_TRUE(emu.repliesHeld());
+    EXPECT_EQ(paceAndHold(), " pace=1920/1920 held=1");
     EXPECT_EQ(PmControlCommands::execute(emu, "pace 1920 1728"), "ok");
-    EXPECT_EQ(emu.linePace(), 1920);
-    EXPECT_EQ(emu.replyPace(), 1728);
+    EXPECT_EQ(paceAndHold(), " pace=1920/1728 held=1");
     EXPECT_EQ(PmControlCommands::execute(emu, "pace 0"), "ok");
     EXPECT_EQ(PmControlCommands::execute(emu, "hold off"), "ok");
-    EXPECT_EQ(emu.linePace(), 0);
-    EXPECT_EQ(emu.replyPace(), 0);
-    EXPECT_FALSE(emu.repliesHeld());
+    EXPECT_EQ(paceAndHold(), " pace=0/0 held=0");
 
     // The board's wander moves the set values without replacing them.
     EXPECT_EQ(PmControlCommands::execute(emu, "drift voltage 1.002"), "ok");
@@ -104,8 +104,8 @@ TEST(PmControlCommandsTest, RefusesBadLines)
                              "hold", "hold maybe"})
         EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
     EXPECT_EQ(emu.relayBits(), 0);
-    EXPECT_EQ(emu.linePace(), 0);
-    EXPECT_EQ(emu.replyPace(), 0);
+    const std::string status = PmControlCommands::status(emu);
+    EXPECT_EQ(status.substr(status.find(" pace=")), " pace=0/0 held=0");
     EXPECT_DOUBLE_EQ(emu.model().voltage(), 230.0);
 }
 

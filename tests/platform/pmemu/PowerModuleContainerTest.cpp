@@ -284,21 +284,66 @@ TEST_F(PowerModuleContainerTest, FramesSentBeforeAnAcknowledgementAreNotSentAgai
 
 // Two frames for an outlet on the line at once: the reply to the first does not end the wait of the second, so a
 // lost second frame is sent again; a reply to the second ends it though the first was lost, so nothing answered is
-// sent again.
+// sent again, also when both ask the same (two ons, the first lost).
 TEST_F(PowerModuleContainerTest, AReplyToAnOlderFrameDoesNotEndTheWaitOfANewerOne)
 {
     emu.loseNextRelayFrame(3, 0);
     emu.loseNextRelayFrame(4, 1);
-    for (int port : {3, 4})
+    emu.loseNextRelayFrame(5, 1);
+    for (int port : {3, 4, 5})
     {
         ASSERT_TRUE(container->turnOnPort(port, true));
-        ASSERT_TRUE(container->turnOffPort(port, true));
+        ASSERT_TRUE(port == 5 ? container->turnOnPort(port, true) : container->turnOffPort(port, true));
     }
     runFor(1.5);  // past every time-out and retry
     EXPECT_EQ((std::vector<int>{1, 0}), actionsOf(3));  // the lost off once more
     EXPECT_EQ((std::vector<int>{0}), actionsOf(4));
+    EXPECT_EQ((std::vector<int>{1}), actionsOf(5));
     EXPECT_TRUE(of("failed").empty());
-    EXPECT_EQ(0, emu.relayBits() & 0x18);
+    EXPECT_EQ(0x20, emu.relayBits() & 0x38);
+}
+
+// The on's reply held 0.26 s, an off right after it, a second on 0.12 s after the first, lost; another outlet's
+// frame before them lost too, so the on's reply does not answer the oldest frame out. That reply may answer either
+// on: it ends no wait of the second, which is sent again, and the outlet ends on.
+TEST_F(PowerModuleContainerTest, AReplyThatMayAnswerAnOlderFrameEndsNoWaitOfANewerOne)
+{
+    emu.loseNextRelayFrame(5, 1);
+    ASSERT_TRUE(container->turnOnPort(5, true));
+    emu.holdReplies(true);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    runFor(0.12);
+    emu.loseNextRelayFrame(3, 1);
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    runFor(0.14);
+    emu.holdReplies(false);
+    runFor(1.5);  // past every time-out and retry
+    EXPECT_EQ((std::vector<int>{1, 0, 1}), actionsOf(3)) << "the lost on once more";
+    EXPECT_TRUE(of("failed").empty());
+    EXPECT_EQ(0x28, emu.relayBits() & 0x28);
+}
+
+// Restarts whose off replies come after the off's wait ran out. Without retries the restart fails, and its late
+// reply arms no on; with retries the off is sent again, both replies come, and the on is armed once. Each ends once.
+TEST_F(PowerModuleContainerTest, ARequestEndsOnceThoughAnsweredLateOrTwice)
+{
+    emu.model().setRelayBits(0x44);
+    emu.holdReplies(true);
+    ASSERT_TRUE(container->restartPort(2, 1, false));
+    ASSERT_TRUE(container->restartPort(6, 1, true));
+    ASSERT_TRUE(runUntil([&] { return relayFrames(6).size() == 2; }, 5.0));  // sent again
+    emu.holdReplies(false);
+    runFor(2.0);  // past the restart delay
+    EXPECT_EQ(std::vector<int>{0}, actionsOf(2));
+    const std::vector<int> six = actionsOf(6);
+    EXPECT_EQ(1, std::count(six.begin(), six.end(), 1));
+    EXPECT_EQ(1, six.back());
+    ASSERT_EQ(2u, of("ended").size());
+    EXPECT_EQ(8, of("ended")[0].port + of("ended")[1].port);
+    ASSERT_EQ(1u, of("failed").size());
+    EXPECT_EQ(2, of("failed")[0].port);
+    EXPECT_EQ(0x40, emu.relayBits() & 0x44);
 }
 
 // An on given up at its time-out and sent again, its replies late; then an off and an on, the on lost. The late
@@ -345,6 +390,23 @@ TEST_F(PowerModuleContainerTest, AFrameWaitingItsTurnOnTheLineIsNotSentAgain)
     EXPECT_EQ(0, emu.relayBits() & 0x88);
 }
 
+// A module answering at 30 % of the line's pace, four rounds of switching for every outlet at once: the last
+// replies come 0.3 s after their frames, behind the others. Each frame's wait begins behind the replies owed before
+// it, so none is sent again.
+TEST_F(PowerModuleContainerTest, AFrameWhoseReplyComesBehindOthersIsNotSentAgain)
+{
+    emu.setLinePace(PowerModule::kLineBytesPerSecond);
+    emu.setReplyPace(PowerModule::kLineBytesPerSecond * 3 / 10);
+    for (int round = 0; round < 4; ++round)
+        for (int port = 0; port < 8; ++port)
+            ASSERT_TRUE(round % 2 ? container->turnOnPort(port, true) : container->turnOffPort(port, true));
+    runFor(1.5);  // past every time-out and retry
+    for (int port = 0; port < 8; ++port)
+        EXPECT_EQ((std::vector<int>{0, 1, 0, 1}), actionsOf(port)) << port;
+    EXPECT_TRUE(of("failed").empty());
+    EXPECT_EQ(0xFF, emu.relayBits());
+}
+
 // A module silent a while over an off (the off and its copies lost), then answering the polls again: what it owed
 // ends there. A restart 1 s later sends its off once and its on after the restart delay, and a later off goes once.
 TEST_F(PowerModuleContainerTest, WhatASilentModuleOwedEndsWhenItAnswersAgain)
@@ -371,27 +433,33 @@ TEST_F(PowerModuleContainerTest, WhatASilentModuleOwedEndsWhenItAnswersAgain)
     EXPECT_EQ(0, emu.relayBits() & (1u << 3));
 }
 
-// An on answered late, after its wait ran out and its copy was queued behind others on a busy line: the reply
-// answers the request and the copy still waiting its turn is withdrawn, so the module gets one frame of it.
+// Ons answered late, after their waits ran out and their copies were queued behind others on a busy line. Outlet
+// 3's reply answers its request and the copy still waiting its turn is withdrawn, so the module gets one frame of
+// it; outlet 4's copy is withdrawn when an off is asked meanwhile.
 TEST_F(PowerModuleContainerTest, ACopyWhoseRequestWasAnsweredIsNotSent)
 {
     emu.setLinePace(PowerModule::kLineBytesPerSecond);
     emu.holdReplies(true);
     ASSERT_TRUE(container->turnOnPort(3, true));
-    const int others[] = {0, 1, 2, 4, 5, 6};
+    ASSERT_TRUE(container->turnOnPort(4, true));
+    const int others[] = {0, 1, 2, 5, 6};
     for (int i = 0; i < 150; ++i)
-        ASSERT_TRUE(container->turnOnPort(others[i % 6], false));
-    ASSERT_TRUE(runUntil([&] { return module->relayFrameWaiting(3); }, 5.0)) << "the copy waits its turn";
+        ASSERT_TRUE(container->turnOnPort(others[i % 5], false));
+    ASSERT_TRUE(runUntil([&] { return module->relayFrameWaiting(3) && module->relayFrameWaiting(4); }, 5.0))
+        << "the copies wait their turn";
+    ASSERT_TRUE(container->turnOffPort(4, true));
     emu.holdReplies(false);
-    ASSERT_TRUE(runUntil([&] { return !module->relayFrameWaiting(3) && of("reply").size() > 150; }, 5.0));
+    ASSERT_TRUE(runUntil([&] { return !module->relayFrameWaiting(3) && of("reply").size() > 152; }, 5.0));
     runFor(0.5);
     EXPECT_EQ(std::vector<int>{1}, actionsOf(3));
+    EXPECT_EQ((std::vector<int>{1, 0}), actionsOf(4));
     std::vector<Event> ended;
     for (const auto& e : of("ended"))
         if (e.port == 3)
             ended.push_back(e);
     EXPECT_EQ(1u, ended.size());
-    EXPECT_TRUE(emu.relayBits() & (1u << 3));
+    EXPECT_EQ(0x08, emu.relayBits() & 0x18);
+    EXPECT_EQ(0.0, module->lineBehind()) << "the withdrawn copies count as waiting no more";
 }
 
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
