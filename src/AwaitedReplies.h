@@ -8,12 +8,12 @@
 // naming what its frame asked (its key): a subject (the key's high bits) and
 // what is asked of it (kAskMask). A reply shows every frame before the one
 // it answers lost. Which frame that is, of those asking the same, depends:
-// - An exact frame (one whose reply ends a wait: a relay command) is never
-//   taken to be answered by a reply that may answer an older one: a reply
-//   answers the oldest frame asking the same; the frames before it were
-//   lost. It reports the newest frame of the run from there on whose frames
-//   for the same subject all ask the same: whichever of them it answers,
-//   the subject ends as they ask. An exact frame leaves the ledger only when
+// - Exact frames (relay commands, whose replies end waits): a reply is never
+//   taken for a newer frame when an older one asking the same may be the one
+//   it answers. It shows the frames before the oldest one asking the same
+//   lost, and reports the newest frame of the run from there on whose frames
+//   for the subject all ask the same: whichever of them it answers, the
+//   subject ends as they ask. An exact frame leaves the ledger only when
 //   answered or shown lost so, or when forgotten.
 // - Any other frame (a poll) may be taken for a newer one, which costs
 //   nothing: a reply answers the oldest frame out when that one asks the
@@ -69,8 +69,8 @@ private:
     bool withinWait(const Frame& f, muduo::Timestamp now) const;
     bool answering(muduo::Timestamp now) const;
     int find(uint32_t key, int from) const;
-    // The frame a reply naming key answers, its first candidate first;
-    // *reported gets the tag it reports.
+    // The frame taken as answered by a reply naming key, from first, the
+    // oldest frame asking it; *reported gets the tag the reply reports.
     int matchExact(uint32_t key, int first, int* reported) const;
     int matchPoll(uint32_t key, int first, muduo::Timestamp now) const;
     // The first frame not yet forgotten at now.

@@ -98,8 +98,10 @@ void PacedLine::notePace(muduo::Timestamp now, size_t sent)
         const double seconds = muduo::timeDifference(now, paceFrom_);
         if (paceBytes_ >= kPaceWindows * kOwedWindow * bytesPerSecond_ && seconds > 0)
         {
+            // Down at once, up by halves: a line slower than reckoned would hold accepted commands back.
             const double measured = static_cast<double>(paceBytes_) / seconds;
-            pace_ = std::max(std::min((pace_ + measured) / 2, bytesPerSecond_), bytesPerSecond_ / kSlowestPaceShare);
+            pace_ = std::max(std::min(measured < pace_ ? measured : (pace_ + measured) / 2, bytesPerSecond_),
+                             bytesPerSecond_ / kSlowestPaceShare);
             paceFrom_ = now;
             paceBytes_ = 0;
         }
