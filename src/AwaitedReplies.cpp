@@ -16,13 +16,12 @@ AwaitedReplies::AwaitedReplies(double wait)
 {
 }
 
-void AwaitedReplies::sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried, bool exact)
+void AwaitedReplies::sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact)
 {
     dropOldest(firstKept(carried));
     if (count_ == kTracked)
         dropOldest(1);
-    const int16_t length = static_cast<int16_t>(replyLength < 0 ? 0 : replyLength > 255 ? 255 : replyLength);
-    at(count_++) = {key, tag, length, exact, false, carried.microSecondsSinceEpoch()};
+    at(count_++) = {key, tag, replyLength, exact, false, carried.microSecondsSinceEpoch()};
 }
 
 bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
@@ -36,7 +35,7 @@ bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
     if (at(match).exact)
     {
         dropOldest(match);  // it answers this one or a later one: those before are lost
-        match = matchExact(key, 0, &reported);
+        match = matchExact(key, &reported);
     }
     else
     {
@@ -50,12 +49,12 @@ bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
     return true;
 }
 
-int AwaitedReplies::matchExact(uint32_t key, int first, int* reported) const
+int AwaitedReplies::matchExact(uint32_t key, int* reported) const
 {
     // The run of frames for the subject asking the same; the reply is taken
     // for the first not passed, most likely the one it answers.
     int match = -1;
-    for (int i = first; i < count_; ++i)
+    for (int i = 0; i < count_; ++i)
     {
         const Frame& f = at(i);
         if (!f.exact || (f.key & ~kAskMask) != (key & ~kAskMask))
@@ -66,7 +65,7 @@ int AwaitedReplies::matchExact(uint32_t key, int first, int* reported) const
         if (match < 0 && !f.passed)
             match = i;
     }
-    return match < 0 ? first : match;
+    return match < 0 ? 0 : match;
 }
 
 int AwaitedReplies::matchPoll(uint32_t key, int first, muduo::Timestamp now) const

@@ -37,7 +37,7 @@ public:
     explicit AwaitedReplies(double wait);
 
     // A frame went out; the line will have carried it at carried.
-    void sent(uint32_t key, int tag, int replyLength, muduo::Timestamp carried, bool exact);
+    void sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact);
     // A reply naming key came at now: true with the tag of the frame it
     // answers (see above); false, dropping nothing, when no frame out asks that.
     bool answer(uint32_t key, muduo::Timestamp now, int* tag);
@@ -58,7 +58,7 @@ private:
     {
         uint32_t key;
         int tag;
-        int16_t replyLength;
+        uint8_t replyLength;
         bool exact;
         bool passed;
         int64_t carried;  // monotonic microseconds
@@ -69,9 +69,9 @@ private:
     bool withinWait(const Frame& f, muduo::Timestamp now) const;
     bool answering(muduo::Timestamp now) const;
     int find(uint32_t key, int from) const;
-    // The frame taken as answered by a reply naming key, from first, the
-    // oldest frame asking it; *reported gets the tag the reply reports.
-    int matchExact(uint32_t key, int first, int* reported) const;
+    // The frame taken as answered by a reply naming key, the oldest frame
+    // asking it being the first; *reported gets the tag the reply reports.
+    int matchExact(uint32_t key, int* reported) const;
     int matchPoll(uint32_t key, int first, muduo::Timestamp now) const;
     // The first frame not yet forgotten at now.
     int firstKept(muduo::Timestamp now) const;

@@ -33,10 +33,11 @@ class RelayActionTrigger;
 // the last call asked. A plain delayed on or off is never withdrawn.
 // The acknowledgement wait of an outlet's frame begins when the line has
 // carried it, and goes on while the module keeps answering without showing
-// the frame lost: its reply comes behind the others'. Only a reply that the line's
-// ledger (AwaitedReplies) reports for the outlet's newest request ends the
-// wait, never one that may answer an older frame of the outlet with another
-// action between: so a lost frame is sent again, as a copy of its request.
+// the frame lost: its reply comes behind the others'. Only a reply that the
+// line's ledger (AwaitedReplies) reports for the outlet's newest request
+// ends the wait, never one that may answer an older frame of the outlet with
+// another action between: so a lost frame is sent again, as a copy of its
+// request.
 // An outlet's copies still waiting for the line are withdrawn when their
 // request is answered or a newer one comes. A request ends once: answered,
 // or failed for good, after which a late reply only tells the outlet's
