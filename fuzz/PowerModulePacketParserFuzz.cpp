@@ -28,8 +28,9 @@ void drain(PowerModulePacketParser& parser, AwaitedReplies& ledger, int64_t now)
         parser.getStartCalibrateRet(&port, &a);
         uint32_t key = 0;
         int tag = -1;
+        uint64_t seq = 0;
         if (parser.getReplyKey(&key))
-            ledger.answer(key, muduo::Timestamp(now), &tag);
+            ledger.answer(key, muduo::Timestamp(now), &tag, &seq);
         parser.popParsedPacket();
     }
 }
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const unsigned char cmd = static_cast<unsigned char>(bytes[0] % 7);
             ledger.sent(PowerModulePacketParser::replyKey(cmd, bytes[1], n & 1), control,
                         PowerModulePacketParser::replyLength(cmd), muduo::Timestamp(now),
-                        cmd == powermodule::kRelayControl);
+                        cmd == powermodule::kRelayControl, static_cast<uint64_t>(now));
         }
         parser.parsePacket(reinterpret_cast<const char*>(bytes), static_cast<int>(n), muduo::Timestamp(now));
         if (control & 0x40)

@@ -5,6 +5,9 @@
 namespace
 {
 int64_t micros(double seconds) { return static_cast<int64_t>(seconds * muduo::Timestamp::kMicroSecondsPerSecond); }
+const int64_t kLongAgo = std::numeric_limits<int64_t>::min() / 2;
+// Shorter replies take the line too little time to tell its pace from the loop's wake-up.
+const int kTimedReply = 16;
 }
 
 // Longer than any hold of its replies a far end is known for (2 s), and
@@ -12,21 +15,32 @@ int64_t micros(double seconds) { return static_cast<int64_t>(seconds * muduo::Ti
 const double AwaitedReplies::kForget = 3.0;
 
 AwaitedReplies::AwaitedReplies(double wait)
-    : wait_(micros(wait)), frames_(), lastReply_(std::numeric_limits<int64_t>::min() / 2)
+    : wait_(micros(wait)), frames_(), lastReply_(kLongAgo), heardFrom_(kLongAgo)
 {
 }
 
-void AwaitedReplies::sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact)
+void AwaitedReplies::sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact,
+                          uint64_t seq)
 {
     dropOldest(firstKept(carried));
     if (count_ == kTracked)
         dropOldest(1);
-    at(count_++) = {key, tag, replyLength, exact, false, carried.microSecondsSinceEpoch()};
+    at(count_++) = {key, tag, replyLength, exact, false, false, carried.microSecondsSinceEpoch(), seq};
 }
 
-bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
+bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag, uint64_t* seq)
 {
     dropOldest(firstKept(now));
+    // Answering again after a quiet wait: where a frame asking the same is
+    // within its wait, it answers what it has just heard (it was silent, and
+    // the frames before went unheard); else what it held back, all of which
+    // comes.
+    if (!answering(now))
+    {
+        const int first = fresh(key, now);
+        heardFrom_ = first >= 0 ? at(first).carried : kLongAgo;
+    }
+    const int64_t before = lastReply_;
     lastReply_ = now.microSecondsSinceEpoch();
     int match = find(key, 0);
     if (match < 0)
@@ -34,8 +48,20 @@ bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
     int reported = -1;
     if (at(match).exact)
     {
-        dropOldest(match);  // it answers this one or a later one: those before are lost
-        match = matchExact(key, &reported);
+        // The passed frames (a prefix) went before a poll answered since:
+        // a frame after them asking the same is the likelier.
+        int passed = 0;
+        while (passed < count_ && at(passed).passed)
+            ++passed;
+        const int unpassed = find(key, passed);
+        if (unpassed >= 0 && unpassed != match)
+            match = unpassed;
+        else
+        {
+            dropOldest(match);  // it answers this one or a later one: those before are lost
+            match = 0;
+        }
+        match = matchExact(key, match, &reported);
     }
     else
     {
@@ -43,18 +69,28 @@ bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag)
         reported = at(match).tag;
         match = passBefore(match);
     }
+    notePace(at(match), match == 0 && before <= at(match).carried, now);
+    if (!isOwed(at(match), now))
+        for (int i = match + 1; i < count_; ++i)
+            if (at(i).key == key && isOwed(at(i), now))
+            {
+                at(i).paid = true;
+                break;
+            }
+    if (seq)
+        *seq = at(match).seq;
     erase(match);
     if (tag)
         *tag = reported;
     return true;
 }
 
-int AwaitedReplies::matchExact(uint32_t key, int* reported) const
+int AwaitedReplies::matchExact(uint32_t key, int first, int* reported) const
 {
-    // The run of frames for the subject asking the same; the reply is taken
-    // for the first not passed, most likely the one it answers.
+    // The run of frames for the subject asking the same from the first; the
+    // reply is taken for the first not passed, most likely the one it answers.
     int match = -1;
-    for (int i = 0; i < count_; ++i)
+    for (int i = first; i < count_; ++i)
     {
         const Frame& f = at(i);
         if (!f.exact || (f.key & ~kAskMask) != (key & ~kAskMask))
@@ -65,7 +101,27 @@ int AwaitedReplies::matchExact(uint32_t key, int* reported) const
         if (match < 0 && !f.passed)
             match = i;
     }
-    return match < 0 ? 0 : match;
+    return match < 0 ? first : match;
+}
+
+void AwaitedReplies::notePace(const Frame& f, bool alone, muduo::Timestamp now)
+{
+    // A reply long enough to time, to a frame heard with no reply before it
+    // to send: it took the far end its length at its pace, and its turning round.
+    const int64_t took = now.microSecondsSinceEpoch() - f.carried;
+    if (!alone || f.replyLength < kTimedReply || took <= 0)
+        return;
+    const double sample = f.replyLength * 1e6 / static_cast<double>(took);
+    replyPace_ = replyPace_ > 0 ? (3 * replyPace_ + sample) / 4 : sample;
+}
+
+int AwaitedReplies::fresh(uint32_t key, muduo::Timestamp now) const
+{
+    int newest = -1;
+    for (int i = 0; i < count_ && at(i).carried <= now.microSecondsSinceEpoch(); ++i)
+        if (at(i).key == key && !at(i).passed && withinWait(at(i), now))
+            newest = i;
+    return newest;
 }
 
 int AwaitedReplies::matchPoll(uint32_t key, int first, muduo::Timestamp now) const
@@ -99,12 +155,18 @@ bool AwaitedReplies::answering(muduo::Timestamp now) const
     return lastReply_ + wait_ > now.microSecondsSinceEpoch();
 }
 
+bool AwaitedReplies::isOwed(const Frame& f, muduo::Timestamp now) const
+{
+    // Frames whose wait ran out before the far end began answering again
+    // went to a silent far end, or to one holding its replies: not counted.
+    return !f.passed && !f.paid && (answering(now) ? f.carried >= heardFrom_ : withinWait(f, now));
+}
+
 int AwaitedReplies::owed(muduo::Timestamp now) const
 {
-    const bool all = answering(now);
     int bytes = 0;
     for (int i = firstKept(now); i < count_; ++i)
-        if (!at(i).passed && (all || withinWait(at(i), now)))
+        if (isOwed(at(i), now))
             bytes += at(i).replyLength;
     return bytes;
 }
@@ -136,7 +198,7 @@ bool AwaitedReplies::replyComing(int tag, int mask, muduo::Timestamp now) const
     int last = count_ - 1;
     while (last >= first && !agrees(at(last).tag, tag, mask))
         --last;
-    return last >= first && !at(last).passed;
+    return last >= first && isOwed(at(last), now);
 }
 
 int AwaitedReplies::firstKept(muduo::Timestamp now) const

@@ -36,15 +36,20 @@ public:
     // wait: seconds after its frame was carried by which a reply is due.
     explicit AwaitedReplies(double wait);
 
-    // A frame went out; the line will have carried it at carried.
-    void sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact);
-    // A reply naming key came at now: true with the tag of the frame it
-    // answers (see above); false, dropping nothing, when no frame out asks that.
-    bool answer(uint32_t key, muduo::Timestamp now, int* tag);
+    // A frame went out; the line will have carried it at carried. seq: its
+    // place on the line.
+    void sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact, uint64_t seq);
+    // A reply naming key came at now: true with the tag the reply reports and
+    // the place of the frame it answers (see above); false, dropping nothing,
+    // when no frame out asks that.
+    bool answer(uint32_t key, muduo::Timestamp now, int* tag, uint64_t* seq);
     // Reply bytes owed at now.
     int owed(muduo::Timestamp now) const;
     // When what is owed falls without a reply coming; invalid when never.
     muduo::Timestamp nextChange(muduo::Timestamp now) const;
+    // Reply bytes a second the far end answered at lately, from replies to
+    // frames it heard with nothing owed before them; 0 before the first.
+    double replyPace() const { return replyPace_; }
     // True while a frame out has a tag agreeing with tag in the bits of mask.
     bool holds(int tag, int mask, muduo::Timestamp now) const;
     // True while the far end is answering and still owes the newest frame
@@ -61,17 +66,23 @@ private:
         uint8_t replyLength;
         bool exact;
         bool passed;
+        bool paid;
         int64_t carried;  // monotonic microseconds
+        uint64_t seq;
     };
 
     Frame& at(int i) { return frames_[(head_ + i) % kTracked]; }
     const Frame& at(int i) const { return frames_[(head_ + i) % kTracked]; }
     bool withinWait(const Frame& f, muduo::Timestamp now) const;
     bool answering(muduo::Timestamp now) const;
+    bool isOwed(const Frame& f, muduo::Timestamp now) const;
+    void notePace(const Frame& f, bool alone, muduo::Timestamp now);
     int find(uint32_t key, int from) const;
-    // The frame taken as answered by a reply naming key, the oldest frame
-    // asking it being the first; *reported gets the tag the reply reports.
-    int matchExact(uint32_t key, int* reported) const;
+    // The frame taken as answered by a reply naming key, of the run from the
+    // frame first; *reported gets the tag the reply reports.
+    int matchExact(uint32_t key, int first, int* reported) const;
+    // True while a frame not passed asking key is within its wait.
+    int fresh(uint32_t key, muduo::Timestamp now) const;
     int matchPoll(uint32_t key, int first, muduo::Timestamp now) const;
     // The first frame not yet forgotten at now.
     int firstKept(muduo::Timestamp now) const;
@@ -86,4 +97,6 @@ private:
     int head_ = 0;
     int count_ = 0;
     int64_t lastReply_;
+    int64_t heardFrom_;  // answering, it owes what was carried from then on
+    double replyPace_ = 0;
 };

@@ -21,7 +21,7 @@ PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr dev
                      double replyWait)
     : device_(std::move(device)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), queuedBytes_(0),
       pace_(std::min(bytesPerSecond_, bytesPerSecond_ * kOwedWindow / (replyWait > 0 ? replyWait : 1))),
-      paceBytes_(0), awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
+      paceBytes_(0), measured_(false), framesOut_(0), awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
 {
     timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pump(); });
 }
@@ -47,9 +47,9 @@ bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyL
     return true;
 }
 
-bool PacedLine::answer(uint32_t key, int* tag)
+bool PacedLine::answer(uint32_t key, int* tag, uint64_t* seq)
 {
-    return awaited_.answer(key, muduo::Timestamp::now(true), tag);
+    return awaited_.answer(key, muduo::Timestamp::now(true), tag, seq);
 }
 
 bool PacedLine::holds(int tag, int mask) const
@@ -84,10 +84,18 @@ double PacedLine::ahead(muduo::Timestamp now) const
     return now < carriedAt_ ? muduo::timeDifference(carriedAt_, now) : 0.0;
 }
 
+double PacedLine::pace() const
+{
+    // Before the line has gone under load: what a far end taking its replies
+    // that long lets through, at least what the window lets through to one
+    // that answers nothing.
+    return measured_ ? pace_ : std::max(pace_, std::min(awaited_.replyPace(), bytesPerSecond_));
+}
+
 double PacedLine::behind() const
 {
     return ahead(muduo::Timestamp::now(true)) + static_cast<double>(device_->outputBytes()) / bytesPerSecond_ +
-           static_cast<double>(queuedBytes_) / pace_;
+           static_cast<double>(queuedBytes_) / pace();
 }
 
 void PacedLine::notePace(muduo::Timestamp now, size_t sent)
@@ -100,8 +108,10 @@ void PacedLine::notePace(muduo::Timestamp now, size_t sent)
         {
             // Down at once, up by halves: a line slower than reckoned would hold accepted commands back.
             const double measured = static_cast<double>(paceBytes_) / seconds;
-            pace_ = std::max(std::min(measured < pace_ ? measured : (pace_ + measured) / 2, bytesPerSecond_),
+            const double before = pace();
+            pace_ = std::max(std::min(measured < before ? measured : (before + measured) / 2, bytesPerSecond_),
                              bytesPerSecond_ / kSlowestPaceShare);
+            measured_ = true;
             paceFrom_ = now;
             paceBytes_ = 0;
         }
@@ -163,10 +173,11 @@ void PacedLine::pump()
         lead += f.charged / bytesPerSecond_;
         carriedAt_ = muduo::addTime(now, lead);
         device_->write(f.bytes, f.length);
+        ++framesOut_;
         if (f.replyLength > 0)
-            awaited_.sent(f.replyKey, f.tag, f.replyLength, carriedAt_, f.exact);
+            awaited_.sent(f.replyKey, f.tag, f.replyLength, carriedAt_, f.exact, framesOut_);
         if (f.tag >= 0 && frameOutCallback_)
-            frameOutCallback_(f.tag, lead);
+            frameOutCallback_(f.tag, lead, framesOut_);
     }
     notePace(muduo::Timestamp::now(true), sent);
     pumping_ = false;

@@ -25,8 +25,8 @@ class PacedLine : muduo::noncopyable
 {
 public:
     // A tagged frame went to the device; the line will have carried its
-    // last byte carriedIn seconds from now.
-    typedef std::function<void(int tag, double carriedIn)> FrameOutCallback;
+    // last byte carriedIn seconds from now. seq: its place on the line.
+    typedef std::function<void(int tag, double carriedIn, uint64_t seq)> FrameOutCallback;
 
     static constexpr int kMaxFrame = 16;
     // Line time handed to the device ahead of the line: enough to keep it
@@ -48,9 +48,9 @@ public:
     // exact: the reply ends a wait (AwaitedReplies).
     bool send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey, bool exact);
     // A reply naming key came: true with the tag the ledger reports for it
-    // (AwaitedReplies::answer); false when no frame out asks that. The caller
-    // pumps once it has acted on the reply.
-    bool answer(uint32_t key, int* tag);
+    // and the place of the frame it answers (AwaitedReplies::answer); false
+    // when no frame out asks that. The caller pumps once it has acted on it.
+    bool answer(uint32_t key, int* tag, uint64_t* seq);
     // True while a tagged frame waits here whose tag agrees with tag in the bits of mask.
     bool holds(int tag, int mask) const;
     // The same of the frames out whose replies may still come.
@@ -87,6 +87,8 @@ private:
     double ahead(muduo::Timestamp now) const;
     bool repliesHaveRoom(const Frame& f, muduo::Timestamp now) const;
     void wakeAt(muduo::Timestamp when, muduo::Timestamp now);
+    // Charged bytes a second the queue drains at.
+    double pace() const;
     // Counts what left the queue while frames waited in it.
     void notePace(muduo::Timestamp now, size_t sent);
 
@@ -97,7 +99,9 @@ private:
     double pace_;  // charged bytes a second
     muduo::Timestamp paceFrom_;  // monotonic; invalid while nothing waits
     size_t paceBytes_;  // charged, sent since paceFrom_
+    bool measured_;  // pace_ was measured under load
     muduo::Timestamp carriedAt_;  // monotonic
+    uint64_t framesOut_;
     AwaitedReplies awaited_;
     std::shared_ptr<PduTimer> timer_;
     bool pumping_;

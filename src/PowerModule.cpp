@@ -53,7 +53,7 @@ PowerModule::PowerModule(muduo::net::EventLoop* loop, const char* devName, int i
     serialPort_->configUart(kBaud);
     serialPort_->setDataCallback([this](muduo::net::Buffer* buf, muduo::Timestamp t) { handleRead(buf, t); });
     serialPort_->setWriteCompleteCallback([this](const muduo::net::FileHandlerPtr&) { line_->pump(); });
-    line_->setFrameOutCallback([this](int tag, double carriedIn) { onFrameOut(tag, carriedIn); });
+    line_->setFrameOutCallback([this](int tag, double carriedIn, uint64_t seq) { onFrameOut(tag, carriedIn, seq); });
     statusTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { queryRelayStatusRequest(); });
     meterTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pollStep(); });
     dataTimeoutTimer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { onDataTimeout(); });
@@ -119,11 +119,25 @@ bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int
     return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]), key, exact);
 }
 
-void PowerModule::onFrameOut(int tag, double carriedIn)
+void PowerModule::onFrameOut(int tag, double carriedIn, uint64_t seq)
 {
-    if ((tag & kRelayTag) && relayFrameOutCallback_)
-        relayFrameOutCallback_(shared_from_this(), tag >> 8 & 0xFF, static_cast<unsigned char>(tag & 0x7F),
-                               tag >> kRequestShift, carriedIn);
+    if (!(tag & kRelayTag))
+        return;
+    const int port = tag >> 8 & 0xFF;
+    if (port < kMaxOutlets)
+        lastRelayFrame_[port] = seq;
+    if (relayFrameOutCallback_)
+        relayFrameOutCallback_(shared_from_this(), port, static_cast<unsigned char>(tag & 0x7F), tag >> kRequestShift,
+                               carriedIn);
+}
+
+unsigned char PowerModule::heardBefore(uint64_t seq) const
+{
+    unsigned char bits = 0;
+    for (int p = 0; p < outletCount_; ++p)
+        if (lastRelayFrame_[p] < seq)
+            bits |= static_cast<unsigned char>(1u << p);
+    return bits;
 }
 
 bool PowerModule::lineHasRoom() const { return line_->behind() < kMaxLineWait; }
@@ -227,9 +241,9 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     // Every reply keeps the line's ledger: the frames before the one it answers were lost.
     uint32_t key = 0;
     int tag = -1;
-    const int request = parser_.getReplyKey(&key) && line_->answer(key, &tag) && tag >= 0 && (tag & kRelayTag)
-                            ? tag >> kRequestShift
-                            : -1;
+    uint64_t seq = 0;
+    const bool answered = parser_.getReplyKey(&key) && line_->answer(key, &tag, &seq) && tag >= 0;
+    const int request = answered && (tag & kRelayTag) ? tag >> kRequestShift : -1;
     int port = 0;
     int count = 0;
     unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;
@@ -246,7 +260,8 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
         break;
     case powermodule::kOutputStatus:
         if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)
-            outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated);
+            outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated,
+                                  answered && tag == kStatusPollTag ? heardBefore(seq) : 0);
         break;
     case powermodule::kRequestCaliParam:
         if (parser_.getRequestCaliParamRet(&voltage, &current, &power, &result) && caliParamCallback_)

@@ -46,7 +46,11 @@ public:
     // been carried carriedIn seconds from now.
     typedef std::function<void(const Ptr&, int port, unsigned char action, int request, double carriedIn)>
         RelayFrameOutCallback;
-    typedef std::function<void(const Ptr&, int outletCount, unsigned char onOffBits, unsigned char calibratedBits)>
+    // freshBits: bit p set when the report answers a poll the line carried
+    // after outlet p's last relay frame, so the module had heard that frame
+    // (or lost it) when it reported.
+    typedef std::function<void(const Ptr&, int outletCount, unsigned char onOffBits, unsigned char calibratedBits,
+                               unsigned char freshBits)>
         OutputStatusCallback;
     typedef std::function<void(const Ptr&, unsigned short caliVoltage, unsigned short caliCurrent,
                                unsigned short caliPower, unsigned char result)>
@@ -121,10 +125,12 @@ public:
 private:
     // key: what the reply names of the request (PowerModulePacketParser::replyKey).
     bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false);
-    void onFrameOut(int tag, double carriedIn);
+    void onFrameOut(int tag, double carriedIn, uint64_t seq);
     void pollStep();
     void dispatch(const Ptr& self, unsigned char cmd);
     void dispatchMeterData(const Ptr& self);
+    // The outlets whose last relay frame went before the poll at seq.
+    unsigned char heardBefore(uint64_t seq) const;
     // An outlet of this module, or the inlet where the reply may name it.
     bool acceptPort(const char* reply, int port, bool inletAllowed) const;
 
@@ -135,6 +141,7 @@ private:
     int currentPollPort_;
     std::shared_ptr<SerialPort> serialPort_;
     std::unique_ptr<PacedLine> line_;
+    uint64_t lastRelayFrame_[kMaxOutlets] = {};  // each outlet's, by its place on the line
     std::shared_ptr<PduTimer> statusTimer_;
     std::shared_ptr<PduTimer> meterTimer_;
     std::shared_ptr<PduTimer> dataTimeoutTimer_;

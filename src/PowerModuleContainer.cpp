@@ -1,5 +1,8 @@
 #include "PowerModuleContainer.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "PduTimer.h"
 #include "PowerModule.h"
 #include "RelayActionTrigger.h"
@@ -19,15 +22,19 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
     : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), requests_(), awaiting_(),
-      pendingActions_(), retryMask_(0), retryBudgets_()
+      restartOnArmed_(), pendingActions_(), retryMask_(0), retryBudgets_()
 {
+    std::fill(std::begin(wanted_), std::end(wanted_), -1);
     modules_.reserve(1);
     for (int p = 0; p < kPortCount; ++p)
     {
         ackTimers_[p] = std::make_shared<PduTimer>(loop, p);
         ackTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { onAckTimeout(t->getId()); });
         restartOnTimers_[p] = std::make_shared<PduTimer>(loop, p);
-        restartOnTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) { fire(t->getId(), 1); });
+        restartOnTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) {
+            restartOnArmed_[t->getId()] = false;
+            fire(t->getId(), 1);
+        });
     }
     trigger_->setRelayActionCallback([this](int port, int action) { onRelayActionDelayTimeout(port, action); });
 }
@@ -83,7 +90,10 @@ void PowerModuleContainer::addPowerModule(const PowerModulePtr& module)
         [this, base](const PowerModulePtr&, int port, unsigned char action, int request, double carriedIn) {
             onRelayFrameOut(base + port, action, request, carriedIn);
         });
-    module->setOutputStatusCallback([this, m](const PowerModulePtr&, int count, unsigned char on, unsigned char cal) {
+    module->setOutputStatusCallback([this, m](const PowerModulePtr&, int count, unsigned char on, unsigned char cal,
+                                              unsigned char fresh) {
+        if (m == 0)  // the switchable outlets
+            closeLoop(count, on, fresh);
         if (outputStatusCallback_)
             outputStatusCallback_(m, count, on, cal);
     });
@@ -205,6 +215,7 @@ bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, boo
         return false;
     pendingActions_[port] = action;
     retryBudgets_[port] = retry ? kRetries : 0;
+    wanted_[port] = action & kRestartFlag ? 1 : action;
     portOperationStarted(port);
     return true;
 }
@@ -247,11 +258,25 @@ bool PowerModuleContainer::roomOnLine() const
 
 void PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
 {
-    restartOnTimers_[port]->cancel();
-    pendingActions_[port] &= ~kRestartFlag;  // an off half not yet acknowledged
-    trigger_->withdraw(port, kRestartFlag);
+    if (restartOnArmed_[port])
+    {
+        restartOnTimers_[port]->cancel();
+        restartOnArmed_[port] = false;
+        portOperationEnded(port);
+    }
+    pendingActions_[port] &= ~kRestartFlag;  // an off half not yet acknowledged: it ends as an off
+    for (size_t n = trigger_->withdraw(port, kRestartFlag); n > 0; --n)
+        portOperationEnded(port);
     if (action & kRestartFlag)
         restartDelays_[port] = restartDelay;
+}
+
+void PowerModuleContainer::armRestartOn(int port)
+{
+    pendingActions_[port] &= ~kRestartFlag;
+    restartOnArmed_[port] = true;
+    restartOnTimers_[port]->cancel();
+    restartOnTimers_[port]->runAfter(restartDelays_[port]);
 }
 
 void PowerModuleContainer::setRetry(int port, bool retry)
@@ -281,6 +306,8 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action, b
         awaiting_[port] = awaiting;
         return false;
     }
+    if (awaiting && !again)  // the request it replaces is awaited no more
+        portOperationEnded(port);
     if (relayRequestSentCallback_)
         relayRequestSentCallback_(port, action);
     return true;
@@ -296,9 +323,13 @@ void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action)
 void PowerModuleContainer::fire(int port, int action)
 {
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
+    {
+        portOperationEnded(port);
         return;
+    }
     pendingActions_[port] = action;
     retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
+    wanted_[port] = action & kRestartFlag ? 1 : action & 0x7F;
 }
 
 void PowerModuleContainer::onRelayFrameOut(int port, unsigned char, int request, double carriedIn)
@@ -323,8 +354,9 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
     // frame out (of the daemon's previous run, say) counts as the outlet's
     // acknowledgement, but not while the outlet's frame still waits its turn.
     const PowerModulePtr module = modules_.empty() ? PowerModulePtr() : modules_[0];
-    const bool newest = request >= 0 ? request == requests_[port] && awaiting_[port]
-                                     : !module || (!module->relayFrameOut(port) && !module->relayFrameWaiting(port));
+    const bool newest = awaiting_[port] && (request >= 0 ? request == requests_[port]
+                                                        : !module || (!module->relayFrameOut(port) &&
+                                                                      !module->relayFrameWaiting(port)));
     if (!newest)
     {
         if (relayReplyCallback_)
@@ -336,12 +368,7 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
         module->withdrawRelayCopies(port);
     ackTimers_[port]->cancel();
     if (pendingActions_[port] & kRestartFlag)
-    {
-        // Armed once per restart: a repeated acknowledgement arms nothing more.
-        pendingActions_[port] &= ~kRestartFlag;
-        restartOnTimers_[port]->cancel();
-        restartOnTimers_[port]->runAfter(restartDelays_[port]);
-    }
+        armRestartOn(port);  // once: the flag goes with it
     else
         portOperationEnded(port);
     if (relayReplyCallback_)
@@ -374,6 +401,49 @@ void PowerModuleContainer::onAckTimeout(int port)
     // A copy: the first one's reply may yet come, and answers the same request.
     controlRelayRequest(port, static_cast<unsigned char>(action), true);
     --retryBudgets_[port];
+}
+
+bool PowerModuleContainer::underWay(int port) const
+{
+    return awaiting_[port] || restartOnArmed_[port] || trigger_->pendingActions(port) > 0 ||
+           (!modules_.empty() && modules_[0]->relayFrameWaiting(port));
+}
+
+void PowerModuleContainer::closeLoop(int outlets, unsigned char onBits, unsigned char freshBits)
+{
+    // Whatever the ledger guessed of the replies, the module's own report of
+    // a poll it heard after the outlet's last frame says what the outlet is.
+    static muduo::LogLimiter s_lines(1.0, kPortCount);
+    for (int p = 0; p < outlets && p < kPortCount; ++p)
+    {
+        if (wanted_[p] < 0 || !(freshBits >> p & 1) || underWay(p))
+            continue;
+        const bool on = onBits >> p & 1;
+        const bool restart = pendingActions_[p] & kRestartFlag;  // its off unacknowledged
+        if (!restart && on == (wanted_[p] == 1))
+            continue;
+        int64_t held = 0;
+        if (s_lines.allow(&held))
+            LOG_WARN << "port:" << p << " found " << (on ? "on" : "off")
+                     << (restart && !on ? ", its restart goes on" : ", switched again")
+                     << muduo::LogLimiter::note(held);
+        if (restart && !on)
+        {
+            portOperationStarted(p);
+            armRestartOn(p);
+        }
+        else
+            switchAgain(p, restart ? kRestartFlag : wanted_[p]);
+    }
+}
+
+void PowerModuleContainer::switchAgain(int port, int action)
+{
+    if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
+        return;
+    pendingActions_[port] = action;
+    retryBudgets_[port] = 0;
+    portOperationStarted(port);
 }
 
 void PowerModuleContainer::portOperationStarted(int port)

@@ -127,8 +127,14 @@ private:
     bool switchable(const char* operation, int port) const;
     bool switchNow(int port, int action, int restartDelay, bool retry);
     bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
-    // A new switching request of the port: withdraws its restart.
+    // A new switching request of the port: withdraws its restart, which ends.
     void takeRequest(int port, int action, int restartDelay);
+    void armRestartOn(int port);
+    // A frame out or waiting for the line, a delayed action or a restart's on.
+    bool underWay(int port) const;
+    void closeLoop(int outlets, unsigned char onBits, unsigned char freshBits);
+    // Sends the outlet's last switching again, without retries.
+    void switchAgain(int port, int action);
     void setRetry(int port, bool retry);
     // Sends a delayed or restart action now.
     void fire(int port, int action);
@@ -147,6 +153,8 @@ private:
     int requests_[kPortCount];  // the number of each outlet's newest request
     bool awaiting_[kPortCount];  // its reply
     std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
+    bool restartOnArmed_[kPortCount];
+    int wanted_[kPortCount];  // what its last switching leads to: 1 on, 0 off, -1 none yet
     int pendingActions_[kPortCount];
     uint32_t retryMask_;
     int retryBudgets_[kPortCount];

@@ -126,12 +126,20 @@ bool PowerModuleEmulator::lost(const PmRequest& request)
     return true;
 }
 
+bool PowerModuleEmulator::draw(double chance)
+{
+    if (chance <= 0 || std::uniform_real_distribution<double>(0, 1)(faultDraws_) >= chance)
+        return false;
+    ++faultCount_;
+    return true;
+}
+
 void PowerModuleEmulator::handle(const PmRequest& request)
 {
     bool silent;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (lost(request))
+        if (lost(request) || draw(faults_.frameLoss))
             return;
         log_.push_back(request);
         if (request.command == 2)
@@ -155,7 +163,13 @@ void PowerModuleEmulator::handle(const PmRequest& request)
                 --corrupt_;
                 ++reply.back();
             }
-            ++replies_;
+            else if (draw(faults_.garble))
+                reply[std::uniform_int_distribution<size_t>(0, reply.size() - 1)(faultDraws_)] ^=
+                    static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 255)(faultDraws_));
+            if (draw(faults_.replyLoss))
+                reply.clear();
+            else
+                ++replies_;
         }
     }
     if (!reply.empty())
@@ -244,6 +258,19 @@ void PowerModuleEmulator::loseNextRelayFrame(uint8_t port, uint8_t action)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     losses_.emplace_back(port, action);
+}
+
+void PowerModuleEmulator::setFaults(const Faults& faults, uint32_t seed)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_ = faults;
+    faultDraws_.seed(seed);
+}
+
+size_t PowerModuleEmulator::faultCount() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return faultCount_;
 }
 
 void PowerModuleEmulator::setReplyDelay(Millis delay)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <utility>
@@ -67,6 +68,16 @@ public:
     // The next relay frame for port with action is lost on the line: it is
     // neither logged nor answered.
     void loseNextRelayFrame(uint8_t port, uint8_t action);
+    // Faults drawn for each frame from seed, as a line and a firmware have
+    // them: a request lost (neither logged nor answered), a reply lost after
+    // the request was acted on, a reply with one byte garbled.
+    struct Faults
+    {
+        double frameLoss = 0, replyLoss = 0, garble = 0;
+    };
+    void setFaults(const Faults& faults, uint32_t seed);
+    // Frames lost, replies lost or garbled by those faults so far.
+    size_t faultCount() const;
     // Called from the emulator's thread after a relay command changed a relay.
     void setRelayListener(RelayListener listener);
 
@@ -88,6 +99,7 @@ private:
     void handle(const PmRequest& request);
     Bytes answer(const PmRequest& request, bool& relayChanged);
     bool lost(const PmRequest& request);
+    bool draw(double chance);
     void wake();
 
     const std::string linkPath_;
@@ -104,6 +116,9 @@ private:
     PmReplyLine replyLine_;
     bool silent_ = false;
     int corrupt_ = 0;
+    Faults faults_;
+    std::mt19937 faultDraws_;
+    size_t faultCount_ = 0;
     RelayListener listener_;
     PmLineCredit lineCredit_;
     std::vector<std::pair<uint8_t, uint8_t>> losses_;

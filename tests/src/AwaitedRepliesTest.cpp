@@ -14,19 +14,19 @@ muduo::Timestamp at(double seconds) { return muduo::addTime(muduo::Timestamp(100
 
 void relay(AwaitedReplies& awaited, uint32_t key, int tag, double carried)
 {
-    awaited.sent(key, tag, 6, at(carried), true);
+    awaited.sent(key, tag, 6, at(carried), true, 0);
 }
 
 void poll(AwaitedReplies& awaited, uint32_t key, double carried)
 {
-    awaited.sent(key, -1, key == kMeter ? 22 : 6, at(carried), false);
+    awaited.sent(key, -1, key == kMeter ? 22 : 6, at(carried), false, 0);
 }
 
 // The tag of the frame a reply answers, -1 for none.
 int answered(AwaitedReplies& awaited, uint32_t key, double now)
 {
     int tag = -1;
-    return awaited.answer(key, at(now), &tag) ? tag : -1;
+    return awaited.answer(key, at(now), &tag, nullptr) ? tag : -1;
 }
 }
 
@@ -105,8 +105,8 @@ TEST(AwaitedReplies, WhatASilentFarEndOwedEndsAtItsFirstReply)
 TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
 {
     AwaitedReplies awaited(kWait);
-    awaited.sent(kStatus, 7, 6, at(0), false);
-    awaited.sent(kMeter, 8, 22, at(0.01), false);
+    awaited.sent(kStatus, 7, 6, at(0), false, 0);
+    awaited.sent(kMeter, 8, 22, at(0.01), false, 0);
     relay(awaited, kOn, 1, 0.02);
     relay(awaited, kOn4, 2, 0.03);
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.1))) << "not answering yet";
