@@ -6,26 +6,30 @@
 // The line's ledger: the frames out on it whose replies may still come,
 // oldest first. The far end answers the frames it hears in order, each reply
 // naming what its frame asked (its key): a subject (the key's high bits) and
-// what is asked of it (kAskMask). A reply shows every frame before the one
-// it answers lost. Which frame that is, of those asking the same, depends:
-// - Exact frames (relay commands, whose replies end waits): a reply is never
-//   taken for a newer frame when an older one asking the same may be the one
-//   it answers. It shows the frames before the oldest one asking the same
-//   lost, and reports the newest frame of the run from there on whose frames
+// what is asked of it (kAskMask). Replies never say which frame they answer,
+// so this is a guess; the module's status report closes the loop on it
+// (PowerModuleContainer), so a wrong one costs a frame.
+// - Exact frames (relay commands, whose replies end waits): a reply is taken
+//   for the oldest frame asking the same, and shows the frames before it
+//   lost. It reports the newest frame of the run from there on whose frames
 //   for the subject all ask the same: whichever of them it answers, the
-//   subject ends as they ask. An exact frame leaves the ledger only when
-//   answered or shown lost so, or when forgotten.
-// - Any other frame (a poll) may be taken for a newer one, which costs
-//   nothing: a reply answers the oldest frame out when that one asks the
-//   same (replies keep their order, however late), else the oldest one asking
-//   the same whose wait has not run out (after a silent spell the far end
-//   answers what it has just heard), else the oldest one. The polls before it
-//   are dropped; the exact frames before it are passed: owed no more, but
-//   still answerable.
-// A far end that answered within the last wait is answering: it still owes
-// every frame out not passed; one that has not owes only what is within its
-// wait, so a silent far end holds nothing up for good. A frame is forgotten
-// kForget after the line carried it, or when kTracked newer ones are out.
+//   subject ends as they ask. A passed frame (below) takes a reply only where
+//   no frame after the passed ones asks the same; else the reply is taken
+//   for that one, and shows nothing lost.
+// - Polls: a reply answers the oldest frame out when that one asks the same
+//   (replies keep their order, however late), else the oldest one asking the
+//   same within its wait (after a silent spell the far end answers what it
+//   has just heard), else the oldest one. The polls before it are dropped;
+//   the exact frames before it are passed: owed no more, but still
+//   answerable.
+// What is owed sets the line's pace. A far end quiet for a wait owes only
+// what is within its wait, so a silent one holds nothing up for good. Its
+// first reply after that tells a silence from a hold: where a frame asking
+// the same is within its wait, it answers what it has just heard and owes
+// what went out from the newest such frame on (a reply taken for an older
+// frame pays for one of those); else it held its replies, and owes every
+// frame not passed. A frame is forgotten kForget after the line carried it,
+// or when kTracked newer ones are out.
 class AwaitedReplies
 {
 public:

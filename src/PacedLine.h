@@ -17,10 +17,11 @@ class PduTimer;
 // where the daemon can neither count it nor keep its own frames from
 // waiting behind it. The far end answers each frame; a frame goes out only
 // while the replies it owes (AwaitedReplies) fit in kOwedWindow of the
-// return line. A far end that keeps answering owes every reply not yet come,
-// so however slow it is, it sets the pace and falls no further behind; one
-// that answers nothing owes only the replies within their wait, so it holds
-// nothing up for good. Loop thread only.
+// return line. A far end that keeps answering owes every reply it may still
+// send, so however slow it is, it sets the pace and falls no further behind;
+// one that answers nothing owes only the replies within their wait, so it
+// holds nothing up for good; one that answers again after a silence owes
+// only what it heard. Loop thread only.
 class PacedLine : muduo::noncopyable
 {
 public:
@@ -62,8 +63,10 @@ public:
     void withdraw(int tag, int mask);
     // Seconds until the line will have carried all it was given: what the
     // device holds or has not taken, at the line's pace, and what waits here,
-    // at the pace it drained at lately while frames waited (at first, what
-    // the window lets through to a far end that answers nothing).
+    // at the pace it drained at lately while frames waited (down at once, up
+    // by halves). Before it has gone under load: at the pace the far end's
+    // replies took lately, and no slower than what the window lets through
+    // to a far end that answers nothing.
     double behind() const;
     // Hands the device what the line has room for: after the device drained,
     // a reply came or a wait ran out.

@@ -11,7 +11,9 @@ class PowerModuleContainer;
 // request is stored in outlet.db once a status report shows the outlet got
 // there, outlets stored on but found off are switched on again, and at
 // start-up every outlet stored on is switched on after its on-delay. A state
-// whose write failed is written again with the next status report.
+// whose write failed is written again with the next status report. The
+// container sees each report first and keeps an outlet switched since
+// start-up as its last switching asks (PowerModuleContainer).
 // Masks hold global ports 0 to 63 (bit p = port p). Loop thread only.
 class PortStatusManager : muduo::noncopyable
 {

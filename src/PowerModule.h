@@ -28,11 +28,12 @@ class SerialPort;
 // no faster than the replies come (PacedLine), whose ledger also tells which
 // frame each reply answers: the module answers every frame it hears, in
 // order. Relay frames are exact there (AwaitedReplies): a relay reply is
-// never taken for a newer frame when an older one asking the same may be the
-// one it answers; a poll's reply may be, which resyncs the ledger after a
-// silent spell. A poll is not asked again while the last one of its kind
-// still waits, so a line that takes nothing holds at most one of each. Loop
-// thread only; always held by a shared_ptr.
+// taken for the oldest frame asking the same; a poll's reply may be taken
+// for a newer one, which resyncs the ledger after a silent spell. A status
+// report says which outlets' last relay frames the module had heard when it
+// reported. A poll is not asked again while the last one of its kind still
+// waits, so a line that takes nothing holds at most one of each. Loop thread
+// only; always held by a shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
 {
 public:

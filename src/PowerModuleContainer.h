@@ -21,8 +21,10 @@ class RelayActionTrigger;
 // The one entry point for switching and metering outlets. Global ports:
 // outlet p of module m is m x 8 + p, 255 the inlet. Switching and
 // calibration address the first module, so only ports 0 to 7 switch. Every
-// switching call is one operation per port, from port-operation-started to
-// port-operation-ended (acknowledged, or failed after the retries).
+// switching call is an operation of its port, from port-operation-started to
+// port-operation-ended, which comes once: acknowledged, failed after the
+// retries, or replaced (a newer request's frame goes, its restart is
+// withdrawn).
 //
 // A restart switches off, then on again its restart delay after the off is
 // acknowledged. An outlet has at most one such switch-on waiting (a new
@@ -39,10 +41,19 @@ class RelayActionTrigger;
 // another action between: so a lost frame is sent again, as a copy of its
 // request.
 // An outlet's copies still waiting for the line are withdrawn when their
-// request is answered or a newer one comes. A request ends once: answered,
-// or failed for good, after which a late reply only tells the outlet's
-// state. A reply that answers no frame out ends the wait only while none of
-// the outlet's frames is out or waits for the line. Loop thread only.
+// request is answered or a newer one comes. After a request ends, a late
+// reply only tells the outlet's state. A reply that answers no frame out ends
+// the wait of a request only while none of the outlet's frames is out or
+// waits for the line.
+// Replies never say which frame they answer, so the ledger guesses; the
+// module's status report closes the loop. Where a report of a poll the module
+// heard after the outlet's last frame shows it otherwise than its last
+// switching leads to (on; off; a restart: on), and nothing of it is under way
+// (a request awaiting its reply, a frame waiting for the line, a delayed
+// action, a restart's switch-on), it is switched again, without retries, at
+// most once a report: a restart whose off got there goes on to its
+// switch-on, one whose off did not starts again. An outlet not switched since
+// start-up is the outlet-state manager's. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:

@@ -202,3 +202,27 @@ TEST_F(PowerModuleTest, AReplyToNoFrameOutEndsNothingWhileTheOutletsFrameWaits)
     runFor(0.1);
     EXPECT_EQ(1, ended);
 }
+
+// The pace the line's backlog is counted at, measured under load: down at once to a far end that turns slower, so
+// what waits is not taken for less than it is.
+TEST_F(PowerModuleTest, ThePaceFollowsAFarEndTurningSlowerDownAtOnce)
+{
+    const int frames = 800;
+    for (int i = 0; i < frames; ++i)
+        ASSERT_TRUE(container->turnOnPort(i % 8, false));
+    int answered = 0;
+    auto answer = [&](int most) {
+        std::vector<Bytes> replies;
+        for (const int sent = relayFramesSent(); answered < sent && most-- > 0; ++answered)
+            replies.push_back(pmFrame(2, {static_cast<unsigned char>(answered % 8), 1, 0}));
+        if (!replies.empty())
+            reply(replies);
+    };
+    muduo::net::TimerId fast = loop.runEvery(0.005, [&] { answer(frames); });
+    runFor(1.0);
+    loop.cancel(fast);
+    muduo::net::TimerId slow = loop.runEvery(0.0125, [&] { answer(1); });  // 480 bytes a second
+    runFor(1.6);
+    loop.cancel(slow);
+    EXPECT_GT(module->lineBehind(), 0.75 * (frames - relayFramesSent()) * 6 / 480.0);
+}
