@@ -31,18 +31,18 @@ void AwaitedReplies::sent(uint32_t key, int tag, uint8_t replyLength, muduo::Tim
 bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag, uint64_t* seq)
 {
     dropOldest(firstKept(now));
-    // Answering again after a quiet wait: where a frame asking the same is
-    // within its wait, it answers what it has just heard (it was silent, and
-    // the frames before went unheard); else what it held back, all of which
-    // comes.
+    int match = find(key, 0);
+    // Answering again after a quiet wait, with the oldest frame asking the
+    // same past its wait: where another is within its wait, it answers what
+    // it has just heard (it was silent, and the frames before went unheard);
+    // else what it held back, all of which comes.
     if (!answering(now))
     {
-        const int first = fresh(key, now);
-        heardFrom_ = first >= 0 ? at(first).carried : kLongAgo;
+        const int heard = match >= 0 && !withinWait(at(match), now) ? fresh(key, now) : -1;
+        heardFrom_ = heard >= 0 ? at(heard).carried : kLongAgo;
     }
     const int64_t before = lastReply_;
     lastReply_ = now.microSecondsSinceEpoch();
-    int match = find(key, 0);
     if (match < 0)
         return false;
     int reported = -1;

@@ -21,7 +21,8 @@ PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr dev
                      double replyWait)
     : device_(std::move(device)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), queuedBytes_(0),
       pace_(std::min(bytesPerSecond_, bytesPerSecond_ * kOwedWindow / (replyWait > 0 ? replyWait : 1))),
-      paceBytes_(0), measured_(false), framesOut_(0), awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
+      paceBytes_(0), measured_(false), framesOut_(0), awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)),
+      pumping_(false)
 {
     timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pump(); });
 }

@@ -128,10 +128,7 @@ bool PowerModuleEmulator::lost(const PmRequest& request)
 
 bool PowerModuleEmulator::draw(double chance)
 {
-    if (chance <= 0 || std::uniform_real_distribution<double>(0, 1)(faultDraws_) >= chance)
-        return false;
-    ++faultCount_;
-    return true;
+    return chance > 0 && std::uniform_real_distribution<double>(0, 1)(faultDraws_) < chance;
 }
 
 void PowerModuleEmulator::handle(const PmRequest& request)
@@ -265,12 +262,6 @@ void PowerModuleEmulator::setFaults(const Faults& faults, uint32_t seed)
     std::lock_guard<std::mutex> lock(mutex_);
     faults_ = faults;
     faultDraws_.seed(seed);
-}
-
-size_t PowerModuleEmulator::faultCount() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return faultCount_;
 }
 
 void PowerModuleEmulator::setReplyDelay(Millis delay)

@@ -76,8 +76,6 @@ public:
         double frameLoss = 0, replyLoss = 0, garble = 0;
     };
     void setFaults(const Faults& faults, uint32_t seed);
-    // Frames lost, replies lost or garbled by those faults so far.
-    size_t faultCount() const;
     // Called from the emulator's thread after a relay command changed a relay.
     void setRelayListener(RelayListener listener);
 
@@ -118,7 +116,6 @@ private:
     int corrupt_ = 0;
     Faults faults_;
     std::mt19937 faultDraws_;
-    size_t faultCount_ = 0;
     RelayListener listener_;
     PmLineCredit lineCredit_;
     std::vector<std::pair<uint8_t, uint8_t>> losses_;

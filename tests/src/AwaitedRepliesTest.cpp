@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "AwaitedReplies.h"
@@ -119,51 +120,32 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.7))) << "quiet a wait";
 }
 
-// A run of like frames: a reply reports the newest and removes the oldest, whose place on the line it gives. A
-// reply to no frame out still shows the far end answering, which owes what it held. A frame passed by a poll's reply
-// still takes a late reply, unless a frame after it asks the same (with an off between, it would report the passed).
-TEST(AwaitedReplies, RunsRepliesToNoFrameAndPassedFrames)
+// A run of like frames: a reply reports the newest, and removes and places the oldest. A reply to no frame out shows
+// the far end answering: it owes what it held. Back from a silence over ons and offs, it answers what it has just
+// heard: the frames before the newest asking the same are owed no more, a reply taken for one pays for one heard, and
+// one passed by a poll's reply yields to a frame after it.
+TEST(AwaitedReplies, RunsStraysAndAFarEndBackFromASilence)
 {
     AwaitedReplies awaited(kWait);
-    awaited.sent(kOn, 1, 6, at(0), true, 10);
-    awaited.sent(kOn, 2, 6, at(0.1), true, 11);
+    relay(awaited, kOn, 1, 0);
+    relay(awaited, kOn, 2, 0.1);
     int tag = -1;
-    uint64_t seq = 0;
+    uint64_t seq = 1;
     ASSERT_TRUE(awaited.answer(kOn, at(0.15), &tag, &seq));
-    EXPECT_EQ(2, tag);
-    EXPECT_EQ(10u, seq);
-    EXPECT_EQ(2, answered(awaited, kOn, 0.16));
-    relay(awaited, kOff, 3, 1.0);
-    EXPECT_EQ(-1, answered(awaited, kOn4, 1.5)) << "to no frame out";
-    EXPECT_EQ(6, awaited.owed(at(1.6))) << "held: still owed";
-    EXPECT_EQ(0, awaited.owed(at(1.7))) << "quiet again";
-
-    relay(awaited, kOn, 4, 2.0);
-    poll(awaited, kMeter, 2.1);
-    EXPECT_EQ(-1, answered(awaited, kMeter, 2.15));
-    EXPECT_EQ(4, answered(awaited, kOn, 2.3)) << "passed, still answered";
-    relay(awaited, kOn, 5, 3.0);
-    poll(awaited, kMeter, 3.1);
-    EXPECT_EQ(-1, answered(awaited, kMeter, 3.15));
-    relay(awaited, kOff, 7, 3.16);
-    relay(awaited, kOn, 6, 3.17);
-    EXPECT_EQ(6, answered(awaited, kOn, 3.2)) << "the frame after the passed one";
-}
-
-// Silent a while over ons and offs of outlet 3, then answering what it has just heard: the frames of the silence are
-// owed no more, and a reply taken for one of them pays the fresh frame asking the same.
-TEST(AwaitedReplies, AFarEndBackFromASilenceOwesOnlyWhatItHeard)
-{
-    AwaitedReplies awaited(kWait);
+    EXPECT_EQ(std::make_pair(2, uint64_t{0}), std::make_pair(tag, seq));
+    awaited.sent(kOff, 3, 6, at(1.0), true, 5);
+    EXPECT_EQ(-1, answered(awaited, kOn4, 1.5));
+    EXPECT_EQ(12, awaited.owed(at(1.6))) << "held: still owed";
     for (int i = 0; i < 10; ++i)
-        relay(awaited, i % 2 ? kOff : kOn, i, 0.05 * i);
-    relay(awaited, kOn, 12, 0.9);  // unheard though within its wait: the reply answers a newer one
-    relay(awaited, kOn, 10, 1.0);
-    relay(awaited, kOn4, 11, 1.01);
-    EXPECT_EQ(18, awaited.owed(at(1.02)));
-    EXPECT_EQ(0, answered(awaited, kOn, 1.02)) << "the oldest asking it";
-    EXPECT_EQ(6, awaited.owed(at(1.03))) << "outlet 4's alone: the fresh on is paid";
-    EXPECT_FALSE(awaited.replyComing(10, ~0, at(1.03)));
-    EXPECT_EQ(11, answered(awaited, kOn4, 1.03));
-    EXPECT_EQ(0, awaited.owed(at(1.04)));
+        relay(awaited, i % 2 ? kOff : kOn, 10 + i, 4.0 + 0.05 * i);
+    relay(awaited, kOn, 20, 4.9);
+    relay(awaited, kOn, 21, 5.0);
+    relay(awaited, kOn4, 22, 5.01);
+    EXPECT_EQ(10, answered(awaited, kOn, 5.02)) << "the oldest asking it";
+    EXPECT_EQ(6, awaited.owed(at(5.03))) << "outlet 4's alone";
+    EXPECT_FALSE(awaited.replyComing(21, ~0, at(5.03)));
+    poll(awaited, kMeter, 5.1);
+    EXPECT_EQ(-1, answered(awaited, kMeter, 5.15));
+    relay(awaited, kOn, 23, 5.16);
+    EXPECT_EQ(23, answered(awaited, kOn, 5.2)) << "not a passed on";
 }
