@@ -24,12 +24,13 @@
 //   answerable.
 // What is owed sets the line's pace. A far end quiet for a wait owes only
 // what is within its wait, so a silent one holds nothing up for good. Its
-// first reply after that tells a silence from a hold: where a frame asking
-// the same is within its wait, it answers what it has just heard and owes
-// what went out from the newest such frame on (a reply taken for an older
-// frame pays for one of those); else it held its replies, and owes every
-// frame not passed. A frame is forgotten kForget after the line carried it,
-// or when kTracked newer ones are out.
+// first reply after that tells a silence from a hold: where the oldest frame
+// asking the same is past its wait and another within it, it answers what it
+// has just heard and owes what went out from the newest such frame on (a
+// reply taken for an older frame pays for one of those); else it held its
+// replies, or was only idle, and owes every frame not passed. A frame is
+// forgotten kForget after the line carried it, or when kTracked newer ones
+// are out.
 class AwaitedReplies
 {
 public:

@@ -127,12 +127,12 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
 TEST(AwaitedReplies, RunsStraysAndAFarEndBackFromASilence)
 {
     AwaitedReplies awaited(kWait);
-    relay(awaited, kOn, 1, 0);
-    relay(awaited, kOn, 2, 0.1);
+    awaited.sent(kOn, 1, 6, at(0), true, 10);
+    awaited.sent(kOn, 2, 6, at(0.1), true, 11);
     int tag = -1;
-    uint64_t seq = 1;
+    uint64_t seq = 0;
     ASSERT_TRUE(awaited.answer(kOn, at(0.15), &tag, &seq));
-    EXPECT_EQ(std::make_pair(2, uint64_t{0}), std::make_pair(tag, seq));
+    EXPECT_EQ(std::make_pair(2, uint64_t{10}), std::make_pair(tag, seq));
     awaited.sent(kOff, 3, 6, at(1.0), true, 5);
     EXPECT_EQ(-1, answered(awaited, kOn4, 1.5));
     EXPECT_EQ(12, awaited.owed(at(1.6))) << "held: still owed";
