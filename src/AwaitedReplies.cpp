@@ -48,12 +48,9 @@ bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag, uint64
     int reported = -1;
     if (at(match).exact)
     {
-        // The passed frames (a prefix) went before a poll answered since:
-        // a frame after them asking the same is the likelier.
-        int passed = 0;
-        while (passed < count_ && at(passed).passed)
-            ++passed;
-        const int unpassed = find(key, passed);
+        // The passed frames went before a poll answered since: a frame after
+        // them asking the same is the likelier.
+        const int unpassed = find(key, passedCount());
         if (unpassed >= 0 && unpassed != match)
             match = unpassed;
         else
@@ -126,15 +123,20 @@ int AwaitedReplies::fresh(uint32_t key, muduo::Timestamp now) const
 
 int AwaitedReplies::matchPoll(uint32_t key, int first, muduo::Timestamp now) const
 {
-    int head = 0;
-    while (head < count_ && at(head).passed)
-        ++head;
-    if (head == first)
+    if (passedCount() == first)
         return first;
     for (int i = first; i >= 0; i = find(key, i + 1))
         if (withinWait(at(i), now))
             return i;
     return first;
+}
+
+int AwaitedReplies::passedCount() const
+{
+    int n = 0;
+    while (n < count_ && at(n).passed)
+        ++n;
+    return n;
 }
 
 int AwaitedReplies::find(uint32_t key, int from) const

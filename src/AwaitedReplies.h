@@ -86,8 +86,11 @@ private:
     // The frame taken as answered by a reply naming key, of the run from the
     // frame first; *reported gets the tag the reply reports.
     int matchExact(uint32_t key, int first, int* reported) const;
-    // True while a frame not passed asking key is within its wait.
+    // The newest frame not passed asking key, carried by now and within its
+    // wait; -1 for none.
     int fresh(uint32_t key, muduo::Timestamp now) const;
+    // The passed frames, always the oldest ones.
+    int passedCount() const;
     int matchPoll(uint32_t key, int first, muduo::Timestamp now) const;
     // The first frame not yet forgotten at now.
     int firstKept(muduo::Timestamp now) const;

@@ -215,7 +215,7 @@ bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, boo
         return false;
     pendingActions_[port] = action;
     retryBudgets_[port] = retry ? kRetries : 0;
-    wanted_[port] = action & kRestartFlag ? 1 : action;
+    wanted_[port] = leadsTo(action);
     portOperationStarted(port);
     return true;
 }
@@ -329,7 +329,7 @@ void PowerModuleContainer::fire(int port, int action)
     }
     pendingActions_[port] = action;
     retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
-    wanted_[port] = action & kRestartFlag ? 1 : action & 0x7F;
+    wanted_[port] = leadsTo(action);
 }
 
 void PowerModuleContainer::portOperationStarted(int port)

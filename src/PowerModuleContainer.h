@@ -141,8 +141,11 @@ private:
     // A new switching request of the port: withdraws its restart, which ends.
     void takeRequest(int port, int action, int restartDelay);
     void armRestartOn(int port);
-    // A frame out or waiting for the line, a delayed action or a restart's on.
+    // A request awaiting its reply, a frame waiting for the line, a delayed
+    // action or a restart's switch-on.
     bool underWay(int port) const;
+    // What a switching action leads to: 1 on (a restart too), 0 off.
+    static int leadsTo(int action) { return action & kRestartFlag ? 1 : action & 0x7F; }
     void closeLoop(int outlets, unsigned char onBits, unsigned char freshBits);
     // Sends the outlet's last switching again, without retries.
     void switchAgain(int port, int action);
