@@ -1,5 +1,6 @@
 #include "AwaitedReplies.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace
@@ -8,14 +9,20 @@ int64_t micros(double seconds) { return static_cast<int64_t>(seconds * muduo::Ti
 const int64_t kLongAgo = std::numeric_limits<int64_t>::min() / 2;
 // Shorter replies take the line too little time to tell its pace from the loop's wake-up.
 const int kTimedReply = 16;
+// Seconds of the line's pace a busy far end's pace is measured over, so a
+// batch of replies read at once does not pass for its pace.
+const double kBusySpan = 0.2;
+// A far end answering slower than this share of the line is not told from one answering nothing.
+const double kSlowestShare = 64;
 }
 
 // Longer than any hold of its replies a far end is known for (2 s), and
 // the meter data time-out: a module silent that long owes nothing.
 const double AwaitedReplies::kForget = 3.0;
 
-AwaitedReplies::AwaitedReplies(double wait)
-    : wait_(micros(wait)), frames_(), lastReply_(kLongAgo), heardFrom_(kLongAgo)
+AwaitedReplies::AwaitedReplies(double wait, double bytesPerSecond)
+    : wait_(micros(wait)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), frames_(),
+      lastReply_(kLongAgo), busyPace_(bytesPerSecond_), busyFrom_(kLongAgo)
 {
 }
 
@@ -25,118 +32,94 @@ void AwaitedReplies::sent(uint32_t key, int tag, uint8_t replyLength, muduo::Tim
     dropOldest(firstKept(carried));
     if (count_ == kTracked)
         dropOldest(1);
-    at(count_++) = {key, tag, replyLength, exact, false, false, carried.microSecondsSinceEpoch(), seq};
+    at(count_++) = {key, tag, replyLength, exact, carried.microSecondsSinceEpoch(), seq};
 }
 
-bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, int* tag, uint64_t* seq)
+bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, Answer* answered)
 {
     dropOldest(firstKept(now));
-    int match = find(key, 0);
-    // Answering again after a quiet wait, with the oldest frame asking the
-    // same past its wait: where another is within its wait, it answers what
-    // it has just heard (it was silent, and the frames before went unheard);
-    // else what it held back, all of which comes.
-    if (!answering(now))
-    {
-        const int heard = match >= 0 && !withinWait(at(match), now) ? fresh(key, now) : -1;
-        heardFrom_ = heard >= 0 ? at(heard).carried : kLongAgo;
-    }
+    const int64_t t = now.microSecondsSinceEpoch();
+    const bool quiet = !answering(now);
     const int64_t before = lastReply_;
-    lastReply_ = now.microSecondsSinceEpoch();
+    lastReply_ = t;
+    const int match = find(key, 0);
+    // Back from a quiet spell, frames after the one it answers past their
+    // wait: held back, and coming, or never heard. A marker's reply tells.
+    for (int i = match + 1; quiet && !marker_ && i < count_; ++i)
+        marker_ = at(i).carried + wait_ <= t;
     if (match < 0)
         return false;
-    int reported = -1;
-    if (at(match).exact)
-    {
-        // The passed frames went before a poll answered since: a frame after
-        // them asking the same is the likelier.
-        const int unpassed = find(key, passedCount());
-        if (unpassed >= 0 && unpassed != match)
-            match = unpassed;
-        else
-        {
-            dropOldest(match);  // it answers this one or a later one: those before are lost
-            match = 0;
-        }
-        match = matchExact(key, match, &reported);
-    }
-    else
-    {
-        match = matchPoll(key, match, now);
-        reported = at(match).tag;
-        match = passBefore(match);
-    }
-    notePace(at(match), match == 0 && before <= at(match).carried, now);
-    if (!isOwed(at(match), now))
-        for (int i = match + 1; i < count_; ++i)
-            if (at(i).key == key && isOwed(at(i), now))
-            {
-                at(i).paid = true;
-                break;
-            }
-    if (seq)
-        *seq = at(match).seq;
-    erase(match);
-    if (tag)
-        *tag = reported;
+    notePace(at(match), match == 0 && before <= at(match).carried, before, now);
+    dropOldest(match);
+    Answer a{at(0).tag, at(0).tag, at(0).seq};
+    if (at(0).exact)
+        a.tag = at(newestOfRun(key)).tag;
+    dropOldest(1);
+    if (answered)
+        *answered = a;
     return true;
 }
 
-int AwaitedReplies::matchExact(uint32_t key, int first, int* reported) const
+bool AwaitedReplies::takeMarker()
 {
-    // The run of frames for the subject asking the same from the first; the
-    // reply is taken for the first not passed, most likely the one it answers.
-    int match = -1;
-    for (int i = first; i < count_; ++i)
+    const bool wanted = marker_;
+    marker_ = false;
+    return wanted;
+}
+
+int AwaitedReplies::newestOfRun(uint32_t key) const
+{
+    int newest = 0;
+    for (int i = 1; i < count_; ++i)
     {
         const Frame& f = at(i);
         if (!f.exact || (f.key & ~kAskMask) != (key & ~kAskMask))
             continue;
         if (f.key != key)
             break;
-        *reported = f.tag;
-        if (match < 0 && !f.passed)
-            match = i;
+        newest = i;
     }
-    return match < 0 ? first : match;
+    return newest;
 }
 
-void AwaitedReplies::notePace(const Frame& f, bool alone, muduo::Timestamp now)
+void AwaitedReplies::notePace(const Frame& f, bool alone, int64_t before, muduo::Timestamp now)
 {
+    const int64_t t = now.microSecondsSinceEpoch();
+    // Its frame there before the last reply went: the far end sent this one
+    // right after it, so a run of them takes their bytes at its pace.
+    if (f.carried > before)
+    {
+        busyFrom_ = t;
+        busyBytes_ = 0;
+    }
+    else if ((busyBytes_ += f.replyLength) >= kBusySpan * bytesPerSecond_ && t > busyFrom_)
+    {
+        const double sample = busyBytes_ * 1e6 / static_cast<double>(t - busyFrom_);
+        // Down at once, up by halves: a backlog reckoned to drain faster than it does is sent more.
+        const double paced = sample < busyPace_ ? sample : (busyPace_ + sample) / 2;
+        busyPace_ = std::max(std::min(paced, bytesPerSecond_), bytesPerSecond_ / kSlowestShare);
+        busyFrom_ = t;
+        busyBytes_ = 0;
+    }
     // A reply long enough to time, to a frame heard with no reply before it
     // to send: it took the far end its length at its pace, and its turning round.
-    const int64_t took = now.microSecondsSinceEpoch() - f.carried;
+    const int64_t took = t - f.carried;
     if (!alone || f.replyLength < kTimedReply || took <= 0)
         return;
     const double sample = f.replyLength * 1e6 / static_cast<double>(took);
     replyPace_ = replyPace_ > 0 ? (3 * replyPace_ + sample) / 4 : sample;
 }
 
-int AwaitedReplies::fresh(uint32_t key, muduo::Timestamp now) const
+template <typename F>
+void AwaitedReplies::walkDue(int first, F due) const
 {
-    int newest = -1;
-    for (int i = 0; i < count_ && at(i).carried <= now.microSecondsSinceEpoch(); ++i)
-        if (at(i).key == key && !at(i).passed && withinWait(at(i), now))
-            newest = i;
-    return newest;
-}
-
-int AwaitedReplies::matchPoll(uint32_t key, int first, muduo::Timestamp now) const
-{
-    if (passedCount() == first)
-        return first;
-    for (int i = first; i >= 0; i = find(key, i + 1))
-        if (withinWait(at(i), now))
-            return i;
-    return first;
-}
-
-int AwaitedReplies::passedCount() const
-{
-    int n = 0;
-    while (n < count_ && at(n).passed)
-        ++n;
-    return n;
+    int64_t t = lastReply_;
+    for (int i = first; i < count_; ++i)
+    {
+        t = std::max(t, at(i).carried) + static_cast<int64_t>(at(i).replyLength * 1e6 / busyPace_);
+        if (!due(i, t))
+            return;
+    }
 }
 
 int AwaitedReplies::find(uint32_t key, int from) const
@@ -147,29 +130,22 @@ int AwaitedReplies::find(uint32_t key, int from) const
     return -1;
 }
 
-bool AwaitedReplies::withinWait(const Frame& f, muduo::Timestamp now) const
-{
-    return f.carried + wait_ > now.microSecondsSinceEpoch();
-}
-
 bool AwaitedReplies::answering(muduo::Timestamp now) const
 {
     return lastReply_ + wait_ > now.microSecondsSinceEpoch();
 }
 
-bool AwaitedReplies::isOwed(const Frame& f, muduo::Timestamp now) const
-{
-    // Frames whose wait ran out before the far end began answering again
-    // went to a silent far end, or to one holding its replies: not counted.
-    return !f.passed && !f.paid && (answering(now) ? f.carried >= heardFrom_ : withinWait(f, now));
-}
+bool AwaitedReplies::asks(uint32_t key, muduo::Timestamp now) const { return find(key, firstKept(now)) >= 0; }
 
 int AwaitedReplies::owed(muduo::Timestamp now) const
 {
     int bytes = 0;
-    for (int i = firstKept(now); i < count_; ++i)
-        if (isOwed(at(i), now))
+    const bool all = answering(now);
+    walkDue(firstKept(now), [&](int i, int64_t due) {
+        if (all || due + wait_ > now.microSecondsSinceEpoch())
             bytes += at(i).replyLength;
+        return true;
+    });
     return bytes;
 }
 
@@ -177,11 +153,15 @@ muduo::Timestamp AwaitedReplies::nextChange(muduo::Timestamp now) const
 {
     if (answering(now))
         return muduo::Timestamp(lastReply_ + wait_);
-    // Frames go out in order: the first within its wait runs out first.
-    for (int i = firstKept(now); i < count_; ++i)
-        if (!at(i).passed && withinWait(at(i), now))
-            return muduo::Timestamp(at(i).carried + wait_);
-    return muduo::Timestamp::invalid();
+    // Due in order: the first still due runs out first.
+    int64_t next = -1;
+    walkDue(firstKept(now), [&](int, int64_t due) {
+        if (due + wait_ <= now.microSecondsSinceEpoch())
+            return true;
+        next = due + wait_;
+        return false;
+    });
+    return next < 0 ? muduo::Timestamp::invalid() : muduo::Timestamp(next);
 }
 
 bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
@@ -194,49 +174,27 @@ bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
 
 bool AwaitedReplies::replyComing(int tag, int mask, muduo::Timestamp now) const
 {
-    if (!answering(now))
-        return false;
-    const int first = firstKept(now);
-    int last = count_ - 1;
-    while (last >= first && !agrees(at(last).tag, tag, mask))
-        --last;
-    return last >= first && isOwed(at(last), now);
+    return answering(now) && holds(tag, mask, now);
 }
 
 int AwaitedReplies::firstKept(muduo::Timestamp now) const
 {
+    // Due counts from the far end's last reply: a backlog it answers in order is remembered however long it takes.
     const int64_t oldest = now.microSecondsSinceEpoch() - micros(kForget);
-    int i = 0;
-    while (i < count_ && at(i).carried <= oldest)
-        ++i;
-    return i;
+    int kept = 0;
+    walkDue(0, [&](int i, int64_t due) {
+        if (due > oldest)
+            return false;
+        kept = i + 1;
+        return true;
+    });
+    return kept;
 }
+
+bool AwaitedReplies::full(muduo::Timestamp now) const { return count_ - firstKept(now) >= kTracked; }
 
 void AwaitedReplies::dropOldest(int n)
 {
     head_ = (head_ + n) % kTracked;
     count_ -= n;
-}
-
-void AwaitedReplies::erase(int i)
-{
-    for (int j = i; j > 0; --j)
-        at(j) = at(j - 1);
-    dropOldest(1);
-}
-
-int AwaitedReplies::passBefore(int i)
-{
-    // The exact frames close up, in order, next to frame i; the rest goes.
-    int kept = i;
-    for (int j = i - 1; j >= 0; --j)
-    {
-        if (!at(j).exact)
-            continue;
-        Frame f = at(j);
-        f.passed = true;
-        at(--kept) = f;
-    }
-    dropOldest(kept);
-    return i - kept;
 }

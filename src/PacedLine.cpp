@@ -21,8 +21,8 @@ PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr dev
                      double replyWait)
     : device_(std::move(device)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), queuedBytes_(0),
       pace_(std::min(bytesPerSecond_, bytesPerSecond_ * kOwedWindow / (replyWait > 0 ? replyWait : 1))),
-      paceBytes_(0), measured_(false), framesOut_(0), awaited_(replyWait), timer_(std::make_shared<PduTimer>(loop, 0)),
-      pumping_(false)
+      paceBytes_(0), measured_(false), framesOut_(0), awaited_(replyWait, bytesPerSecond_),
+      timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
 {
     timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pump(); });
 }
@@ -32,6 +32,17 @@ PacedLine::~PacedLine() { timer_->cancel(); }
 bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey,
                      bool exact)
 {
+    return queue(frame, length, tag, replyLength, replyKey, exact, false);
+}
+
+bool PacedLine::sendMarker(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey)
+{
+    return queue(frame, length, tag, replyLength, replyKey, false, true);
+}
+
+bool PacedLine::queue(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey,
+                      bool exact, bool marker)
+{
     if (!frame || length < 1 || length > kMaxFrame)
         return false;
     Frame f;
@@ -40,18 +51,24 @@ bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyL
     f.replyLength = static_cast<uint8_t>(std::min(std::max(replyLength, 0), 255));
     f.charged = std::max(f.length, f.replyLength);
     f.exact = exact;
+    f.marker = marker;
     f.replyKey = replyKey;
     f.tag = tag;
-    queue_.push_back(f);
+    if (marker)
+        queue_.push_front(f);
+    else
+        queue_.push_back(f);
     queuedBytes_ += f.charged;
     pump();
     return true;
 }
 
-bool PacedLine::answer(uint32_t key, int* tag, uint64_t* seq)
+bool PacedLine::answer(uint32_t key, AwaitedReplies::Answer* answered)
 {
-    return awaited_.answer(key, muduo::Timestamp::now(true), tag, seq);
+    return awaited_.answer(key, muduo::Timestamp::now(true), answered);
 }
+
+bool PacedLine::asks(uint32_t key) const { return awaited_.asks(key, muduo::Timestamp::now(true)); }
 
 bool PacedLine::holds(int tag, int mask) const
 {
@@ -130,7 +147,7 @@ bool PacedLine::repliesHaveRoom(const Frame& f, muduo::Timestamp now) const
 {
     // One reply always may be owed, however long.
     const int owed = awaited_.owed(now);
-    return owed == 0 || owed + f.replyLength <= kOwedWindow * bytesPerSecond_;
+    return !awaited_.full(now) && (owed == 0 || owed + f.replyLength <= kOwedWindow * bytesPerSecond_);
 }
 
 void PacedLine::wakeAt(muduo::Timestamp when, muduo::Timestamp now)
@@ -162,7 +179,7 @@ void PacedLine::pump()
             break;
         }
         const Frame f = queue_.front();
-        if (!repliesHaveRoom(f, now))
+        if (!f.marker && !repliesHaveRoom(f, now))
         {
             // A reply that comes resumes us; else what is owed falls when the far end has been quiet a wait.
             wakeAt(awaited_.nextChange(now), now);

@@ -17,11 +17,12 @@ class PduTimer;
 // where the daemon can neither count it nor keep its own frames from
 // waiting behind it. The far end answers each frame; a frame goes out only
 // while the replies it owes (AwaitedReplies) fit in kOwedWindow of the
-// return line. A far end that keeps answering owes every reply it may still
-// send, so however slow it is, it sets the pace and falls no further behind;
-// one that answers nothing owes only the replies within their wait, so it
-// holds nothing up for good; one that answers again after a silence owes
-// only what it heard. Loop thread only.
+// return line. A far end that keeps answering owes every reply it has not
+// sent, so however slow it is, it sets the pace and falls no further behind;
+// one quiet a while owes only what is still due within a wait at its pace,
+// so a silent one holds nothing up for good and one holding a backlog is
+// sent little more. Back from a quiet spell, a marker goes first in line:
+// its reply shows what the far end never heard. Loop thread only.
 class PacedLine : muduo::noncopyable
 {
 public:
@@ -48,10 +49,17 @@ public:
     // back at the same pace, and would fall behind while the frames keep pace.
     // exact: the reply ends a wait (AwaitedReplies).
     bool send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey, bool exact);
-    // A reply naming key came: true with the tag the ledger reports for it
-    // and the place of the frame it answers (AwaitedReplies::answer); false
-    // when no frame out asks that. The caller pumps once it has acted on it.
-    bool answer(uint32_t key, int* tag, uint64_t* seq);
+    // The same, first in line and whatever the replies owed: a marker
+    // (AwaitedReplies::takeMarker).
+    bool sendMarker(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey);
+    // A reply naming key came: true with what the ledger reads it as
+    // answering (AwaitedReplies::answer); false when no frame out asks that.
+    // The caller pumps once it has acted on it.
+    bool answer(uint32_t key, AwaitedReplies::Answer* answered);
+    // True once after a reply that asks for a marker.
+    bool takeMarker() { return awaited_.takeMarker(); }
+    // True while a frame out asks key.
+    bool asks(uint32_t key) const;
     // True while a tagged frame waits here whose tag agrees with tag in the bits of mask.
     bool holds(int tag, int mask) const;
     // The same of the frames out whose replies may still come.
@@ -82,6 +90,7 @@ private:
         uint8_t charged;  // bytes of line time, the answer's included
         uint8_t replyLength;
         bool exact;
+        bool marker;
         uint32_t replyKey;
         int tag;
     };
@@ -89,6 +98,8 @@ private:
     // Seconds of line the device has been given and not yet sent, at now.
     double ahead(muduo::Timestamp now) const;
     bool repliesHaveRoom(const Frame& f, muduo::Timestamp now) const;
+    bool queue(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey, bool exact,
+               bool marker);
     void wakeAt(muduo::Timestamp when, muduo::Timestamp now);
     // Charged bytes a second the queue drains at.
     double pace() const;

@@ -5,6 +5,7 @@
 #include "LocalOutlets.h"
 #include "MeterReading.h"
 #include "PduServer.h"
+#include "PowerModuleContainer.h"
 #include "SharedMemory.h"
 #include "menu/MenuController.h"
 #include "modbus/ModbusController.h"
@@ -196,13 +197,16 @@ void PduServer::onPowerControlRelayResponse(int port, unsigned char action, unsi
     {
         _DeviceStatus& status = GlobalData::getDevice().status;
         if (action == 1)
-        {
-            status.onOffMask = (status.onOffMask | (1ULL << port)) & kLowWord;
             status.pingActionDone[port] = 0;
+        // Shown: a command's acknowledgement; the loop's own frames leave the report shown.
+        const int shown = powerModuleContainer_->shownState(port);
+        if (shown >= 0)
+        {
+            const unsigned char on = shown == 1;
+            status.onOffMask = (on ? status.onOffMask | (1ULL << port) : status.onOffMask & ~(1ULL << port)) & kLowWord;
+            publishOutletState(port, on);
+            modbus_->setOutputStatus(port, &on, 1);
         }
-        else
-            status.onOffMask &= ~(1ULL << port) & kLowWord;
-        publishOutletState(port, action == 1);
         if (calibrating())
             calibration_->onOutputOnOff(port, action, 0);
     }
@@ -232,6 +236,8 @@ void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char 
     count = count < 0 ? 0 : (count > 8 ? 8 : (count > outlets ? outlets : count));
     _DeviceStatus& status = GlobalData::getDevice().status;
     const uint64_t keep = ~(0xFFULL << first);
+    const unsigned char reported = onBits;
+    onBits = powerModuleContainer_->shownBits(module, onBits);
     status.onOffMask = ((status.onOffMask & keep) | (static_cast<uint64_t>(onBits) << first)) & kLowWord;
     status.calibratedMask = ((status.calibratedMask & keep) | (static_cast<uint64_t>(secondBits) << first)) & kLowWord;
     unsigned char states[8] = {};
@@ -247,7 +253,7 @@ void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char 
         menu_->onDeviceStatusChanged(module, static_cast<unsigned int>(status.onOffMask & kLowWord),
                                      static_cast<unsigned int>(status.calibratedMask & kLowWord));
     if (!calibrating())
-        portStatusManager_.updatePortStatus(first, first + 7, status.onOffMask);
+        portStatusManager_.updatePortStatus(first, first + 7, static_cast<uint64_t>(reported) << first);
 }
 
 void PduServer::onPowerRequestCaliParamResponse(int port, unsigned short voltage, unsigned short current,

@@ -101,7 +101,7 @@ void PortStatusManager::updatePortStatus(int firstPort, int lastPort, unsigned l
     for (int p = firstPort; p <= lastPort; ++p)
     {
         const bool storedOnFoundOff = (keptOnMask_ & bit(p)) && !(onBits & bit(p));
-        if (storedOnFoundOff && !(busyMask_ & bit(p)))
+        if (storedOnFoundOff && !(busyMask_ & bit(p)) && !container_->loopHolds(p))
         {
             LOG_INFO << "port:" << p << " on";
             container_->turnOnPort(p, false);

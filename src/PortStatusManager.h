@@ -13,7 +13,8 @@ class PowerModuleContainer;
 // start-up every outlet stored on is switched on after its on-delay. A state
 // whose write failed is written again with the next status report. The
 // container sees each report first and keeps an outlet switched since
-// start-up as its last switching asks (PowerModuleContainer).
+// start-up as its last switching asks (PowerModuleContainer); one it found
+// not following it switches less and less often, and no one else meanwhile.
 // Masks hold global ports 0 to 63 (bit p = port p). Loop thread only.
 class PortStatusManager : muduo::noncopyable
 {

@@ -167,6 +167,23 @@ bool PowerModule::controlRelayRequest(int port, unsigned char action, int reques
                 relayTag(port, request) | (copy ? kCopy : 0) | (action & 0x7F), true);
 }
 
+void PowerModule::sendMarker()
+{
+    unsigned char frame[kFrameRoom];
+    int port = currentPollPort_ < 0 ? (pollInlet_ ? kInletPort : 0) : currentPollPort_;
+    for (int tries = 0; tries <= outletCount_; ++tries)
+    {
+        const uint32_t key = replyKey(powermodule::kMeterData, port);
+        if (!line_->asks(key))
+        {
+            const int length = PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port);
+            line_->sendMarker(frame, length, kMeterPollTag, PowerModulePacketParser::replyLength(frame[1]), key);
+            return;
+        }
+        port = port == kInletPort ? 0 : (port + 1 < outletCount_ ? port + 1 : kInletPort);
+    }
+}
+
 bool PowerModule::queryRelayStatusRequest()
 {
     if (line_->holds(kStatusPollTag, ~0))
@@ -210,6 +227,8 @@ void PowerModule::handleRead(muduo::net::Buffer* buf, muduo::Timestamp receiveTi
         dispatch(self, cmd);
         parser_.popParsedPacket();
     }
+    if (line_->takeMarker())
+        sendMarker();
     // After the callbacks: a request they saw answered withdraws its copies first.
     line_->pump();
 }
@@ -240,10 +259,11 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
 {
     // Every reply keeps the line's ledger: the frames before the one it answers were lost.
     uint32_t key = 0;
-    int tag = -1;
-    uint64_t seq = 0;
-    const bool answered = parser_.getReplyKey(&key) && line_->answer(key, &tag, &seq) && tag >= 0;
+    AwaitedReplies::Answer a{-1, -1, 0};
+    const bool answered = parser_.getReplyKey(&key) && line_->answer(key, &a) && a.tag >= 0;
+    const int tag = a.tag;
     const int request = answered && (tag & kRelayTag) ? tag >> kRequestShift : -1;
+    const bool sure = request >= 0 && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
     int port = 0;
     int count = 0;
     unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;
@@ -256,12 +276,12 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     case powermodule::kRelayControl:
         if (parser_.getRelayControlRet(&port, &action, &result) && acceptPort("relay", port, false) &&
             relayReplyCallback_)
-            relayReplyCallback_(self, port, action, result, request);
+            relayReplyCallback_(self, port, action, result, request, sure);
         break;
     case powermodule::kOutputStatus:
         if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)
             outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated,
-                                  answered && tag == kStatusPollTag ? heardBefore(seq) : 0);
+                                  answered && tag == kStatusPollTag ? heardBefore(a.seq) : 0);
         break;
     case powermodule::kRequestCaliParam:
         if (parser_.getRequestCaliParamRet(&voltage, &current, &power, &result) && caliParamCallback_)

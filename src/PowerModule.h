@@ -27,21 +27,26 @@ class SerialPort;
 // order, each taking the line time of the longer of itself and its reply,
 // no faster than the replies come (PacedLine), whose ledger also tells which
 // frame each reply answers: the module answers every frame it hears, in
-// order. Relay frames are exact there (AwaitedReplies): a relay reply is
-// taken for the oldest frame asking the same; a poll's reply may be taken
-// for a newer one, which resyncs the ledger after a silent spell. A status
-// report says which outlets' last relay frames the module had heard when it
-// reported. A poll is not asked again while the last one of its kind still
-// waits, so a line that takes nothing holds at most one of each. Loop thread
-// only; always held by a shared_ptr.
+// order, so a reply is taken for the oldest frame out asking the same
+// (AwaitedReplies). A relay reply reports its outlet's request, and whether
+// it surely answers a frame of that request rather than one of an earlier
+// request asking the same. Back from a quiet spell, the module gets a meter
+// poll first in line, for a port no frame out asks after: a marker whose
+// reply drops what it never heard. A status report says which outlets'
+// last relay frames the module had heard when it reported. A poll is not
+// asked again while the last one of its kind still waits, so a line that
+// takes nothing holds at most one of each. Loop thread only; always held by
+// a shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
 {
 public:
     typedef std::shared_ptr<PowerModule> Ptr;
     typedef std::function<void(const Ptr&, int port, const _PowerModuleData* data)> MeterDataCallback;
     // request: the caller's number of the request the reply ends, or -1
-    // when it answers no frame out (the ledger's report).
-    typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result, int request)>
+    // when it answers no frame out (the ledger's report); sure: it answers a
+    // frame of that request, not perhaps one of an earlier request asking the same.
+    typedef std::function<void(const Ptr&, int port, unsigned char action, unsigned char result, int request,
+                               bool sure)>
         RelayReplyCallback;
     // A relay frame of the caller's request went to the line; it will have
     // been carried carriedIn seconds from now.
@@ -128,6 +133,9 @@ private:
     bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false);
     void onFrameOut(int tag, double carriedIn, uint64_t seq);
     void pollStep();
+    // A meter poll first in line, for a port no frame out asks after: its
+    // reply tells what went before it answered or never heard.
+    void sendMarker();
     void dispatch(const Ptr& self, unsigned char cmd);
     void dispatchMeterData(const Ptr& self);
     // The outlets whose last relay frame went before the poll at seq.

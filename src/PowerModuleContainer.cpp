@@ -22,7 +22,7 @@ const int kModuleDevCount = sizeof(PowerModuleContainer::s_moduleDevFileNames) /
 
 PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
     : restartDelays_(), trigger_(std::make_shared<RelayActionTrigger>(loop)), requests_(), awaiting_(),
-      restartOnArmed_(), pendingActions_(), retryMask_(0), retryBudgets_()
+      restartOnArmed_(), byLoop_(), offKnown_(), reportedOff_(0), pendingActions_(), retryMask_(0), retryBudgets_()
 {
     std::fill(std::begin(wanted_), std::end(wanted_), -1);
     modules_.reserve(1);
@@ -33,7 +33,7 @@ PowerModuleContainer::PowerModuleContainer(muduo::net::EventLoop* loop)
         restartOnTimers_[p] = std::make_shared<PduTimer>(loop, p);
         restartOnTimers_[p]->setTimerCallback([this](const std::shared_ptr<PduTimer>& t) {
             restartOnArmed_[t->getId()] = false;
-            fire(t->getId(), 1);
+            fire(t->getId(), 1, true);
         });
     }
     trigger_->setRelayActionCallback([this](int port, int action) { onRelayActionDelayTimeout(port, action); });
@@ -83,8 +83,8 @@ void PowerModuleContainer::addPowerModule(const PowerModulePtr& module)
             meterDataCallback_(global(port), data);
     });
     module->setRelayReplyCallback([this, base](const PowerModulePtr&, int port, unsigned char action,
-                                               unsigned char result, int request) {
-        onControlRelayAckCallback(base + port, action, result, request);
+                                               unsigned char result, int request, bool sure) {
+        onControlRelayAckCallback(base + port, action, result, request, sure);
     });
     module->setRelayFrameOutCallback(
         [this, base](const PowerModulePtr&, int port, unsigned char action, int request, double carriedIn) {
@@ -211,11 +211,14 @@ bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, boo
     takeRequest(port, action, restartDelay);
     if (action & kRestartFlag)
         setRetry(port, retry);
+    // Nothing waiting for the line can switch it on before the restart's off.
+    const bool offAlready = reportedOff(port) && !modules_.empty() && !modules_[0]->relayFrameWaiting(port);
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
         return false;
     pendingActions_[port] = action;
     retryBudgets_[port] = retry ? kRetries : 0;
     wanted_[port] = leadsTo(action);
+    offKnown_[port] = offAlready;
     portOperationStarted(port);
     return true;
 }
@@ -258,17 +261,23 @@ bool PowerModuleContainer::roomOnLine() const
 
 void PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
 {
+    withdrawRestart(port);
+    for (size_t n = trigger_->withdraw(port, kRestartFlag); n > 0; --n)
+        portOperationEnded(port);
+    if (action & kRestartFlag)
+        restartDelays_[port] = restartDelay;
+    backoff_.reset(port);
+}
+
+void PowerModuleContainer::withdrawRestart(int port)
+{
     if (restartOnArmed_[port])
     {
         restartOnTimers_[port]->cancel();
         restartOnArmed_[port] = false;
         portOperationEnded(port);
     }
-    pendingActions_[port] &= ~kRestartFlag;  // an off half not yet acknowledged: it ends as an off
-    for (size_t n = trigger_->withdraw(port, kRestartFlag); n > 0; --n)
-        portOperationEnded(port);
-    if (action & kRestartFlag)
-        restartDelays_[port] = restartDelay;
+    pendingActions_[port] &= ~kRestartFlag;
 }
 
 void PowerModuleContainer::armRestartOn(int port)
@@ -306,6 +315,8 @@ bool PowerModuleContainer::controlRelayRequest(int port, unsigned char action, b
         awaiting_[port] = awaiting;
         return false;
     }
+    if (!again)
+        byLoop_[port] = false;
     if (awaiting && !again)  // the request it replaces is awaited no more
         portOperationEnded(port);
     if (relayRequestSentCallback_)
@@ -317,11 +328,17 @@ void PowerModuleContainer::onRelayActionDelayTimeout(int port, int action)
 {
     if (port < 0 || port >= kPortCount)
         return;
-    fire(port, action);
+    fire(port, action, false);
 }
 
-void PowerModuleContainer::fire(int port, int action)
+void PowerModuleContainer::fire(int port, int action, bool restartOn)
 {
+    if (!restartOn)
+    {
+        withdrawRestart(port);
+        backoff_.reset(port);
+    }
+    const bool offAlready = reportedOff(port) && !modules_.empty() && !modules_[0]->relayFrameWaiting(port);
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
     {
         portOperationEnded(port);
@@ -330,6 +347,7 @@ void PowerModuleContainer::fire(int port, int action)
     pendingActions_[port] = action;
     retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
     wanted_[port] = leadsTo(action);
+    offKnown_[port] = offAlready;
 }
 
 void PowerModuleContainer::portOperationStarted(int port)

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "PowerModuleTypes.h"
+#include "ShownOutlets.h"
+#include "SwitchAgainBackoff.h"
+#include "muduo/base/Timestamp.h"
 #include "muduo/base/noncopyable.h"
 
 namespace muduo
@@ -27,33 +30,41 @@ class RelayActionTrigger;
 // withdrawn).
 //
 // A restart switches off, then on again its restart delay after the off is
-// acknowledged. An outlet has at most one such switch-on waiting (a new
-// restart replaces it), kept apart from the delayed actions. Every later
-// switching call for the outlet withdraws its restart whole: the switch-on,
-// the off half not yet acknowledged, and a delayed restart not yet begun,
-// whose place among the delayed actions comes free. So the outlet ends as
-// the last call asked. A plain delayed on or off is never withdrawn.
-// The acknowledgement wait of an outlet's frame begins when the line has
-// carried it, and goes on while the module keeps answering without showing
-// the frame lost: its reply comes behind the others'. Only a reply that the
-// line's ledger (AwaitedReplies) reports for the outlet's newest request
-// ends the wait, never one that may answer an older frame of the outlet with
+// known carried out: by a reply that answers a frame of the restart's own
+// (the ledger, AwaitedReplies, tells one that may answer an earlier off of
+// the outlet), by a report of a poll the module heard after the off showing
+// the outlet off, or because such a report showed it off before the restart
+// and nothing since could have switched it on. Until then the off goes
+// again; a restart whose off is never carried out ends failed, never done.
+// An outlet has at most one switch-on waiting (a new restart replaces it),
+// kept apart from the delayed actions. Every later switching of the outlet
+// (a call, or a delayed action due) withdraws its restart whole: the
+// switch-on, the off half not yet acknowledged, and, for a call, a delayed
+// restart not yet begun, whose place among the delayed actions comes free.
+// So the outlet ends as the last switching asked. A plain delayed on or off
+// is never withdrawn.
+//
+// An outlet's frame waits for its acknowledgement from when the line has
+// carried it, and on while the module keeps answering without showing it
+// lost. Only a reply the ledger reports for the outlet's newest request ends
+// the wait, never one that may answer an older frame of the outlet with
 // another action between: so a lost frame is sent again, as a copy of its
-// request.
-// An outlet's copies still waiting for the line are withdrawn when their
-// request is answered or a newer one comes. After a request ends, a late
-// reply only tells the outlet's state. A reply that answers no frame out ends
-// the wait of a request only while none of the outlet's frames is out or
-// waits for the line.
-// Replies never say which frame they answer, so the ledger guesses; the
-// module's status report closes the loop. Where a report of a poll the module
-// heard after the outlet's last frame shows it otherwise than its last
-// switching leads to (on; off; a restart: on), and nothing of it is under way
-// (a request awaiting its reply, a frame waiting for the line, a delayed
-// action, a restart's switch-on), it is switched again, without retries, at
-// most once a report: a restart whose off got there goes on to its
-// switch-on, one whose off did not starts again. An outlet not switched since
-// start-up is the outlet-state manager's. Loop thread only.
+// request. Its copies still waiting for the line are withdrawn when the
+// request is answered or a newer one comes; after a request ends, a late
+// reply ends nothing. A reply that answers no frame out ends the wait of a
+// request only while none of the outlet's frames is out or waits.
+//
+// Replies never say which frame they answer; the module's status report
+// closes the loop. Where a report of a poll the module heard after the
+// outlet's last frame shows it otherwise than its last switching leads to
+// (on; off; a restart: on once its off is carried out) and nothing of it is
+// under way (a request awaiting its reply, a frame waiting for the line, a
+// delayed action, a restart's switch-on), it is switched again, without
+// retries, less and less often while it does not follow (SwitchAgainBackoff).
+// An outlet not switched since start-up is the outlet-state manager's.
+// What the unit shows of an outlet is the module's report, or its last
+// command's acknowledgement until a report after it (ShownOutlets); the
+// loop's own frames show nothing. Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -114,9 +125,19 @@ public:
     // it is memory, and delay for every frame behind it.
     bool roomOnLine() const;
 
+    // What every interface shows of the outlet: 1 on, 0 off, -1 not known yet.
+    int shownState(int port) const;
+    // A module's report as shown.
+    unsigned char shownBits(int module, unsigned char onBits) const;
+    // True while the loop keeps an outlet that did not follow, switching it
+    // less and less often: no one else switches it behind the loop's back.
+    bool loopHolds(int port) const;
+
     void onRelayActionDelayTimeout(int port, int action);
-    // request: the module's report of the request answered, -1 for none out.
-    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result, int request);
+    // request: the module's report of the request answered, -1 for none out;
+    // sure: the reply answers a frame of that request, not perhaps an earlier one's.
+    void onControlRelayAckCallback(int port, unsigned char action, unsigned char result, int request,
+                                   bool sure = true);
     void onRelayFrameOut(int port, unsigned char action, int request, double carriedIn);
 
     void setMeterDataCallback(MeterDataCallback cb) { meterDataCallback_ = std::move(cb); }
@@ -140,18 +161,31 @@ private:
     bool switchLater(int port, int action, int delay, int restartDelay, bool retry);
     // A new switching request of the port: withdraws its restart, which ends.
     void takeRequest(int port, int action, int restartDelay);
+    // Withdraws the restart under way: its switch-on, and its off half,
+    // which goes on as a plain off.
+    void withdrawRestart(int port);
+    // The restart's off is known carried out: its switch-on waits its delay.
     void armRestartOn(int port);
+    // A report of a poll the module heard after the port's last frame found
+    // it off, and no on frame of it went since.
+    bool reportedOff(int port) const { return reportedOff_ >> port & 1; }
+    // The wait of the newest request ends: its copies go.
+    void endWait(int port);
     // A request awaiting its reply, a frame waiting for the line, a delayed
     // action or a restart's switch-on.
     bool underWay(int port) const;
     // What a switching action leads to: 1 on (a restart too), 0 off.
     static int leadsTo(int action) { return action & kRestartFlag ? 1 : action & 0x7F; }
     void closeLoop(int outlets, unsigned char onBits, unsigned char freshBits);
+    // The loop for one outlet a fresh report found on or off.
+    void followUp(int port, bool on, muduo::Timestamp now);
     // Sends the outlet's last switching again, without retries.
     void switchAgain(int port, int action);
+    // The outlet is as its last switching asks: the loop starts over.
+    void followed(int port);
     void setRetry(int port, bool retry);
-    // Sends a delayed or restart action now.
-    void fire(int port, int action);
+    // Sends a delayed action, or a restart's switch-on, now.
+    void fire(int port, int action, bool restartOn);
     void onAckTimeout(int port);
     void portOperationStarted(int port);
     void portOperationEnded(int port);
@@ -169,6 +203,11 @@ private:
     std::shared_ptr<PduTimer> restartOnTimers_[kPortCount];
     bool restartOnArmed_[kPortCount];
     int wanted_[kPortCount];  // what its last switching leads to: 1 on, 0 off, -1 none yet
+    bool byLoop_[kPortCount];  // its newest request is the loop's
+    bool offKnown_[kPortCount];  // a restart's off half, the outlet off already
+    unsigned char reportedOff_;
+    ShownOutlets shown_;
+    SwitchAgainBackoff backoff_;
     int pendingActions_[kPortCount];
     uint32_t retryMask_;
     int retryBudgets_[kPortCount];

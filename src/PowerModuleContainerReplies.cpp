@@ -2,16 +2,18 @@
 
 #include "PduTimer.h"
 #include "PowerModule.h"
-#include "RelayActionTrigger.h"
-#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 
-// What comes back from the module: the acknowledgements of relay frames, and
-// its status report, which closes the loop on them.
+// What comes back from the module for relay frames: their acknowledgements,
+// or the silence that makes a frame go again.
 
-void PowerModuleContainer::onRelayFrameOut(int port, unsigned char, int request, double carriedIn)
+void PowerModuleContainer::onRelayFrameOut(int port, unsigned char action, int request, double carriedIn)
 {
-    if (port < 0 || port >= kPortCount || request != requests_[port] || !awaiting_[port])
+    if (port < 0 || port >= kPortCount)
+        return;
+    if (action == 1)  // a report from before it no longer tells the outlet off
+        reportedOff_ &= static_cast<unsigned char>(~(1u << port));
+    if (request != requests_[port] || !awaiting_[port])
         return;
     // The wait counts from when the line has carried the frame, not from
     // its turn in the queue; a copy's wait replaces the one before.
@@ -20,7 +22,7 @@ void PowerModuleContainer::onRelayFrameOut(int port, unsigned char, int request,
 }
 
 void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char action, unsigned char result,
-                                                     int request)
+                                                     int request, bool sure)
 {
     if (port < 0 || port >= kPortCount)
     {
@@ -34,22 +36,29 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
     const bool newest = awaiting_[port] && (request >= 0 ? request == requests_[port]
                                                         : !module || (!module->relayFrameOut(port) &&
                                                                       !module->relayFrameWaiting(port)));
-    if (!newest)
+    const bool restart = pendingActions_[port] & kRestartFlag;
+    // A restart's off is carried out only by a reply that answers its own
+    // frame: one that may answer an earlier off of the outlet leaves it waiting.
+    if (newest && !(restart && result == 0 && !sure && !offKnown_[port]))
     {
-        if (relayReplyCallback_)
-            relayReplyCallback_(port, action, result);
-        return;
+        endWait(port);
+        if (result == 0 && !byLoop_[port])
+            shown_.acknowledged(port, action == 1);
+        if (restart && result == 0)
+            armRestartOn(port);
+        else  // a refused restart's off: the loop takes it up again
+            portOperationEnded(port);
     }
-    awaiting_[port] = false;
-    if (module)  // its copies still waiting for the line ask what is done
-        module->withdrawRelayCopies(port);
-    ackTimers_[port]->cancel();
-    if (pendingActions_[port] & kRestartFlag)
-        armRestartOn(port);  // once: the flag goes with it
-    else
-        portOperationEnded(port);
     if (relayReplyCallback_)
         relayReplyCallback_(port, action, result);
+}
+
+void PowerModuleContainer::endWait(int port)
+{
+    awaiting_[port] = false;
+    if (!modules_.empty())  // its copies still waiting for the line ask what is done
+        modules_[0]->withdrawRelayCopies(port);
+    ackTimers_[port]->cancel();
 }
 
 void PowerModuleContainer::onAckTimeout(int port)
@@ -69,6 +78,11 @@ void PowerModuleContainer::onAckTimeout(int port)
     {
         // Failed for good: a late reply tells the outlet's state, and ends nothing again.
         awaiting_[port] = false;
+        if ((pendingActions_[port] & kRestartFlag) && offKnown_[port])
+        {
+            armRestartOn(port);  // its off lost, the outlet off already
+            return;
+        }
         if (relayFailedCallback_)
             relayFailedCallback_(port, static_cast<unsigned char>(action));
         portOperationEnded(port);
@@ -80,45 +94,14 @@ void PowerModuleContainer::onAckTimeout(int port)
     --retryBudgets_[port];
 }
 
-bool PowerModuleContainer::underWay(int port) const
+int PowerModuleContainer::shownState(int port) const
 {
-    return awaiting_[port] || restartOnArmed_[port] || trigger_->pendingActions(port) > 0 ||
-           (!modules_.empty() && modules_[0]->relayFrameWaiting(port));
+    return port >= 0 && port < kPortCount ? shown_.state(port) : -1;
 }
 
-void PowerModuleContainer::closeLoop(int outlets, unsigned char onBits, unsigned char freshBits)
+unsigned char PowerModuleContainer::shownBits(int module, unsigned char onBits) const
 {
-    // Whatever the ledger guessed of the replies, the module's own report of
-    // a poll it heard after the outlet's last frame says what the outlet is.
-    static muduo::LogLimiter s_lines(1.0, kPortCount);
-    for (int p = 0; p < outlets && p < kPortCount; ++p)
-    {
-        if (wanted_[p] < 0 || !(freshBits >> p & 1) || underWay(p))
-            continue;
-        const bool on = onBits >> p & 1;
-        const bool restart = pendingActions_[p] & kRestartFlag;  // its off unacknowledged
-        if (!restart && on == (wanted_[p] == 1))
-            continue;
-        int64_t held = 0;
-        if (s_lines.allow(&held))
-            LOG_WARN << "port:" << p << " found " << (on ? "on" : "off")
-                     << (restart && !on ? ", its restart goes on" : ", switched again")
-                     << muduo::LogLimiter::note(held);
-        if (restart && !on)
-        {
-            portOperationStarted(p);
-            armRestartOn(p);
-        }
-        else
-            switchAgain(p, restart ? kRestartFlag : wanted_[p]);
-    }
+    return module == 0 ? shown_.bits(onBits) : onBits;
 }
 
-void PowerModuleContainer::switchAgain(int port, int action)
-{
-    if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
-        return;
-    pendingActions_[port] = action;
-    retryBudgets_[port] = 0;
-    portOperationStarted(port);
-}
+bool PowerModuleContainer::loopHolds(int port) const { return backoff_.tries(port) > 0; }

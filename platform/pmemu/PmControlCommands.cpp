@@ -69,6 +69,20 @@ bool readCurrent(std::istream& in, int port, double& value)
     return readNumber(number, value);
 }
 
+bool readStuck(std::istream& in, PmMeterModel::Stuck& stuck)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    if (word == "free")
+        stuck = PmMeterModel::Stuck::kFree;
+    else if (word == "on" || word == "off")
+        stuck = word == "on" ? PmMeterModel::Stuck::kOn : PmMeterModel::Stuck::kOff;
+    else
+        return false;
+    return true;
+}
+
 // Bytes a second, a whole number from 0 to 1000000.
 bool readPace(std::istream& in, double& value)
 {
@@ -105,6 +119,7 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
     int port = 0;
     double value = 0, second = 0;
     bool on = false;
+    PmMeterModel::Stuck stuck = PmMeterModel::Stuck::kFree;
     bool ok = true;
     if (command == "status")
         return status(emulator);
@@ -124,6 +139,8 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
         model.setEnergyRate(value);
     else if (command == "relay" && readPort(in, port) && port != PmMeterModel::kInlet && readSwitch(in, on))
         model.setRelay(port, on);
+    else if (command == "stuck" && readPort(in, port) && port != PmMeterModel::kInlet && readStuck(in, stuck))
+        model.setStuck(port, stuck);
     else if (command == "silent" && readSwitch(in, on))
         emulator.setSilent(on);
     else if (command == "delay" && readNumber(in, value) && value >= 0 && value < 1e7)

@@ -95,11 +95,32 @@ std::optional<PmReading> PmMeterModel::reading(int port)
     return r;
 }
 
+void PmMeterModel::setStuck(int outlet, Stuck stuck)
+{
+    if (outlet < 0 || outlet >= kOutlets)
+        return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    stuck_[outlet] = stuck;
+    if (stuck != Stuck::kFree)
+        setRelayLocked(outlet, stuck == Stuck::kOn);
+}
+
+PmMeterModel::Stuck PmMeterModel::stuck(int outlet) const
+{
+    if (outlet < 0 || outlet >= kOutlets)
+        return Stuck::kFree;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stuck_[outlet];
+}
+
 uint8_t PmMeterModel::switchRelay(int port, uint8_t action)
 {
     if (port < 0 || port >= kOutlets || action > 1)
         return 1;
-    setRelay(port, action == 1);
+    std::lock_guard<std::mutex> lock(mutex_);
+    // The firmware cannot tell a stuck relay: it drives the coil and reports success.
+    if (stuck_[port] == Stuck::kFree)
+        setRelayLocked(port, action == 1);
     return 0;
 }
 
@@ -108,6 +129,11 @@ void PmMeterModel::setRelay(int port, bool on)
     if (port < 0 || port >= kOutlets)
         return;
     std::lock_guard<std::mutex> lock(mutex_);
+    setRelayLocked(port, on);
+}
+
+void PmMeterModel::setRelayLocked(int port, bool on)
+{
     advanceLocked();
     const uint8_t bit = static_cast<uint8_t>(1u << port);
     relays_ = on ? (relays_ | bit) : (relays_ & ~bit);

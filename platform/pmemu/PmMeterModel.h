@@ -32,6 +32,18 @@ public:
     // The reading the module reports now; empty for an unknown port.
     std::optional<PmReading> reading(int port);
 
+    // A relay welded shut (kOn) or stuck open (kOff): relay commands are
+    // still answered as done but leave it as it is stuck. Sticking puts it
+    // in that position; the board's own setRelay/setRelayBits still move it.
+    enum class Stuck
+    {
+        kFree,
+        kOn,
+        kOff,
+    };
+    void setStuck(int outlet, Stuck stuck);
+    Stuck stuck(int outlet) const;
+
     // Relay command: result 0 when done, 1 for a bad port or action.
     uint8_t switchRelay(int port, uint8_t action);
     void setRelay(int port, bool on);
@@ -70,6 +82,7 @@ public:
 private:
     static int slot(int port);  // 0 to 7 outlets, 8 inlet, -1 unknown
     void advanceLocked();
+    void setRelayLocked(int port, bool on);
     double voltsLocked() const;
     double outletAmpsLocked(int outlet) const;
     double outletWattsLocked(int outlet) const;
@@ -80,6 +93,7 @@ private:
     Now now_;
     Clock::time_point last_;
     uint8_t relays_ = 0;
+    Stuck stuck_[kOutlets] = {};
     double volts_ = kNominalVolts;
     double voltsDrift_ = 1.0;
     double amps_[kOutlets + 1] = {};

@@ -53,8 +53,10 @@ void PmReplyLine::queue(const Bytes& reply, Clock::time_point received)
     {
         const size_t end = std::min(at + piece, reply.size());
         pieces_.push_back({received + delay_, at == 0 ? Millis(0) : gap_,
-                           Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end))});
+                           Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end)),
+                           received, end == reply.size()});
     }
+    waiting_ += reply.size();
 }
 
 PmReplyLine::Clock::time_point PmReplyLine::carried(const Piece& piece) const
@@ -75,11 +77,19 @@ void PmReplyLine::sendDue(int fd)
         const Clock::time_point end = carried(pieces_.front());
         if (end > now)
             break;
-        const Bytes& bytes = pieces_.front().bytes;
+        const Piece& piece = pieces_.front();
         // A full slave queue (nobody reading) loses the rest, as a line would.
-        (void)!::write(fd, bytes.data(), bytes.size());
+        (void)!::write(fd, piece.bytes.data(), piece.bytes.size());
         // The line's own time, not the write's: a late wake-up costs the line nothing.
         free_ = end;
+        waiting_ -= piece.bytes.size();
+        // The write's time, though: it is when the far end can have the reply.
+        if (piece.last)
+        {
+            if (times_.size() == kTimesKept)
+                times_.pop_front();
+            times_.push_back({piece.received, now});
+        }
         pieces_.pop_front();
     }
 }
@@ -91,5 +101,19 @@ PmReplyLine::Millis PmReplyLine::untilNext(Millis most) const
         return most;
     const Millis wait = std::chrono::ceil<Millis>(carried(pieces_.front()) - Clock::now());
     return std::clamp(wait, Millis(0), most);
+}
+
+size_t PmReplyLine::waitingBytes() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return waiting_;
+}
+
+std::vector<PmReplyLine::ReplyTime> PmReplyLine::replyTimes(Clock::time_point since) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto first = std::lower_bound(times_.begin(), times_.end(), since,
+                                        [](const ReplyTime& t, Clock::time_point at) { return t.written < at; });
+    return std::vector<ReplyTime>(first, times_.end());
 }
 }

@@ -12,7 +12,8 @@ namespace pmemu
 // line once ready and once the line has carried the one before (replies
 // never overtake each other), takes size/pace to carry, and is written when
 // its last byte has been carried. Split replies go in pieces with a gap
-// between them. Held replies wait; on release they go from then on.
+// between them. Held replies wait; on release they go from then on. Keeps
+// the times of the newest replies written, for tests of how late they came.
 // Thread-safe.
 class PmReplyLine
 {
@@ -20,6 +21,14 @@ public:
     using Clock = std::chrono::steady_clock;
     using Millis = std::chrono::milliseconds;
     using Bytes = std::vector<uint8_t>;
+
+    // A reply's request received, and the reply's last byte written.
+    struct ReplyTime
+    {
+        Clock::time_point received;
+        Clock::time_point written;
+    };
+    static constexpr size_t kTimesKept = 200000;
 
     void setDelay(Millis delay);
     // Pieces of pieceBytes with gap between them; 0 = whole replies.
@@ -35,6 +44,10 @@ public:
     void sendDue(int fd);
     // The time until the next piece is due, at most most.
     Millis untilNext(Millis most) const;
+    // The bytes of replies queued and not yet written, held ones included.
+    size_t waitingBytes() const;
+    // The replies written at or after since, oldest first (of the newest kTimesKept).
+    std::vector<ReplyTime> replyTimes(Clock::time_point since) const;
 
 private:
     struct Piece
@@ -42,6 +55,8 @@ private:
         Clock::time_point ready;  // not on the line before
         Millis after;             // nor sooner after the piece before
         Bytes bytes;
+        Clock::time_point received;
+        bool last;  // of its reply
     };
 
     Clock::time_point carried(const Piece& piece) const;
@@ -54,5 +69,7 @@ private:
     int pace_ = 0;
     bool held_ = false;
     Clock::time_point free_{};  // the line has carried everything written
+    size_t waiting_ = 0;
+    std::deque<ReplyTime> times_;
 };
 }

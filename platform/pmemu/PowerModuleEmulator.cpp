@@ -138,10 +138,11 @@ void PowerModuleEmulator::handle(const PmRequest& request)
         std::lock_guard<std::mutex> lock(mutex_);
         if (lost(request) || draw(faults_.frameLoss))
             return;
+        silent = silent_;
         log_.push_back(request);
+        log_.back().acted = !silent;
         if (request.command == 2)
             ++relayCommands_[request.payload[0] < PmMeterModel::kOutlets ? request.payload[0] : PmMeterModel::kOutlets];
-        silent = silent_;
     }
     received_.notify_all();
     if (silent)
@@ -323,6 +324,16 @@ size_t PowerModuleEmulator::repliesSent() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return replies_;
+}
+
+size_t PowerModuleEmulator::waitingBytes() const
+{
+    return replyLine_.waitingBytes();
+}
+
+std::vector<PowerModuleEmulator::ReplyTime> PowerModuleEmulator::replyTimes(Clock::time_point since) const
+{
+    return replyLine_.replyTimes(since);
 }
 
 size_t PowerModuleEmulator::badFrames() const

@@ -29,6 +29,7 @@ public:
     using Clock = std::chrono::steady_clock;
     using Millis = std::chrono::milliseconds;
     using RelayListener = std::function<void(uint8_t relayBits)>;
+    using ReplyTime = PmReplyLine::ReplyTime;
 
     explicit PowerModuleEmulator(std::string linkPath);
     ~PowerModuleEmulator();
@@ -86,6 +87,12 @@ public:
     int relayCommandCount() const;
     int relayCommandCount(int port) const;
     size_t repliesSent() const;
+    // The bytes of replies the module has queued and not yet written: held,
+    // or waiting for a slow return line.
+    size_t waitingBytes() const;
+    // For each reply written at or after since (of the newest
+    // PmReplyLine::kTimesKept), when its request came and when it went.
+    std::vector<ReplyTime> replyTimes(Clock::time_point since = Clock::time_point()) const;
     size_t badFrames() const;  // checksum errors and unknown commands
 
 private:

@@ -1,11 +1,15 @@
 // Switching requests a client repeats on the running daemon: restarts within a long restart delay, delayed actions
-// beyond an outlet's bound, and delays no wire carries.
+// beyond an outlet's bound, and delays no wire carries; and an outlet whose relay is stuck shown as the module
+// reports it, not as it was asked.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+
+#include <cstdio>
 #include <utility>
 
 #include "e2e/E2eBoard.h"
+#include "platform/pmemu/PmMeterModel.h"
 #include "platform/pmemu/PowerModuleEmulator.h"
 #include "src/modbus/ModbusFrames.h"
 #include "support/TestFrames.h"
@@ -195,4 +199,38 @@ TEST_F(SwitchingEndToEnd, DelaysNoWireCarriesAreRefusedAndPdudbStays)
               web(R"({"request":11,"content":{"delay":[{"port":2,"restart":65535,"on":-1,"off":0}]}})"));
     EXPECT_EQ("0|0|65535", board.sql("pdu.db", "select \"on\" || '|' || off || '|' || restart from delays "
                                                 "where port=2"));
+}
+
+// A welded relay (outlet 3, module port 2) and one stuck open (outlet 6, port 5): the module acknowledges each
+// command as done, yet every status report it sends shows the relay as it is stuck, which the unit shows too once
+// the reports have come in.
+TEST_F(SwitchingEndToEnd, AStuckRelayIsShownAsTheModuleReportsIt)
+{
+    board.emulator().model().setRelayBits(0x04);
+    board.sql("outlet.db", "update status set on_off = (port = 2)");
+    start("");
+    pmemu::PmMeterModel& model = board.emulator().model();
+    ASSERT_TRUE(e2e::waitUntil([&] { return onOff() == 0x04; }, 10)) << onOff();
+    model.setStuck(2, pmemu::PmMeterModel::Stuck::kOn);
+    model.setStuck(5, pmemu::PmMeterModel::Stuck::kOff);
+    const auto asked = e2e::Clock::now();
+    EXPECT_EQ(kSwitched, web(switching("2", 0)));
+    EXPECT_EQ(kSwitched, web(switching("5", 1)));
+    std::this_thread::sleep_until(asked + std::chrono::seconds(3));
+    int samples = 0, weldedOn = 0, stuckOff = 0;
+    for (auto next = e2e::Clock::now(); samples < 100; ++samples, next += std::chrono::milliseconds(100))
+    {
+        std::this_thread::sleep_until(next);
+        const long bits = onOff();
+        weldedOn += bits >= 0 && (bits & 0x04);
+        stuckOff += bits >= 0 && !(bits & 0x20);
+    }
+    std::printf("stuck relays: outlet 3 (welded) shown on in %d of %d samples, outlet 6 (stuck off) shown off in "
+                "%d of %d; relay frames for them %d and %d\n",
+                weldedOn, samples, stuckOff, samples, board.emulator().relayCommandCount(2),
+                board.emulator().relayCommandCount(5));
+    EXPECT_EQ(samples, weldedOn);
+    EXPECT_EQ(samples, stuckOff);
+    EXPECT_EQ(0x04, model.relayBits());
+    EXPECT_TRUE(board.running());
 }

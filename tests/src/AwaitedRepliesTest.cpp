@@ -8,8 +8,10 @@
 namespace
 {
 const double kWait = 0.2;
+const double kLine = 1920;
 // Relay frames of outlet 3 (exact), another outlet's, and polls.
-const uint32_t kOn = 0x20301, kOff = 0x20300, kOn4 = 0x20401, kMeter = 0x10500, kStatus = 0x30000;
+const uint32_t kOn = 0x20301, kOff = 0x20300, kOn4 = 0x20401, kMeter = 0x10500, kMeter6 = 0x10600,
+               kStatus = 0x30000;
 
 muduo::Timestamp at(double seconds) { return muduo::addTime(muduo::Timestamp(1000000000), seconds); }
 
@@ -20,21 +22,21 @@ void relay(AwaitedReplies& awaited, uint32_t key, int tag, double carried)
 
 void poll(AwaitedReplies& awaited, uint32_t key, double carried)
 {
-    awaited.sent(key, -1, key == kMeter ? 22 : 6, at(carried), false, 0);
+    awaited.sent(key, -1, key == kStatus ? 6 : 22, at(carried), false, 0);
 }
 
 // The tag of the frame a reply answers, -1 for none.
 int answered(AwaitedReplies& awaited, uint32_t key, double now)
 {
-    int tag = -1;
-    return awaited.answer(key, at(now), &tag, nullptr) ? tag : -1;
+    AwaitedReplies::Answer a{-1, -1, 0};
+    return awaited.answer(key, at(now), &a) ? a.tag : -1;
 }
 }
 
 // Beyond the tracked frames the oldest are forgotten; the rest are answered in order, each once.
 TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
 {
-    AwaitedReplies awaited(kWait);
+    AwaitedReplies awaited(kWait, kLine);
     EXPECT_EQ(-1, answered(awaited, kOn, 0)) << "a reply to nothing awaited";
     const int sent = AwaitedReplies::kTracked + 10;
     for (int i = 0; i < sent; ++i)
@@ -46,66 +48,72 @@ TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
 }
 
 // Replies held back come in order, past their waits: each answers its own frame, never a newer one asking the same,
-// and a reply to a later frame shows the frames before it lost. Tags stand for requests: 1 and its copy, 2, 3 lost.
-// A poll's reply only passes the on before it: owed no more, still answerable.
+// and a reply to a later frame shows the frames before it lost, a poll's too. Tags stand for requests: 1 and its
+// copy, 2, 3 lost.
 TEST(AwaitedReplies, ALateReplyNeverAnswersANewerFrame)
 {
-    AwaitedReplies awaited(kWait);
+    AwaitedReplies awaited(kWait, kLine);
     relay(awaited, kOn, 1, 0);
     poll(awaited, kMeter, 0.1);
     relay(awaited, kOn, 1, 0.2);  // its wait ran out: sent again
     relay(awaited, kOff, 2, 0.25);
     relay(awaited, kOn, 3, 0.26);
     poll(awaited, kStatus, 0.3);
-    EXPECT_EQ(6 + 6 + 6 + 6, awaited.owed(at(0.35)));
-    EXPECT_EQ(at(0.4), awaited.nextChange(at(0.35)));
+    EXPECT_EQ(6 + 6 + 6 + 6, awaited.owed(at(0.35))) << "quiet: what is due within its wait";
+    EXPECT_EQ(at(0.2 + 6 / kLine + kWait), awaited.nextChange(at(0.35)));
     EXPECT_EQ(1, answered(awaited, kOn, 0.42)) << "the oldest, though a newer one is owed";
     EXPECT_EQ(-1, answered(awaited, kMeter, 0.42));
     EXPECT_EQ(1, answered(awaited, kOn, 0.42)) << "the copy's reply";
     EXPECT_EQ(2, answered(awaited, kOff, 0.42));
-    EXPECT_EQ(-1, answered(awaited, kStatus, 0.42)) << "the status poll's: the on before it was lost, or is late";
+    EXPECT_TRUE(awaited.replyComing(3, ~0, at(0.42)));
+    EXPECT_EQ(-1, answered(awaited, kStatus, 0.42)) << "the status poll's: the on before it was lost";
     EXPECT_EQ(0, awaited.owed(at(0.42)));
-    EXPECT_TRUE(awaited.holds(3, ~0, at(0.42)));
-    EXPECT_EQ(3, answered(awaited, kOn, 0.45));
-    EXPECT_EQ(-1, answered(awaited, kOn, 0.45));
+    EXPECT_FALSE(awaited.holds(3, ~0, at(0.42)));
+    EXPECT_EQ(-1, answered(awaited, kOn, 0.45)) << "no frame out asks it";
 }
 
-// A far end silent a while, then answering again: it answers the frames it has just heard. The first poll reply
-// takes the fresh poll, drops the polls of the silence and passes its offs; the fresh off's reply reports it,
-// whichever off it answers: only offs of the outlet lie between them. Frames are forgotten kForget after they were
-// carried.
-TEST(AwaitedReplies, WhatASilentFarEndOwedEndsAtItsFirstReply)
+// A far end silent a while, then answering again: its first reply after the quiet spell asks for a marker, the
+// frames before the one a reply answers are dropped, and so is what was before the marker once it is answered. The
+// fresh off's reply reports it, whichever off it answers: only offs of the outlet lie between them. Frames are
+// forgotten kForget after their replies were due.
+TEST(AwaitedReplies, WhatASilentFarEndNeverHeardIsDropped)
 {
-    AwaitedReplies awaited(kWait);
+    AwaitedReplies awaited(kWait, kLine);
     for (int i = 0; i < 4; ++i)
     {
         relay(awaited, kOff, 1, 0.2 * i);
         poll(awaited, kMeter, 0.2 * i + 0.1);
     }
     EXPECT_EQ(22, awaited.owed(at(0.85)));
-    EXPECT_EQ(0, awaited.owed(at(0.9)));
-    EXPECT_FALSE(awaited.nextChange(at(0.9)).valid());
-    poll(awaited, kStatus, 1.5);
-    poll(awaited, kMeter, 1.55);
-    relay(awaited, kOn4, 9, 1.58);
+    EXPECT_EQ(0, awaited.owed(at(0.92)));
+    EXPECT_FALSE(awaited.nextChange(at(0.92)).valid());
     relay(awaited, kOff, 2, 1.6);
-    EXPECT_EQ(-1, answered(awaited, kMeter, 1.6)) << "a fresh meter poll's: the status poll was lost";
-    EXPECT_EQ(12, awaited.owed(at(1.6))) << "the fresh frames alone";
-    EXPECT_EQ(2, answered(awaited, kOff, 1.61)) << "another outlet's frame between them changes nothing";
-    EXPECT_EQ(9, answered(awaited, kOn4, 1.61));
+    relay(awaited, kOn4, 9, 1.605);
+    EXPECT_EQ(2, answered(awaited, kOff, 1.61));
+    EXPECT_TRUE(awaited.takeMarker()) << "frames past their wait: held, or never heard";
+    EXPECT_FALSE(awaited.takeMarker()) << "once";
+    EXPECT_EQ(22 * 4 + 6 * 3 + 12, awaited.owed(at(1.61))) << "answering: every frame out";
+    EXPECT_FALSE(awaited.asks(kMeter6, at(1.61)));
+    poll(awaited, kMeter6, 1.612);  // the marker
+    EXPECT_TRUE(awaited.asks(kMeter6, at(1.612)));
+    EXPECT_EQ(9, answered(awaited, kOn4, 1.615));
+    EXPECT_EQ(22, awaited.owed(at(1.615))) << "the frames before it dropped";
+    EXPECT_EQ(-1, answered(awaited, kMeter6, 1.63));
+    EXPECT_EQ(0, awaited.owed(at(1.63)));
+    EXPECT_FALSE(awaited.takeMarker()) << "answering all the while";
 
     relay(awaited, kOff, 3, 2.0);
     EXPECT_TRUE(awaited.holds(3, ~0, at(4.9)));
-    EXPECT_FALSE(awaited.holds(3, ~0, at(5.0)));
-    EXPECT_EQ(-1, answered(awaited, kOff, 5.0)) << "forgotten";
+    EXPECT_FALSE(awaited.holds(3, ~0, at(5.01)));
+    EXPECT_EQ(-1, answered(awaited, kOff, 5.01)) << "forgotten";
 }
 
-// A poll's reply with the head not asking the same and no frame asking it within its wait: it is late, and answers
-// the oldest asking it. A far end that answered within the last wait owes every frame not passed, its wait run out
-// or not, and may still answer each; quiet a wait, it owes only what is within it.
+// A poll's reply with the head not asking the same: the frames before it were lost. A far end that answered within
+// the last wait owes every frame out, its wait run out or not, and may still answer each; quiet a wait, it owes
+// only what is due within it.
 TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
 {
-    AwaitedReplies awaited(kWait);
+    AwaitedReplies awaited(kWait, kLine);
     awaited.sent(kStatus, 7, 6, at(0), false, 0);
     awaited.sent(kMeter, 8, 22, at(0.01), false, 0);
     relay(awaited, kOn, 1, 0.02);
@@ -116,36 +124,48 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
     EXPECT_EQ(at(0.7), awaited.nextChange(at(0.6)));
     EXPECT_TRUE(awaited.replyComing(2, ~0, at(0.6)));
     EXPECT_FALSE(awaited.replyComing(7, ~0, at(0.6))) << "lost";
-    EXPECT_EQ(0, awaited.owed(at(0.7)));
+    EXPECT_EQ(12, awaited.owed(at(0.7))) << "due from its last reply on";
+    EXPECT_EQ(0, awaited.owed(at(0.5 + 12 / kLine + kWait)));
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.7))) << "quiet a wait";
 }
 
-// A run of like frames: a reply reports the newest, and removes and places the oldest. A reply to no frame out shows
-// the far end answering: it owes what it held. Back from a silence over ons and offs, it answers what it has just
-// heard: the frames before the newest asking the same are owed no more, a reply taken for one pays for one heard, and
-// one passed by a poll's reply yields to a frame after it.
-TEST(AwaitedReplies, RunsStraysAndAFarEndBackFromASilence)
+// A run of like frames: a reply reports the newest and its oldest; a run begun by another request may answer that
+// one. A reply to no frame out shows the far end answering: it owes what it held.
+TEST(AwaitedReplies, RunsAndStrays)
 {
-    AwaitedReplies awaited(kWait);
+    AwaitedReplies awaited(kWait, kLine);
     awaited.sent(kOn, 1, 6, at(0), true, 10);
     awaited.sent(kOn, 2, 6, at(0.1), true, 11);
-    int tag = -1;
-    uint64_t seq = 0;
-    ASSERT_TRUE(awaited.answer(kOn, at(0.15), &tag, &seq));
-    EXPECT_EQ(std::make_pair(2, uint64_t{10}), std::make_pair(tag, seq));
+    AwaitedReplies::Answer a{-1, -1, 0};
+    ASSERT_TRUE(awaited.answer(kOn, at(0.15), &a));
+    EXPECT_EQ(2, a.tag);
+    EXPECT_EQ(1, a.earliest);
+    EXPECT_EQ(10u, a.seq);
+    ASSERT_TRUE(awaited.answer(kOn, at(0.16), &a));
+    EXPECT_EQ(2, a.earliest) << "its own frame alone left";
     awaited.sent(kOff, 3, 6, at(1.0), true, 5);
     EXPECT_EQ(-1, answered(awaited, kOn4, 1.5));
-    EXPECT_EQ(12, awaited.owed(at(1.6))) << "held: still owed";
-    for (int i = 0; i < 10; ++i)
-        relay(awaited, i % 2 ? kOff : kOn, 10 + i, 4.0 + 0.05 * i);
-    relay(awaited, kOn, 20, 4.9);
-    relay(awaited, kOn, 21, 5.0);
-    relay(awaited, kOn4, 22, 5.01);
-    EXPECT_EQ(10, answered(awaited, kOn, 5.02)) << "the oldest asking it";
-    EXPECT_EQ(6, awaited.owed(at(5.03))) << "outlet 4's alone";
-    EXPECT_FALSE(awaited.replyComing(21, ~0, at(5.03)));
-    poll(awaited, kMeter, 5.1);
-    EXPECT_EQ(-1, answered(awaited, kMeter, 5.15));
-    relay(awaited, kOn, 23, 5.16);
-    EXPECT_EQ(23, answered(awaited, kOn, 5.2)) << "not a passed on";
+    EXPECT_EQ(6, awaited.owed(at(1.6))) << "held: still owed";
+}
+
+// A far end answering at 60 % of the line, back to back: its pace is measured. Holding its replies with a backlog,
+// it owes them quiet until each is due at that pace, so the line sends it little more; answering again, it is owed
+// the whole backlog, however long ago it was carried.
+TEST(AwaitedReplies, AFarEndHoldingABacklogIsOwedItUntilDueAtItsPace)
+{
+    AwaitedReplies awaited(kWait, kLine);
+    const double pace = kLine * 0.6, reply = 6 / pace;
+    double t = 0;
+    for (int i = 0; i < 200; ++i)
+        relay(awaited, i % 2 ? kOn : kOff, i, 0.003 * i);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, t += reply));
+    EXPECT_NEAR(pace, awaited.busyPace(), pace * 0.05);
+    EXPECT_EQ(600, awaited.owed(at(t + 0.1)));
+    const double held = t + 100 * reply;  // the backlog would have gone by then
+    EXPECT_GT(awaited.owed(at(held)), 100);
+    EXPECT_LE(awaited.owed(at(held + kWait + 0.01)), 0);
+    // Answering again, however slowly, it is owed the rest, carried long before.
+    for (int i = 100; i < 200; ++i)
+        ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, held + 1 + 0.05 * (i - 100))) << i;
 }

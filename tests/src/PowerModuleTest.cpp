@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,19 +66,30 @@ protected:
         ASSERT_EQ(static_cast<ssize_t>(all.size()), ::write(master_, all.data(), all.size()));
     }
 
-    // Relay frames the module sent so far.
-    int relayFramesSent()
+    // Relay frames the module sent so far, as (port, action).
+    std::vector<std::pair<int, int>> relayFrames()
     {
         unsigned char buf[256];
         ssize_t n;
         while ((n = ::read(master_, buf, sizeof buf)) > 0)
             sent_.insert(sent_.end(), buf, buf + n);
-        int count = 0;
+        std::vector<std::pair<int, int>> frames;
         for (size_t i = 0; i + 4 < sent_.size(); ++i)
             if (sent_[i] == 0xA5 && sent_[i + 1] == 2)
-                ++count;
+                frames.push_back({sent_[i + 2], sent_[i + 3]});
+        return frames;
+    }
+    int relayFramesSent() { return static_cast<int>(relayFrames().size()); }
+    // Status polls the module sent so far.
+    int statusPollsSent()
+    {
+        relayFrames();
+        int count = 0;
+        for (size_t i = 0; i + 2 < sent_.size(); ++i)
+            count += sent_[i] == 0xA5 && sent_[i + 1] == 3 && sent_[i + 2] == 3;
         return count;
     }
+    bool sentUntil(const std::function<bool()>& done) { return test::loopUntil(loop, done, 5.0); }
 
     void runFor(double s) { test::loopUntil(loop, [] { return false; }, s); }
 
@@ -225,4 +238,61 @@ TEST_F(PowerModuleTest, ThePaceFollowsAFarEndTurningSlowerDownAtOnce)
     runFor(1.6);
     loop.cancel(slow);
     EXPECT_GT(module->lineBehind(), 0.75 * (frames - relayFramesSent()) * 6 / 480.0);
+}
+
+// A restart's switch-on waits until its off is known carried out. A reply that may answer an earlier off of the
+// outlet (held, while the restart's own off was lost) is not that: the off goes again, and the on follows its
+// delay after the reply to that copy.
+TEST_F(PowerModuleTest, ARestartsOnWaitsForAReplyToItsOwnOff)
+{
+    int ended = 0, failed = 0;
+    container->setPortOperationEndedCallback([&](int) { ++ended; });
+    container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    ASSERT_TRUE(container->restartPort(3, 1, true));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 2; }));
+    runFor(0.05);
+    reply({pmFrame(2, {3, 0, 0})});
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 3; }));
+    EXPECT_EQ(std::make_pair(3, 0), relayFrames()[2]) << "the restart's off again, not its on";
+    reply({pmFrame(2, {3, 0, 0})});
+    const auto answered = std::chrono::steady_clock::now();
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 4; }));
+    EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - answered).count(), 0.95);
+    EXPECT_EQ(std::make_pair(3, 1), relayFrames()[3]);
+    reply({pmFrame(2, {3, 1, 0})});
+    ASSERT_TRUE(sentUntil([&] { return ended == 2; }));
+    EXPECT_EQ(0, failed);
+}
+
+// Restarts whose off is never answered: a report of a poll the module heard after the off, showing the outlet off,
+// arms the on at once; an outlet a report showed off before the restart counts as off already, its on following
+// the off's wait; one reported on ends failed, and never switches on.
+TEST_F(PowerModuleTest, ARestartsOffKnownFromTheReport)
+{
+    int failed = 0;
+    container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
+    auto report = [&](unsigned char on) {
+        const int polls = statusPollsSent();
+        ASSERT_TRUE(module->queryRelayStatusRequest());
+        ASSERT_TRUE(sentUntil([&] { return statusPollsSent() > polls; }));
+        reply({pmFrame(3, {8, on, 0xFF})});
+        runFor(0.02);
+    };
+    ASSERT_TRUE(container->restartPort(2, 1, true));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 1; }));
+    report(0x40);
+    runFor(1.1);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}, {2, 1}}), relayFrames()) << "no copy of the off";
+
+    report(0x40);  // outlet 5 off, outlet 6 on: both heard
+    ASSERT_TRUE(container->restartPort(5, 1, false));
+    ASSERT_TRUE(container->restartPort(6, 1, false));
+    runFor(1.6);
+    auto frames = relayFrames();
+    EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(5, 0)));
+    EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(5, 1))) << "its on, after the off's wait";
+    EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(6, 0)));
+    EXPECT_EQ(0, std::count(frames.begin(), frames.end(), std::make_pair(6, 1)));
+    EXPECT_EQ(3, failed) << "outlet 6's restart, and the ons of outlets 2 and 5, unanswered";
 }

@@ -44,6 +44,15 @@ TEST(PmControlCommandsTest, SetsReadingsRelaysAndControls)
     EXPECT_EQ(PmControlCommands::status(emu),
               "relays=00010000 voltage=253.00 inlet=1.50A,189.75W,12.34kWh requests=0 pace=0/0 held=0");
     EXPECT_EQ(PmControlCommands::execute(emu, "status"), PmControlCommands::status(emu));
+    EXPECT_EQ(PmControlCommands::execute(emu, "stuck 3 off"), "ok");
+    EXPECT_EQ(emu.model().switchRelay(3, 1), 0);
+    EXPECT_EQ(PmControlCommands::execute(emu, "stuck 6 on"), "ok");
+    EXPECT_EQ(emu.relayBits(), 0x40);
+    EXPECT_EQ(PmControlCommands::execute(emu, "stuck 3 free"), "ok");
+    EXPECT_EQ(emu.model().stuck(3), pmemu::PmMeterModel::Stuck::kFree);
+    EXPECT_EQ(PmControlCommands::execute(emu, "relay 6 off"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "relay 3 on"), "ok");
+    EXPECT_EQ(emu.relayBits(), 0x08);
     for (const char* line : {"silent on", "silent off", "delay 250", "corrupt 3", "split 4 20", "energy-rate 60"})
         EXPECT_EQ(PmControlCommands::execute(emu, line), "ok") << line;
     const auto paceAndHold = [&] {
@@ -100,8 +109,9 @@ TEST(PmControlCommandsTest, RefusesBadLines)
                              "relay inlet on", "relay 2 maybe", "silent yes", "power 1 -3", "power 1 lots",
                              "split 4", "delay -5", "energy 2 -1", "voltage automatic", "drift voltage",
                              "drift voltage 1.2", "drift 3 0.8", "drift inlet 1", "drift 8 1", "drift current 1",
-                             "pace", "pace -1", "pace 1000001", "pace 19.5", "pace fast", "pace 1920 -1", "pace 1920 x",
-                             "hold", "hold maybe"})
+                             "stuck inlet on", "stuck 8 on", "stuck 2", "stuck 2 welded", "pace", "pace -1",
+                             "pace 1000001", "pace 19.5", "pace fast", "pace 1920 -1", "pace 1920 x", "hold",
+                             "hold maybe"})
         EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
     EXPECT_EQ(emu.relayBits(), 0);
     const std::string status = PmControlCommands::status(emu);

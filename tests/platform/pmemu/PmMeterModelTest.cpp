@@ -96,6 +96,29 @@ TEST(PmMeterModelTest, RelayCommandsRefuseBadPortsAndActions)
     EXPECT_EQ(model.relayBits(), 0x00);
 }
 
+TEST(PmMeterModelTest, StuckRelaysAcknowledgeCommandsButStayAsStuck)
+{
+    using Stuck = PmMeterModel::Stuck;
+    PmMeterModel model;
+    model.setStuck(2, Stuck::kOn);  // welded: closes, whatever it was
+    model.setStuck(5, Stuck::kOff);
+    model.setRelay(5, true);  // the board's own control still moves it
+    EXPECT_EQ(model.relayBits(), 0x24);
+    EXPECT_EQ(model.switchRelay(2, 0), 0);
+    EXPECT_EQ(model.switchRelay(5, 0), 0);
+    EXPECT_EQ(model.switchRelay(3, 1), 0);
+    EXPECT_EQ(model.switchRelay(2, 2), 1) << "a bad action is still refused";
+    EXPECT_EQ(model.relayBits(), 0x2C);
+    model.setStuck(5, Stuck::kOff);
+    EXPECT_EQ(model.switchRelay(5, 1), 0);
+    EXPECT_EQ(model.relayBits(), 0x0C);
+    model.setStuck(2, Stuck::kFree);
+    EXPECT_EQ(model.switchRelay(2, 0), 0);
+    EXPECT_EQ(model.relayBits(), 0x08);
+    EXPECT_EQ(model.stuck(5), Stuck::kOff);
+    EXPECT_EQ(model.stuck(8), Stuck::kFree);
+}
+
 TEST(PmMeterModelTest, CalibrationNeedsTheMeasuredOutletOn)
 {
     PmMeterModel model;

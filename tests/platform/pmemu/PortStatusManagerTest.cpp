@@ -130,6 +130,22 @@ TEST_F(PortStatusManagerTest, StoredOnOutletFoundOffIsSwitchedOnUnlessBusy)
     EXPECT_EQ(0, emu.relayCommandCount(6));
 }
 
+// Stored on, switched on at start, its relay then stuck open: the container's loop switches it again less and less
+// often, and the manager leaves it to the loop rather than switching it at every report.
+TEST_F(PortStatusManagerTest, AStoredOnOutletThatDoesNotFollowIsLeftToTheLoop)
+{
+    bind();
+    store("(1, 1)");
+    manager->start();
+    ASSERT_TRUE(runUntil([&] { return relayOn(1); }, 2.0));
+    emu.model().setStuck(1, pmemu::PmMeterModel::Stuck::kOff);
+    const int commands = emu.relayCommandCount(1);
+    container->startQueryAllOutputsStatus(0.5);
+    runFor(6.2);
+    EXPECT_LE(emu.relayCommandCount(1) - commands, 5) << "tries 0.5, 1, 2 and 4 s apart, not one a report";
+    EXPECT_GE(emu.relayCommandCount(1) - commands, 3);
+}
+
 TEST_F(PortStatusManagerTest, OffRequestIsStoredOnlyWhenTheOutletIsOff)
 {
     store("(4, 1)");

@@ -3,6 +3,7 @@
 #include "GlobalData.h"
 #include "OutletAction.h"
 #include "PowerModuleFixture.h"
+#include "support/LogCapture.h"
 
 using pmtest::Clock;
 using pmtest::requestsOf;
@@ -491,6 +492,36 @@ TEST_F(PowerModuleContainerTest, TheModulesOwnReportClosesTheLoop)
     one.insert(one.end(), {0, 1});
     EXPECT_EQ(one, actionsOf(1));
     EXPECT_EQ(0x03, emu.relayBits());
+}
+
+// A welded relay: its off acknowledged, every report shows it on. The loop switches it again less and less often
+// (0.5 s, 1 s, 2 s, 4 s ...), with one line when it is found not following and one when it follows again; other
+// outlets' commands go as usual meanwhile.
+TEST_F(PowerModuleContainerTest, ARelayThatDoesNotFollowIsSwitchedAgainLessAndLessOften)
+{
+    test::LogCapture log;
+    container->startQueryAllOutputsStatus(0.5);
+    container->startQueryAllPortsMeterData(0.1);
+    emu.model().setRelay(3, true);
+    emu.model().setStuck(3, pmemu::PmMeterModel::Stuck::kOn);
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    loop.runAfter(3.0, [this] { EXPECT_TRUE(container->turnOnPort(5, true)); });
+    runFor(8.2);
+    std::vector<double> tries;
+    for (const auto& frame : relayFrames(3))
+        tries.push_back(frame.second);
+    ASSERT_GE(tries.size(), 5u);
+    EXPECT_LE(tries.size(), 6u) << "the off, then tries 0.5, 1, 2 and 4 s apart";
+    for (size_t i = 3; i < tries.size(); ++i)  // the loop's own tries
+        EXPECT_GT(tries[i] - tries[i - 1], 1.6 * (tries[i - 1] - tries[i - 2])) << i;
+    EXPECT_EQ(std::vector<int>{1}, actionsOf(5));
+    EXPECT_EQ(1, log.count("port:3 found on, switched again"));
+    EXPECT_EQ(1, log.count("port:3 does not follow: it should be off"));
+    emu.model().setStuck(3, pmemu::PmMeterModel::Stuck::kFree);
+    emu.model().setRelay(3, false);
+    runFor(1.0);
+    EXPECT_EQ(1, log.count("port:3 follows again after " + std::to_string(tries.size() - 1) + " tries"));
+    EXPECT_EQ(tries.size(), relayFrames(3).size());
 }
 
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)

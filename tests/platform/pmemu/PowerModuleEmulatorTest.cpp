@@ -178,6 +178,11 @@ TEST_F(PowerModuleEmulatorTest, SilentModuleNeitherActsNorAnswers)
     EXPECT_EQ(emu.relayCommandCount(2), 1);
     emu.setSilent(false);
     EXPECT_EQ(line->exchange({0xA5, 0x03, 0x03}, 6).size(), 6u);
+    const auto log = emu.requests();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_FALSE(log[0].acted);
+    EXPECT_FALSE(log[1].acted);
+    EXPECT_TRUE(log[2].acted);
 }
 
 TEST_F(PowerModuleEmulatorTest, LateRepliesKeepTheirOrder)
@@ -208,8 +213,11 @@ TEST_F(PowerModuleEmulatorTest, SplitsRepliesIntoPiecesWithGaps)
     EXPECT_EQ(line->receive(5).size(), 5u);
     const Bytes rest = line->receive(17);
     ASSERT_EQ(rest.size(), 17u);
-    // Five pieces, four gaps.
+    // Five pieces, four gaps; the reply's time is its last piece's.
     EXPECT_GE(Clock::now() - sent, milliseconds(4 * 80 - 10));
+    const auto times = emu.replyTimes(sent);
+    ASSERT_EQ(times.size(), 1u);
+    EXPECT_GE(times[0].written - times[0].received, milliseconds(4 * 80 - 10));
     emu.setSplitReplies(0, milliseconds(0));
     EXPECT_EQ(line->exchange({0xA5, 0x03, 0x03}, 6).size(), 6u);
 }
@@ -260,9 +268,19 @@ TEST_F(PowerModuleEmulatorTest, HeldRepliesWaitAndGoInOrderAtTheRelease)
     ASSERT_TRUE(emu.waitForRequests(3, milliseconds(3000)));
     EXPECT_EQ(emu.relayBits(), 0x04) << "a held reply's request is acted on";
     EXPECT_TRUE(line->receive(1, milliseconds(300)).empty());
+    EXPECT_EQ(emu.waitingBytes(), 34u);
+    const Clock::time_point released = Clock::now();
     emu.holdReplies(false);
     const Bytes all = line->receive(6 + 6 + 22);
     ASSERT_EQ(all.size(), 34u);
+    EXPECT_EQ(emu.waitingBytes(), 0u);
+    const auto times = emu.replyTimes();
+    ASSERT_EQ(times.size(), 3u);
+    for (const auto& t : times)
+    {
+        EXPECT_GE(t.written, released);
+        EXPECT_GE(t.written - t.received, milliseconds(300));
+    }
     EXPECT_EQ(Bytes(all.begin(), all.begin() + 15),
               (Bytes{0xA5, 0x02, 0x02, 0x01, 0x00, 0x05, 0xA5, 0x03, 0x08, 0x04, 0xFF, 0x0E, 0xA5, 0x01, 0xFF}));
 }

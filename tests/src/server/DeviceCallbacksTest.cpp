@@ -5,6 +5,7 @@
 
 #include "GlobalData.h"
 #include "PduServer.h"
+#include "PowerModuleContainer.h"
 #include "SharedMemory.h"
 #include "ServerProbe.h"
 #include "support/ServerBoard.h"
@@ -37,7 +38,12 @@ protected:
         return test::queryText(board_->database("energy.db"),
                                std::string("select ") + column + " from variable where port=" + std::to_string(port));
     }
-    void switchedOn(int port) { server().onPowerControlRelayResponse(port, 1, 0); }
+    // The module's report shows it on.
+    void switchedOn(int port)
+    {
+        const auto bits = static_cast<unsigned char>(device().status.onOffMask | 1u << port);
+        server().onPowerQueryStatusResponse(0, 8, bits, 0);
+    }
     void meter(int port, double volts, double amps, double watts, uint32_t e)
     {
         const _PowerModuleData data = reading(volts, amps, watts, e);
@@ -92,7 +98,7 @@ TEST_F(DeviceCallbacksTest, SwitchedOffOutletKeepsItsLoadAndGainsNoEnergy)
     meter(1, 230, 2, 400, 5);
     EXPECT_DOUBLE_EQ(2.0, outlet(1).current);
     EXPECT_EQ(5u, energy(1).realEnergy);
-    server().onPowerControlRelayResponse(1, 0, 0);
+    server().onPowerQueryStatusResponse(0, 8, 0, 0);
     meter(1, 231, 3, 600, 8);
     EXPECT_DOUBLE_EQ(231.0, outlet(1).voltage);
     EXPECT_DOUBLE_EQ(2.0, outlet(1).current);
@@ -214,20 +220,27 @@ TEST_F(DeviceCallbacksTest, StatusReplyReplacesTheModulesBitsAndModbusInputs)
     EXPECT_EQ(0u, device().status.onOffMask);
 }
 
+// A command's acknowledgement shows what it asked, with the ping latch cleared for an on; a reply that acknowledges
+// no command of the outlet (the status report's loop, a stray one) shows nothing.
 TEST_F(DeviceCallbacksTest, RelayReplySetsBitmapPortStatusAndPingLatch)
 {
     PduServer& s = build();
+    const auto& container = s.getPowerModuleContainer();
+    container->startRead();
     EXPECT_EQ(1, device().status.pingActionDone[5]);
     s.onPowerControlRelayResponse(5, 1, 0);
-    EXPECT_EQ(1ULL << 5, device().status.onOffMask);
+    EXPECT_EQ(0u, device().status.onOffMask) << "no command, no report";
+    ASSERT_TRUE(container->turnOnPort(5, false));
+    ASSERT_TRUE(board_->runUntil([] { return device().status.onOffMask == 1ULL << 5; }, 5.0));
     EXPECT_EQ(0, device().status.pingActionDone[5]);
     _OUTLET_STATUS mirrored;
     ASSERT_TRUE(SharedMemory::instance().getOutletStatus(5, mirrored));
     EXPECT_EQ(1, mirrored.onOff);
     s.onPowerControlRelayResponse(5, 0, 1);  // failed: nothing changes
+    s.onPowerControlRelayResponse(5, 0, 0);  // acknowledges no command
     EXPECT_EQ(1ULL << 5, device().status.onOffMask);
-    s.onPowerControlRelayResponse(5, 0, 0);
-    EXPECT_EQ(0u, device().status.onOffMask);
+    ASSERT_TRUE(container->turnOffPort(5, false));
+    ASSERT_TRUE(board_->runUntil([] { return device().status.onOffMask == 0; }, 5.0));
     ASSERT_TRUE(SharedMemory::instance().getOutletStatus(5, mirrored));
     EXPECT_EQ(0, mirrored.onOff);
     for (int port : {-1, 8, 63, 64, 255, 1000})

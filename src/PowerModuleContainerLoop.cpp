@@ -1,0 +1,97 @@
+#include "PowerModuleContainer.h"
+
+#include "PduTimer.h"
+#include "PowerModule.h"
+#include "RelayActionTrigger.h"
+#include "muduo/base/LogLimiter.h"
+#include "muduo/base/Logging.h"
+
+// The module's status report closes the loop on what the replies left open.
+
+namespace
+{
+muduo::LogLimiter& loopLines()
+{
+    static muduo::LogLimiter lines(1.0, PowerModuleContainer::kPortCount);
+    return lines;
+}
+}
+
+bool PowerModuleContainer::underWay(int port) const
+{
+    return awaiting_[port] || restartOnArmed_[port] || trigger_->pendingActions(port) > 0 ||
+           (!modules_.empty() && modules_[0]->relayFrameWaiting(port));
+}
+
+void PowerModuleContainer::closeLoop(int outlets, unsigned char onBits, unsigned char freshBits)
+{
+    shown_.reported(onBits, freshBits);
+    reportedOff_ = static_cast<unsigned char>((reportedOff_ & ~freshBits) | (~onBits & freshBits));
+    const muduo::Timestamp now = muduo::Timestamp::now(true);
+    // Whatever the ledger guessed of the replies, the module's own report of
+    // a poll it heard after the outlet's last frame says what the outlet is.
+    for (int p = 0; p < outlets && p < kPortCount; ++p)
+        if (wanted_[p] >= 0 && (freshBits >> p & 1))
+            followUp(p, onBits >> p & 1, now);
+}
+
+void PowerModuleContainer::followUp(int port, bool on, muduo::Timestamp now)
+{
+    const bool restart = pendingActions_[port] & kRestartFlag;  // its off not known carried out
+    if (restart && awaiting_[port] && !on && !modules_[0]->relayFrameWaiting(port))
+    {
+        endWait(port);  // the report tells what no reply could
+        armRestartOn(port);
+        return;
+    }
+    if (underWay(port) || (!restart && on == (wanted_[port] == 1)))
+    {
+        if (!underWay(port))
+            followed(port);
+        return;
+    }
+    int64_t held = 0;
+    if (restart && !on)
+    {
+        if (loopLines().allow(&held))
+            LOG_WARN << "port:" << port << " found off, its restart goes on" << muduo::LogLimiter::note(held);
+        followed(port);
+        portOperationStarted(port);
+        armRestartOn(port);
+        return;
+    }
+    if (!backoff_.due(port, now))
+        return;
+    const int tries = backoff_.tried(port, now);
+    if (tries <= 2 && loopLines().allow(&held))
+    {
+        if (tries == 1)
+            LOG_WARN << "port:" << port << " found " << (on ? "on" : "off") << ", switched again"
+                     << muduo::LogLimiter::note(held);
+        else
+            LOG_WARN << "port:" << port << " does not follow: it should be " << (on ? "off" : "on")
+                     << "; switched again less and less often" << muduo::LogLimiter::note(held);
+    }
+    else if (tries > 2)
+        LOG_INFO << "port:" << port << " switched again, try " << tries;
+    switchAgain(port, restart ? kRestartFlag : wanted_[port]);
+}
+
+void PowerModuleContainer::followed(int port)
+{
+    const int tries = backoff_.reset(port);
+    int64_t held = 0;
+    if (tries > 1 && loopLines().allow(&held))
+        LOG_WARN << "port:" << port << " follows again after " << tries << " tries" << muduo::LogLimiter::note(held);
+}
+
+void PowerModuleContainer::switchAgain(int port, int action)
+{
+    if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
+        return;
+    byLoop_[port] = true;
+    pendingActions_[port] = action;
+    retryBudgets_[port] = 0;
+    offKnown_[port] = false;
+    portOperationStarted(port);
+}

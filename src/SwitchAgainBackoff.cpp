@@ -1,0 +1,37 @@
+#include "SwitchAgainBackoff.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+const double SwitchAgainBackoff::kFirst = 0.5;
+const double SwitchAgainBackoff::kLongest = 60.0;
+
+namespace
+{
+// A report comes every kFirst: one a little early still finds the try due.
+const double kEarly = 0.1;
+}
+
+bool SwitchAgainBackoff::due(int outlet, muduo::Timestamp now) const
+{
+    return valid(outlet) && (!next_[outlet].valid() || !(now < next_[outlet]));
+}
+
+int SwitchAgainBackoff::tried(int outlet, muduo::Timestamp now)
+{
+    if (!valid(outlet))
+        return 0;
+    const int n = ++tries_[outlet];
+    const double wait = std::min(kFirst * std::ldexp(1.0, std::min(n - 1, 16)), kLongest);
+    next_[outlet] = muduo::addTime(now, wait - kEarly);
+    return n;
+}
+
+int SwitchAgainBackoff::reset(int outlet)
+{
+    if (!valid(outlet))
+        return 0;
+    next_[outlet] = muduo::Timestamp::invalid();
+    return std::exchange(tries_[outlet], 0);
+}
