@@ -211,16 +211,26 @@ bool PowerModuleContainer::switchNow(int port, int action, int restartDelay, boo
     takeRequest(port, action, restartDelay);
     if (action & kRestartFlag)
         setRetry(port, retry);
-    // Nothing waiting for the line can switch it on before the restart's off.
-    const bool offAlready = reportedOff(port) && !modules_.empty() && !modules_[0]->relayFrameWaiting(port);
+    const bool off = offAlready(port);
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
         return false;
-    pendingActions_[port] = action;
-    retryBudgets_[port] = retry ? kRetries : 0;
-    wanted_[port] = leadsTo(action);
-    offKnown_[port] = offAlready;
+    began(port, action, retry ? kRetries : 0, off);
     portOperationStarted(port);
     return true;
+}
+
+bool PowerModuleContainer::offAlready(int port) const
+{
+    // Nothing waiting for the line can switch it on before a restart's off.
+    return (reportedOff_ >> port & 1) && !modules_.empty() && !modules_[0]->relayFrameWaiting(port);
+}
+
+void PowerModuleContainer::began(int port, int action, int retries, bool offAlready)
+{
+    pendingActions_[port] = action;
+    retryBudgets_[port] = retries;
+    wanted_[port] = leadsTo(action);
+    offKnown_[port] = offAlready;
 }
 
 bool PowerModuleContainer::switchLater(int port, int action, int delay, int restartDelay, bool retry)
@@ -338,16 +348,13 @@ void PowerModuleContainer::fire(int port, int action, bool restartOn)
         withdrawRestart(port);
         backoff_.reset(port);
     }
-    const bool offAlready = reportedOff(port) && !modules_.empty() && !modules_[0]->relayFrameWaiting(port);
+    const bool off = offAlready(port);
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
     {
         portOperationEnded(port);
         return;
     }
-    pendingActions_[port] = action;
-    retryBudgets_[port] = (retryMask_ >> port) & 1u ? kRetries : 0;
-    wanted_[port] = leadsTo(action);
-    offKnown_[port] = offAlready;
+    began(port, action, (retryMask_ >> port) & 1u ? kRetries : 0, off);
 }
 
 void PowerModuleContainer::portOperationStarted(int port)

@@ -167,8 +167,10 @@ private:
     // The restart's off is known carried out: its switch-on waits its delay.
     void armRestartOn(int port);
     // A report of a poll the module heard after the port's last frame found
-    // it off, and no on frame of it went since.
-    bool reportedOff(int port) const { return reportedOff_ >> port & 1; }
+    // it off, no on frame of it went since, and none waits for the line.
+    bool offAlready(int port) const;
+    // A switching action's frame went: the port's request from now on.
+    void began(int port, int action, int retries, bool offAlready);
     // The wait of the newest request ends: its copies go.
     void endWait(int port);
     // A request awaiting its reply, a frame waiting for the line, a delayed
@@ -205,7 +207,7 @@ private:
     int wanted_[kPortCount];  // what its last switching leads to: 1 on, 0 off, -1 none yet
     bool byLoop_[kPortCount];  // its newest request is the loop's
     bool offKnown_[kPortCount];  // a restart's off half, the outlet off already
-    unsigned char reportedOff_;
+    unsigned char reportedOff_;  // see offAlready
     ShownOutlets shown_;
     SwitchAgainBackoff backoff_;
     int pendingActions_[kPortCount];

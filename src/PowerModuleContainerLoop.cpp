@@ -90,8 +90,6 @@ void PowerModuleContainer::switchAgain(int port, int action)
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))
         return;
     byLoop_[port] = true;
-    pendingActions_[port] = action;
-    retryBudgets_[port] = 0;
-    offKnown_[port] = false;
+    began(port, action, 0, false);
     portOperationStarted(port);
 }
