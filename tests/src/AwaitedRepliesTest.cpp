@@ -103,9 +103,11 @@ TEST(AwaitedReplies, WhatASilentFarEndNeverHeardIsDropped)
     EXPECT_FALSE(awaited.takeMarker()) << "answering all the while";
 
     relay(awaited, kOff, 3, 2.0);
+    relay(awaited, kOn4, 4, 2.001);
+    relay(awaited, kOff, 5, 2.002);
     EXPECT_TRUE(awaited.holds(3, ~0, at(4.9)));
     EXPECT_FALSE(awaited.holds(3, ~0, at(5.01)));
-    EXPECT_EQ(-1, answered(awaited, kOff, 5.01)) << "forgotten";
+    EXPECT_EQ(-1, answered(awaited, kOff, 5.02)) << "all forgotten";
 }
 
 // A poll's reply with the head not asking the same: the frames before it were lost. A far end that answered within
