@@ -281,7 +281,7 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     case powermodule::kOutputStatus:
         if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)
             outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated,
-                                  answered && tag == kStatusPollTag ? heardBefore(a.seq) : 0);
+                                  answered ? heardBefore(a.seq) : 0);
         break;
     case powermodule::kRequestCaliParam:
         if (parser_.getRequestCaliParamRet(&voltage, &current, &power, &result) && caliParamCallback_)

@@ -33,7 +33,7 @@ int answered(AwaitedReplies& awaited, uint32_t key, double now)
 }
 }
 
-// Beyond the tracked frames the oldest are forgotten; the rest are answered in order, each once.
+// Beyond the tracked frames the oldest are forgotten, and the line is full; the rest are answered in order, each once.
 TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
 {
     AwaitedReplies awaited(kWait, kLine);
@@ -41,8 +41,10 @@ TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
     const int sent = AwaitedReplies::kTracked + 10;
     for (int i = 0; i < sent; ++i)
         relay(awaited, i % 2 ? kOn : kOff, i, 0);
+    EXPECT_TRUE(awaited.full(at(0))) << "no more should go";
     for (int i = 10; i < sent; ++i)
         ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, 0.1)) << i;
+    EXPECT_FALSE(awaited.full(at(0.1)));
     EXPECT_EQ(0, awaited.owed(at(0.1)));
     EXPECT_EQ(-1, answered(awaited, kOn, 0.1));
 }

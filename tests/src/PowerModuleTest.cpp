@@ -80,6 +80,16 @@ protected:
         return frames;
     }
     int relayFramesSent() { return static_cast<int>(relayFrames().size()); }
+    // The ports of the meter queries the module sent so far.
+    std::vector<int> meterQueries()
+    {
+        relayFrames();
+        std::vector<int> ports;
+        for (size_t i = 0; i + 3 < sent_.size(); ++i)
+            if (sent_[i] == 0xA5 && sent_[i + 1] == 1 && ((1 + sent_[i + 2]) & 0xFF) == sent_[i + 3])
+                ports.push_back(sent_[i + 2]);
+        return ports;
+    }
     // Status polls the module sent so far.
     int statusPollsSent()
     {
@@ -267,7 +277,7 @@ TEST_F(PowerModuleTest, ARestartsOnWaitsForAReplyToItsOwnOff)
 
 // Restarts whose off is never answered: a report of a poll the module heard after the off, showing the outlet off,
 // arms the on at once; an outlet a report showed off before the restart counts as off already, its on following
-// the off's wait; one reported on ends failed, and never switches on.
+// the off's wait, unless an on of it went since; one reported on ends failed, and never switches on.
 TEST_F(PowerModuleTest, ARestartsOffKnownFromTheReport)
 {
     int failed = 0;
@@ -285,14 +295,38 @@ TEST_F(PowerModuleTest, ARestartsOffKnownFromTheReport)
     runFor(1.1);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}, {2, 1}}), relayFrames()) << "no copy of the off";
 
-    report(0x40);  // outlet 5 off, outlet 6 on: both heard
+    report(0x40);  // outlets 4 and 5 off, outlet 6 on: all heard
+    ASSERT_TRUE(container->turnOnPort(4, false));  // after the report: it may be on
+    ASSERT_TRUE(sentUntil([&] { return relayFrames().back() == std::make_pair(4, 1); }));
+    reply({pmFrame(2, {4, 1, 0})});
+    ASSERT_TRUE(container->restartPort(4, 1, false));
     ASSERT_TRUE(container->restartPort(5, 1, false));
     ASSERT_TRUE(container->restartPort(6, 1, false));
     runFor(1.6);
     auto frames = relayFrames();
     EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(5, 0)));
     EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(5, 1))) << "its on, after the off's wait";
-    EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(6, 0)));
-    EXPECT_EQ(0, std::count(frames.begin(), frames.end(), std::make_pair(6, 1)));
-    EXPECT_EQ(3, failed) << "outlet 6's restart, and the ons of outlets 2 and 5, unanswered";
+    for (int port : {4, 6})
+    {
+        EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(port, 0))) << port;
+        EXPECT_EQ(port == 4, std::count(frames.begin(), frames.end(), std::make_pair(port, 1))) << port;
+    }
+    EXPECT_EQ(4, failed) << "the restarts of outlets 4 and 6, and the ons of outlets 2 and 5, unanswered";
+}
+
+// Back from a quiet spell with frames out past their wait, the module gets a meter poll first in line as a marker,
+// for the first port from the poll's turn that no frame out asks after.
+TEST_F(PowerModuleTest, AMarkerAsksAfterAPortNoFrameOutAsks)
+{
+    module->startQueryMeterData(60.0);  // its turn at the inlet, no poll of its own for a while
+    for (int port : {5, 255, 0})
+        ASSERT_TRUE(module->queryDataRequest(port));
+    ASSERT_TRUE(sentUntil([&] { return meterQueries().size() == 3; }));
+    runFor(0.3);
+    reply({meter(5, 230)});
+    ASSERT_TRUE(sentUntil([&] { return meterQueries().size() == 4; }));
+    EXPECT_EQ(1, meterQueries().back()) << "not the inlet's nor outlet 0's, which are out";
+    reply({meter(255, 230), meter(0, 230)});
+    runFor(0.3);
+    EXPECT_EQ(4u, meterQueries().size()) << "answering: no other marker";
 }
