@@ -21,7 +21,7 @@ const double kSlowestShare = 64;
 const double AwaitedReplies::kForget = 3.0;
 
 AwaitedReplies::AwaitedReplies(double wait, double bytesPerSecond)
-    : wait_(micros(wait)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), frames_(),
+    : wait_(micros(wait)), bytesPerSecond_(std::max(bytesPerSecond, 1.0)), frames_(),
       lastReply_(kLongAgo), busyPace_(bytesPerSecond_), busyFrom_(kLongAgo)
 {
 }

@@ -94,10 +94,7 @@ void PowerModuleContainer::onAckTimeout(int port)
     --retryBudgets_[port];
 }
 
-int PowerModuleContainer::shownState(int port) const
-{
-    return port >= 0 && port < kPortCount ? shown_.state(port) : -1;
-}
+int PowerModuleContainer::shownState(int port) const { return shown_.state(port); }
 
 unsigned char PowerModuleContainer::shownBits(int module, unsigned char onBits) const
 {

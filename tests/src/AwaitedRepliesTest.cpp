@@ -124,6 +124,7 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
     relay(awaited, kOn4, 2, 0.03);
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.1))) << "not answering yet";
     EXPECT_EQ(8, answered(awaited, kMeter, 0.5)) << "late: the status poll before it was lost";
+    EXPECT_EQ(0, awaited.replyPace()) << "a reply behind another frame's tells no pace";
     EXPECT_EQ(12, awaited.owed(at(0.6)));
     EXPECT_EQ(at(0.7), awaited.nextChange(at(0.6)));
     EXPECT_TRUE(awaited.replyComing(2, ~0, at(0.6)));
@@ -131,6 +132,11 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
     EXPECT_EQ(12, awaited.owed(at(0.7))) << "due from its last reply on";
     EXPECT_EQ(0, awaited.owed(at(0.5 + 12 / kLine + kWait)));
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.7))) << "quiet a wait";
+
+    AwaitedReplies alone(kWait, kLine);
+    poll(alone, kMeter, 1.0);
+    answered(alone, kMeter, 1.02);
+    EXPECT_DOUBLE_EQ(22 / 0.02, alone.replyPace()) << "a meter reply with nothing before it: its bytes in its time";
 }
 
 // A run of like frames: a reply reports the newest and its oldest; a run begun by another request may answer that

@@ -330,3 +330,18 @@ TEST_F(PowerModuleTest, AMarkerAsksAfterAPortNoFrameOutAsks)
     runFor(0.3);
     EXPECT_EQ(4u, meterQueries().size()) << "answering: no other marker";
 }
+
+// A report naming fewer outlets than the module has says nothing of the others: the loop leaves them alone.
+TEST_F(PowerModuleTest, AReportOfFewerOutletsLeavesTheOthersAlone)
+{
+    ASSERT_TRUE(container->turnOffPort(4, false));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 1; }));
+    reply({pmFrame(2, {4, 0, 0})});
+    runFor(0.05);
+    const int polls = statusPollsSent();
+    ASSERT_TRUE(module->queryRelayStatusRequest());
+    ASSERT_TRUE(sentUntil([&] { return statusPollsSent() > polls; }));
+    reply({pmFrame(3, {4, 0x10, 0xFF})});  // four outlets; outlet 4's bit beyond them
+    runFor(0.3);
+    EXPECT_EQ(1, relayFramesSent());
+}

@@ -495,16 +495,18 @@ TEST_F(PowerModuleContainerTest, TheModulesOwnReportClosesTheLoop)
 }
 
 // A welded relay: its off acknowledged, every report shows it on. The loop switches it again less and less often
-// (0.5 s, 1 s, 2 s, 4 s ...), with one line when it is found not following and one when it follows again; other
-// outlets' commands go as usual meanwhile.
+// (0.5 s, 1 s, 2 s, 4 s ...), with one line when it is found not following and one when it follows again, the tries
+// between at INFO; other outlets' commands go as usual meanwhile, and one whose off was lost is put right at once.
 TEST_F(PowerModuleContainerTest, ARelayThatDoesNotFollowIsSwitchedAgainLessAndLessOften)
 {
     test::LogCapture log;
     container->startQueryAllOutputsStatus(0.5);
     container->startQueryAllPortsMeterData(0.1);
-    emu.model().setRelay(3, true);
+    emu.model().setRelayBits(0x48);
     emu.model().setStuck(3, pmemu::PmMeterModel::Stuck::kOn);
     ASSERT_TRUE(container->turnOffPort(3, true));
+    emu.loseNextRelayFrame(6, 0);
+    ASSERT_TRUE(container->turnOffPort(6, false));  // lost, no retry: the report's one try puts it right
     loop.runAfter(3.0, [this] { EXPECT_TRUE(container->turnOnPort(5, true)); });
     runFor(8.2);
     std::vector<double> tries;
@@ -517,6 +519,10 @@ TEST_F(PowerModuleContainerTest, ARelayThatDoesNotFollowIsSwitchedAgainLessAndLe
     EXPECT_EQ(std::vector<int>{1}, actionsOf(5));
     EXPECT_EQ(1, log.count("port:3 found on, switched again"));
     EXPECT_EQ(1, log.count("port:3 does not follow: it should be off"));
+    EXPECT_EQ(1, log.count("port:3 switched again, try 3"));
+    EXPECT_EQ(1, log.count("port:6 found on, switched again"));
+    EXPECT_EQ(0, log.count("port:6 follows again")) << "a wrong guess put right at once";
+    EXPECT_EQ((std::vector<int>{0}), actionsOf(6));
     emu.model().setStuck(3, pmemu::PmMeterModel::Stuck::kFree);
     emu.model().setRelay(3, false);
     runFor(1.0);
