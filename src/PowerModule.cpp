@@ -261,8 +261,8 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     uint32_t key = 0;
     AwaitedReplies::Answer a{-1, -1, 0};
     const bool answered = parser_.getReplyKey(&key) && line_->answer(key, &a) && a.tag >= 0;
-    const int tag = a.tag;
-    const int request = answered && (tag & kRelayTag) ? tag >> kRequestShift : -1;
+    // A relay reply can only be taken for a relay frame, whose tag carries its request.
+    const int request = answered ? a.tag >> kRequestShift : -1;
     const bool sure = request >= 0 && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
     int port = 0;
     int count = 0;
