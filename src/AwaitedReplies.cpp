@@ -85,9 +85,10 @@ int AwaitedReplies::newestOfRun(uint32_t key) const
 void AwaitedReplies::notePace(const Frame& f, bool alone, int64_t before, muduo::Timestamp now)
 {
     const int64_t t = now.microSecondsSinceEpoch();
-    // Its frame there before the last reply went: the far end sent this one
-    // right after it, so a run of them takes their bytes at its pace.
-    if (f.carried > before)
+    // Its frame there before the last reply went, and that one within a wait:
+    // the far end sent this one right after it, so a run of them takes their
+    // bytes at its pace (a hold between is no part of it).
+    if (f.carried > before || t - before >= wait_)
     {
         busyFrom_ = t;
         busyBytes_ = 0;

@@ -101,16 +101,14 @@ void PowerModule::pollStep()
     if (line_->holds(kMeterPollTag, ~0))
         return;
     queryDataRequest(currentPollPort_);
-    if (currentPollPort_ != kInletPort)
-    {
-        ++currentPollPort_;
-        if (currentPollPort_ >= outletCount_)
-            currentPollPort_ = pollInlet_ ? kInletPort : 0;
-    }
-    else if (pollOutlets_)
-    {
-        currentPollPort_ = 0;
-    }
+    currentPollPort_ = nextPollPort(currentPollPort_);
+}
+
+int PowerModule::nextPollPort(int port) const
+{
+    if (port != kInletPort)
+        return port + 1 < outletCount_ ? port + 1 : (pollInlet_ ? kInletPort : 0);
+    return pollOutlets_ ? 0 : kInletPort;
 }
 
 bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag, bool exact)
@@ -171,7 +169,7 @@ void PowerModule::sendMarker()
 {
     unsigned char frame[kFrameRoom];
     int port = currentPollPort_ < 0 ? (pollInlet_ ? kInletPort : 0) : currentPollPort_;
-    for (int tries = 0; tries <= outletCount_; ++tries)
+    for (int tries = 0; tries <= outletCount_; ++tries, port = nextPollPort(port))
     {
         const uint32_t key = replyKey(powermodule::kMeterData, port);
         if (!line_->asks(key))
@@ -180,7 +178,6 @@ void PowerModule::sendMarker()
             line_->sendMarker(frame, length, kMeterPollTag, PowerModulePacketParser::replyLength(frame[1]), key);
             return;
         }
-        port = port == kInletPort ? 0 : (port + 1 < outletCount_ ? port + 1 : kInletPort);
     }
 }
 

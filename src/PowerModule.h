@@ -133,6 +133,8 @@ private:
     bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false);
     void onFrameOut(int tag, double carriedIn, uint64_t seq);
     void pollStep();
+    // The meter poll's turn after port's: the inlet, then each outlet.
+    int nextPollPort(int port) const;
     // A meter poll first in line, for a port no frame out asks after: its
     // reply tells what went before it answered or never heard.
     void sendMarker();

@@ -156,6 +156,9 @@ TEST(AwaitedReplies, RunsAndStrays)
     awaited.sent(kOff, 3, 6, at(1.0), true, 5);
     EXPECT_EQ(-1, answered(awaited, kOn4, 1.5));
     EXPECT_EQ(6, awaited.owed(at(1.6))) << "held: still owed";
+    EXPECT_TRUE(awaited.takeMarker()) << "the stray reply, back from a quiet spell, a frame out past its wait";
+    EXPECT_EQ(3, answered(awaited, kOff, 2.5));
+    EXPECT_FALSE(awaited.takeMarker()) << "back from a quiet spell, nothing left out";
 }
 
 // A far end answering at 60 % of the line, back to back: its pace is measured. Holding its replies with a backlog,
@@ -171,6 +174,18 @@ TEST(AwaitedReplies, AFarEndHoldingABacklogIsOwedItUntilDueAtItsPace)
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, t += reply));
     EXPECT_NEAR(pace, awaited.busyPace(), pace * 0.05);
+    // Holding its replies a second, then a run too short to time: neither the hold nor what the run before left
+    // uncounted adds to it.
+    AwaitedReplies again(kWait, kLine);
+    for (int i = 0; i < 160; ++i)
+        relay(again, i % 2 ? kOn : kOff, i, 0.003 * i);
+    double u = 0;
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(i, answered(again, i % 2 ? kOn : kOff, u += reply));
+    u += 1;
+    for (int i = 100; i < 160; ++i)
+        ASSERT_EQ(i, answered(again, i % 2 ? kOn : kOff, u += i == 100 ? 0 : reply / 3));
+    EXPECT_NEAR(pace, again.busyPace(), pace * 0.05);
     EXPECT_EQ(600, awaited.owed(at(t + 0.1)));
     const double held = t + 100 * reply;  // the backlog would have gone by then
     EXPECT_GT(awaited.owed(at(held)), 100);
