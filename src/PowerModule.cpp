@@ -260,7 +260,7 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     const bool answered = parser_.getReplyKey(&key) && line_->answer(key, &a) && a.tag >= 0;
     // A relay reply can only be taken for a relay frame, whose tag carries its request.
     const int request = answered ? a.tag >> kRequestShift : -1;
-    const bool sure = request >= 0 && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
+    const bool sure = answered && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
     int port = 0;
     int count = 0;
     unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;

@@ -552,6 +552,10 @@ TEST_F(PowerModuleContainerTest, OutletsOutsideTheModuleAreRefused)
         EXPECT_FALSE(container->turnOffPortAfter(port, 0, false)) << port;
         EXPECT_FALSE(container->restartPortAfter(port, 0, 1, true)) << port;
         EXPECT_FALSE(container->controlRelayRequest(port, 1)) << port;
+        // A module's events for them change nothing, and nothing is shown of them.
+        container->onRelayFrameOut(port, 1, 0, 0.0);
+        container->onControlRelayAckCallback(port, 1, 0, 0);
+        EXPECT_EQ(-1, container->shownState(port)) << port;
     }
     EXPECT_FALSE(container->startCalibrate(8));
     EXPECT_FALSE(container->startCalibrate(-1));
