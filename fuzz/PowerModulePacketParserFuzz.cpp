@@ -27,10 +27,12 @@ void drain(PowerModulePacketParser& parser, AwaitedReplies& ledger, int64_t now)
         parser.getTransferCaliParamRet(&a);
         parser.getStartCalibrateRet(&port, &a);
         uint32_t key = 0;
-        int tag = -1;
-        uint64_t seq = 0;
+        AwaitedReplies::Answer answered{-1, -1, 0};
         if (parser.getReplyKey(&key))
-            ledger.answer(key, muduo::Timestamp(now), &tag, &seq);
+        {
+            ledger.answer(key, muduo::Timestamp(now), &answered);
+            ledger.asks(key, muduo::Timestamp(now));
+        }
         parser.popParsedPacket();
     }
 }
@@ -44,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)quiet;
     PowerModulePacketParser parser;
-    AwaitedReplies ledger(0.2);
+    AwaitedReplies ledger(0.2, 1920);
     int64_t now = 1000000000;
     // Each chunk: one control byte (length in the low 5 bits, a pause when
     // the top bit is set), then up to that many bytes of line data.
@@ -65,6 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ledger.nextChange(muduo::Timestamp(now));
         ledger.holds(control, 0x3F, muduo::Timestamp(now));
         ledger.replyComing(control, 0x3F, muduo::Timestamp(now));
+        ledger.full(muduo::Timestamp(now));
+        ledger.takeMarker();
     });
     drain(parser, ledger, now);
     return 0;
