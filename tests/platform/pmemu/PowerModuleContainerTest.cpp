@@ -528,6 +528,17 @@ TEST_F(PowerModuleContainerTest, ARelayThatDoesNotFollowIsSwitchedAgainLessAndLe
     runFor(1.0);
     EXPECT_EQ(1, log.count("port:3 follows again after " + std::to_string(tries.size() - 1) + " tries"));
     EXPECT_EQ(tries.size(), relayFrames(3).size());
+
+    // A restart is one command: tries its off took are told once its on follows.
+    ASSERT_TRUE(container->turnOnPort(3, true));
+    runFor(0.6);
+    emu.loseNextRelayFrame(3, 0);
+    emu.loseNextRelayFrame(3, 0);
+    ASSERT_TRUE(container->restartPort(3, 1, false));
+    runFor(4.5);
+    const auto all = actionsOf(3);
+    EXPECT_EQ((std::vector<int>{1, 0, 1}), std::vector<int>(all.begin() + tries.size(), all.end()));
+    EXPECT_EQ(1, log.count("port:3 follows again after 2 tries"));
 }
 
 TEST_F(PowerModuleContainerTest, DelayedRetryMaskCoversTheOnHalf)
