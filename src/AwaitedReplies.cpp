@@ -192,7 +192,11 @@ int AwaitedReplies::firstKept(muduo::Timestamp now) const
     return kept;
 }
 
-bool AwaitedReplies::full(muduo::Timestamp now) const { return count_ - firstKept(now) >= kTracked; }
+bool AwaitedReplies::full(muduo::Timestamp now) const
+{
+    // Asked before every frame goes: walk the dues only when it may be.
+    return count_ == kTracked && firstKept(now) == 0;
+}
 
 void AwaitedReplies::dropOldest(int n)
 {

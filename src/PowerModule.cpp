@@ -111,10 +111,14 @@ int PowerModule::nextPollPort(int port) const
     return pollOutlets_ ? 0 : kInletPort;
 }
 
-bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag, bool exact)
+bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag, bool exact, bool marker)
 {
+    if (length <= 1)
+        return false;
     // Charged with the module's reply, which comes back at the same pace.
-    return length > 1 && line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]), key, exact);
+    const int replyLength = PowerModulePacketParser::replyLength(frame[1]);
+    return marker ? line_->sendMarker(frame, length, tag, replyLength, key)
+                  : line_->send(frame, length, tag, replyLength, key, exact);
 }
 
 void PowerModule::onFrameOut(int tag, double carriedIn, uint64_t seq)
@@ -150,11 +154,13 @@ bool PowerModule::relayReplyComing(int port) const { return line_->replyComing(r
 
 void PowerModule::withdrawRelayCopies(int port) { line_->withdraw(relayTag(port, 0) | kCopy, kRelayPortMask | kCopy); }
 
-bool PowerModule::queryDataRequest(int port)
+bool PowerModule::queryDataRequest(int port) { return meterPoll(port, false); }
+
+bool PowerModule::meterPoll(int port, bool marker)
 {
     unsigned char frame[kFrameRoom];
     return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port),
-                replyKey(powermodule::kMeterData, port), kMeterPollTag);
+                replyKey(powermodule::kMeterData, port), kMeterPollTag, false, marker);
 }
 
 bool PowerModule::controlRelayRequest(int port, unsigned char action, int request, bool copy)
@@ -167,18 +173,13 @@ bool PowerModule::controlRelayRequest(int port, unsigned char action, int reques
 
 void PowerModule::sendMarker()
 {
-    unsigned char frame[kFrameRoom];
     int port = currentPollPort_ < 0 ? (pollInlet_ ? kInletPort : 0) : currentPollPort_;
     for (int tries = 0; tries <= outletCount_; ++tries, port = nextPollPort(port))
-    {
-        const uint32_t key = replyKey(powermodule::kMeterData, port);
-        if (!line_->asks(key))
+        if (!line_->asks(replyKey(powermodule::kMeterData, port)))
         {
-            const int length = PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port);
-            line_->sendMarker(frame, length, kMeterPollTag, PowerModulePacketParser::replyLength(frame[1]), key);
+            meterPoll(port, true);
             return;
         }
-    }
 }
 
 bool PowerModule::queryRelayStatusRequest()

@@ -130,7 +130,10 @@ public:
 
 private:
     // key: what the reply names of the request (PowerModulePacketParser::replyKey).
-    bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false);
+    // marker: first in line, whatever the replies owed (PacedLine::sendMarker).
+    bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false,
+              bool marker = false);
+    bool meterPoll(int port, bool marker);
     void onFrameOut(int tag, double carriedIn, uint64_t seq);
     void pollStep();
     // The meter poll's turn after port's: the inlet, then each outlet.

@@ -46,7 +46,7 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
             shown_.acknowledged(port, action == 1);
         if (restart && result == 0)
             armRestartOn(port);
-        else  // a refused restart's off: the loop takes it up again
+        else  // done, or a refused restart's off, which the loop takes up again
             portOperationEnded(port);
     }
     if (relayReplyCallback_)
