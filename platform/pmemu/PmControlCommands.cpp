@@ -96,6 +96,40 @@ bool readReplyPace(std::istream& in, double line, double& value)
     return (in >> std::ws).eof() || readPace(in, value);
 }
 
+// A time in whole milliseconds, or 0 for "off" where off is allowed.
+bool readMillis(std::istream& in, double& value, bool offAllowed)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    if (offAllowed && word == "off")
+    {
+        value = 0;
+        return true;
+    }
+    std::istringstream number(word);
+    return readNumber(number, value) && value >= 0 && value < 1e7 && value == std::floor(value);
+}
+
+bool atEnd(std::istream& in)
+{
+    return (in >> std::ws).eof();
+}
+
+// "OUTLET on|off MS", or "off" alone: every 0.
+bool readChatter(std::istream& in, int& outlet, bool& on, double& every)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    every = 0;
+    if (word == "off")
+        return atEnd(in);
+    std::istringstream port(word);
+    return readPort(port, outlet) && outlet != PmMeterModel::kInlet && readSwitch(in, on)
+           && readMillis(in, every, false) && atEnd(in);
+}
+
 // "voltage" (-1) or an outlet, then a factor near 1.
 bool readDrift(std::istream& in, int& outlet, double& factor)
 {
@@ -157,6 +191,11 @@ std::string PmControlCommands::execute(PowerModuleEmulator& emulator, const std:
     }
     else if (command == "hold" && readSwitch(in, on))
         emulator.holdReplies(on);
+    else if (command == "trip" && readPort(in, port) && port != PmMeterModel::kInlet && readMillis(in, value, true)
+             && atEnd(in))
+        model.setTrip(port, std::chrono::milliseconds(static_cast<long long>(value)));
+    else if (command == "chatter" && readChatter(in, port, on, value))
+        emulator.setChatter(port, on ? 1 : 0, PowerModuleEmulator::Millis(static_cast<long long>(value)));
     else
         ok = false;
     return ok ? "ok" : "error: bad command: " + line;

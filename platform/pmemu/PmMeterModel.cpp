@@ -1,5 +1,6 @@
 #include "PmMeterModel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pmemu
@@ -7,6 +8,7 @@ namespace pmemu
 namespace
 {
 constexpr int kInletSlot = PmMeterModel::kOutlets;
+constexpr PmMeterModel::Clock::time_point kNoTrip = PmMeterModel::Clock::time_point::max();
 
 double nonNegative(double v)
 {
@@ -17,6 +19,7 @@ double nonNegative(double v)
 PmMeterModel::PmMeterModel(Now now) : now_(std::move(now)), last_(now_())
 {
     amps_[kInletSlot] = -1;
+    std::fill(std::begin(tripAt_), std::end(tripAt_), kNoTrip);
 }
 
 int PmMeterModel::slot(int port)
@@ -66,12 +69,31 @@ double PmMeterModel::wattsLocked(int s) const
     return sum;
 }
 
-// Every change of the load first books the energy drawn under the old load.
+// Every change of the load first books the energy drawn under the old load,
+// trips that fell due meanwhile included, each at its own time.
 void PmMeterModel::advanceLocked()
 {
     const Clock::time_point now = now_();
-    const double seconds = std::chrono::duration<double>(now - last_).count();
-    last_ = now;
+    for (;;)
+    {
+        int first = -1;
+        for (int i = 0; i < kOutlets; ++i)
+            if (tripAt_[i] <= now && (first < 0 || tripAt_[i] < tripAt_[first]))
+                first = i;
+        if (first < 0)
+            break;
+        bookEnergyLocked(std::max(tripAt_[first], last_));
+        relays_ = static_cast<uint8_t>(relays_ & ~(1u << first));
+        tripAt_[first] = kNoTrip;
+        ++trips_;
+    }
+    bookEnergyLocked(now);
+}
+
+void PmMeterModel::bookEnergyLocked(Clock::time_point until)
+{
+    const double seconds = std::chrono::duration<double>(until - last_).count();
+    last_ = until;
     if (seconds <= 0)
         return;
     // W x s -> hundredths of a kWh: / 3600 / 1000 x 100.
@@ -101,8 +123,10 @@ void PmMeterModel::setStuck(int outlet, Stuck stuck)
         return;
     std::lock_guard<std::mutex> lock(mutex_);
     stuck_[outlet] = stuck;
-    if (stuck != Stuck::kFree)
-        setRelayLocked(outlet, stuck == Stuck::kOn);
+    if (stuck == Stuck::kFree)
+        return;
+    setRelayLocked(outlet, stuck == Stuck::kOn);
+    tripAt_[outlet] = kNoTrip;  // a stuck relay does not trip
 }
 
 PmMeterModel::Stuck PmMeterModel::stuck(int outlet) const
@@ -119,8 +143,11 @@ uint8_t PmMeterModel::switchRelay(int port, uint8_t action)
         return 1;
     std::lock_guard<std::mutex> lock(mutex_);
     // The firmware cannot tell a stuck relay: it drives the coil and reports success.
-    if (stuck_[port] == Stuck::kFree)
-        setRelayLocked(port, action == 1);
+    if (stuck_[port] != Stuck::kFree)
+        return 0;
+    setRelayLocked(port, action == 1);
+    if (action == 1 && tripAfter_[port].count() > 0)
+        tripAt_[port] = last_ + tripAfter_[port];  // last_: now, as setRelayLocked just advanced
     return 0;
 }
 
@@ -137,12 +164,15 @@ void PmMeterModel::setRelayLocked(int port, bool on)
     advanceLocked();
     const uint8_t bit = static_cast<uint8_t>(1u << port);
     relays_ = on ? (relays_ | bit) : (relays_ & ~bit);
+    if (!on)
+        tripAt_[port] = kNoTrip;
 }
 
 uint8_t PmMeterModel::relayBits() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    return relays_;
+    // A const reader cannot book the trips; it sees them all the same.
+    return static_cast<uint8_t>(relays_ & ~dueTripsLocked(now_()));
 }
 
 void PmMeterModel::setRelayBits(uint8_t bits)
@@ -150,6 +180,49 @@ void PmMeterModel::setRelayBits(uint8_t bits)
     std::lock_guard<std::mutex> lock(mutex_);
     advanceLocked();
     relays_ = bits;
+    for (int i = 0; i < kOutlets; ++i)
+        if (!((bits >> i) & 1))
+            tripAt_[i] = kNoTrip;
+}
+
+uint8_t PmMeterModel::dueTripsLocked(Clock::time_point now) const
+{
+    uint8_t due = 0;
+    for (int i = 0; i < kOutlets; ++i)
+        if (tripAt_[i] <= now)
+            due = static_cast<uint8_t>(due | (1u << i));
+    return due;
+}
+
+void PmMeterModel::setTrip(int outlet, std::chrono::milliseconds after)
+{
+    if (outlet < 0 || outlet >= kOutlets)
+        return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    advanceLocked();  // a trip already due still happened
+    tripAfter_[outlet] = std::max(after, std::chrono::milliseconds(0));
+    if (after.count() <= 0)
+        tripAt_[outlet] = kNoTrip;
+}
+
+size_t PmMeterModel::trips() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    size_t due = 0;
+    for (uint8_t bits = dueTripsLocked(now_()); bits != 0; bits &= static_cast<uint8_t>(bits - 1))
+        ++due;
+    return trips_ + due;
+}
+
+std::optional<PmMeterModel::Clock::time_point> PmMeterModel::nextTrip() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Clock::time_point now = now_();
+    Clock::time_point first = kNoTrip;
+    for (const Clock::time_point at : tripAt_)
+        if (at > now)
+            first = std::min(first, at);
+    return first == kNoTrip ? std::nullopt : std::optional<Clock::time_point>(first);
 }
 
 void PmMeterModel::setVoltage(double volts)
@@ -248,6 +321,7 @@ uint8_t PmMeterModel::calibrate(int port)
 {
     const int s = slot(port);
     std::lock_guard<std::mutex> lock(mutex_);
+    advanceLocked();
     const int measured = s == kInletSlot ? 0 : s;
     if (s < 0 || !((relays_ >> measured) & 1))
         return 1;

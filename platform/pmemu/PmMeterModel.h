@@ -50,6 +50,19 @@ public:
     uint8_t relayBits() const;
     void setRelayBits(uint8_t bits);
 
+    // A load that trips: the outlet switches itself off after this long each
+    // time a relay command switches it on (again, if it was on: the timer
+    // starts over). 0 or less: never (and a pending trip is dropped); a new
+    // time applies from the next switch-on. A trip is due at on time + after
+    // on the model's clock and shows in whatever is read from then on. The
+    // board's own setRelay/setRelayBits arm nothing; a relay going off by any
+    // means, or stuck, drops its pending trip.
+    void setTrip(int outlet, std::chrono::milliseconds after);
+    // The trips so far, those due by now included.
+    size_t trips() const;
+    // When the next trip not due yet will be, if one is pending.
+    std::optional<Clock::time_point> nextTrip() const;
+
     // The line voltage as set; it holds until set again.
     void setVoltage(double volts);
     double voltage() const;
@@ -82,6 +95,8 @@ public:
 private:
     static int slot(int port);  // 0 to 7 outlets, 8 inlet, -1 unknown
     void advanceLocked();
+    void bookEnergyLocked(Clock::time_point until);
+    uint8_t dueTripsLocked(Clock::time_point now) const;
     void setRelayLocked(int port, bool on);
     double voltsLocked() const;
     double outletAmpsLocked(int outlet) const;
@@ -94,6 +109,9 @@ private:
     Clock::time_point last_;
     uint8_t relays_ = 0;
     Stuck stuck_[kOutlets] = {};
+    std::chrono::milliseconds tripAfter_[kOutlets] = {};
+    Clock::time_point tripAt_[kOutlets];  // Clock::time_point::max(): none pending
+    size_t trips_ = 0;
     double volts_ = kNominalVolts;
     double voltsDrift_ = 1.0;
     double amps_[kOutlets + 1] = {};

@@ -48,13 +48,31 @@ bool PmReplyLine::held() const
 void PmReplyLine::queue(const Bytes& reply, Clock::time_point received)
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    queueLocked(reply, received + delay_, received, true);
+}
+
+void PmReplyLine::queueUnasked(const Bytes& reply, Clock::time_point ready)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    queueLocked(reply, ready, ready, false);
+}
+
+void PmReplyLine::queueLocked(const Bytes& reply, Clock::time_point ready, Clock::time_point received, bool answer)
+{
+    // Answers come ready in the order they are queued; an unasked reply may
+    // be ready before the answers at the back: it goes before those.
+    size_t before = pieces_.size();
+    for (size_t i = pieces_.size(); !answer && i-- > 0 && pieces_[i].ready > ready;)
+        if (i == 0 ? !midReply_ : pieces_[i - 1].last)
+            before = i;
     const size_t piece = pieceBytes_ > 0 ? pieceBytes_ : reply.size();
-    for (size_t at = 0; at < reply.size(); at += piece)
+    for (size_t at = 0; at < reply.size(); at += piece, ++before)
     {
         const size_t end = std::min(at + piece, reply.size());
-        pieces_.push_back({received + delay_, at == 0 ? Millis(0) : gap_,
-                           Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end)),
-                           received, end == reply.size()});
+        pieces_.insert(pieces_.begin() + static_cast<long>(before),
+                       {ready, at == 0 ? Millis(0) : gap_,
+                        Bytes(reply.begin() + static_cast<long>(at), reply.begin() + static_cast<long>(end)),
+                        received, end == reply.size(), answer});
     }
     waiting_ += reply.size();
 }
@@ -83,8 +101,9 @@ void PmReplyLine::sendDue(int fd)
         // The line's own time, not the write's: a late wake-up costs the line nothing.
         free_ = end;
         waiting_ -= piece.bytes.size();
+        midReply_ = !piece.last;
         // The write's time, though: it is when the far end can have the reply.
-        if (piece.last)
+        if (piece.last && piece.answer)
         {
             if (times_.size() == kTimesKept)
                 times_.pop_front();

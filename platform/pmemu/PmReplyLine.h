@@ -14,7 +14,9 @@ namespace pmemu
 // its last byte has been carried. Split replies go in pieces with a gap
 // between them. Held replies wait; on release they go from then on. Keeps
 // the times of the newest replies written, for tests of how late they came.
-// Thread-safe.
+// Unasked replies take the same line, ready when queued: they go before
+// replies not ready by then (a late answer), never into one, and have no
+// time kept as they answer nothing. Thread-safe.
 class PmReplyLine
 {
 public:
@@ -40,11 +42,13 @@ public:
     bool held() const;
 
     void queue(const Bytes& reply, Clock::time_point received);
+    // A reply nobody asked for, ready at ready (no delay added).
+    void queueUnasked(const Bytes& reply, Clock::time_point ready);
     // Writes to fd every piece the line has carried by now.
     void sendDue(int fd);
     // The time until the next piece is due, at most most.
     Millis untilNext(Millis most) const;
-    // The bytes of replies queued and not yet written, held ones included.
+    // The bytes of replies queued and not yet written, held and unasked ones included.
     size_t waitingBytes() const;
     // The replies written at or after since, oldest first (of the newest kTimesKept).
     std::vector<ReplyTime> replyTimes(Clock::time_point since) const;
@@ -56,9 +60,11 @@ private:
         Millis after;             // nor sooner after the piece before
         Bytes bytes;
         Clock::time_point received;
-        bool last;  // of its reply
+        bool last;    // of its reply
+        bool answer;  // to a request received then
     };
 
+    void queueLocked(const Bytes& reply, Clock::time_point ready, Clock::time_point received, bool answer);
     Clock::time_point carried(const Piece& piece) const;
 
     mutable std::mutex mutex_;
@@ -68,6 +74,7 @@ private:
     Millis gap_{0};
     int pace_ = 0;
     bool held_ = false;
+    bool midReply_ = false;  // the front piece's reply is partly written
     Clock::time_point free_{};  // the line has carried everything written
     size_t waiting_ = 0;
     std::deque<ReplyTime> times_;

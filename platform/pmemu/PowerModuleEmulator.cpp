@@ -7,7 +7,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "PmReplyWriter.h"
+#include "PmFirmware.h"
 
 namespace pmemu
 {
@@ -27,6 +27,7 @@ bool PowerModuleEmulator::start(std::string* error)
         reason = "pipe failed";
     else if (pty_.open(linkPath_, reason))
     {
+        tripsTold_ = model_.trips();
         running_ = true;
         thread_ = std::thread([this] { run(); });
         return true;
@@ -60,13 +61,14 @@ void PowerModuleEmulator::run()
         // A paced line that has not brought more bytes yet is looked at again then.
         Millis wait{0};
         const long credit = lineCredit_.available(Clock::now(), wait);
-        Millis timeout = replyLine_.untilNext(Millis(200));
+        Millis timeout = untilDue(replyLine_.untilNext(Millis(200)));
         if (credit == 0)
             timeout = std::min(timeout, wait);
         pollfd fds[2] = {{pty_.masterFd(), static_cast<short>(credit == 0 ? 0 : POLLIN), 0}, {wake_[0], POLLIN, 0}};
         const int n = ::poll(fds, 2, static_cast<int>(timeout.count()));
         if (n < 0 && errno != EINTR)
             break;
+        sendChatter();  // it was due before the requests about to be read
         if (fds[1].revents & POLLIN)
         {
             // A setting changed, perhaps the pace: the credit is reckoned again before reading.
@@ -79,8 +81,46 @@ void PowerModuleEmulator::run()
             receive(credit);
         else if (fds[0].revents & (POLLHUP | POLLERR))
             ::usleep(10000);  // the slave end is closed for a moment; do not spin
+        noticeTrips();
         replyLine_.sendDue(pty_.masterFd());
     }
+}
+
+PowerModuleEmulator::Millis PowerModuleEmulator::untilDue(Millis most)
+{
+    const Clock::time_point now = Clock::now();
+    if (const auto trip = model_.nextTrip())
+        most = std::min(most, std::max(std::chrono::ceil<Millis>(*trip - now), Millis(0)));
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chatter_.until(now, most);
+}
+
+void PowerModuleEmulator::sendChatter()
+{
+    Bytes reply;
+    Clock::time_point due;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // A silent module says nothing, but its beat goes on.
+        if (!chatter_.take(Clock::now(), reply, due) || silent_)
+            return;
+        ++chatterSent_;
+    }
+    replyLine_.queueUnasked(reply, due);
+}
+
+// The model trips its loads lazily; the emulator's thread tells of them.
+void PowerModuleEmulator::noticeTrips()
+{
+    const size_t trips = model_.trips();
+    if (trips == tripsTold_)
+        return;
+    tripsTold_ = trips;
+    std::unique_lock<std::mutex> lock(mutex_);
+    const RelayListener listener = listener_;
+    lock.unlock();
+    if (listener)
+        listener(model_.relayBits());
 }
 
 void PowerModuleEmulator::wake()
@@ -148,7 +188,7 @@ void PowerModuleEmulator::handle(const PmRequest& request)
     if (silent)
         return;
     bool relayChanged = false;
-    Bytes reply = answer(request, relayChanged);
+    Bytes reply = PmFirmware::answer(model_, request, relayChanged);
     RelayListener listener;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -174,42 +214,6 @@ void PowerModuleEmulator::handle(const PmRequest& request)
         replyLine_.queue(reply, request.received);
     if (listener)
         listener(model_.relayBits());
-}
-
-PowerModuleEmulator::Bytes PowerModuleEmulator::answer(const PmRequest& request, bool& relayChanged)
-{
-    const std::vector<uint8_t>& p = request.payload;
-    switch (request.command)
-    {
-    case 1:
-    {
-        const auto reading = model_.reading(p[0]);
-        return reading ? PmReplyWriter::meter(p[0], *reading) : Bytes();
-    }
-    case 2:
-    {
-        const uint8_t before = model_.relayBits();
-        const uint8_t result = model_.switchRelay(p[0], p[1]);
-        relayChanged = model_.relayBits() != before;
-        return PmReplyWriter::relay(p[0], p[1], result);
-    }
-    case 3:
-        return PmReplyWriter::outputStatus(PmMeterModel::kOutlets, model_.relayBits(), model_.calibratedBits());
-    case 4:
-    {
-        uint16_t v, c, w;
-        model_.caliParams(v, c, w);
-        return PmReplyWriter::caliParams(v, c, w, 0);
-    }
-    case 5:
-        model_.setCaliParams(static_cast<uint16_t>(p[0] << 8 | p[1]), static_cast<uint16_t>(p[2] << 8 | p[3]),
-                             static_cast<uint16_t>(p[4] << 8 | p[5]));
-        return PmReplyWriter::transferResult(0);
-    case 6:
-        return PmReplyWriter::calibrateResult(p[0], model_.calibrate(p[0]));
-    default:
-        return Bytes();
-    }
 }
 
 void PowerModuleEmulator::setSilent(bool silent)
@@ -281,6 +285,16 @@ void PowerModuleEmulator::setSplitReplies(size_t pieceBytes, Millis gap)
     replyLine_.setSplit(pieceBytes, gap);
 }
 
+void PowerModuleEmulator::setChatter(int port, uint8_t action, Millis every)
+{
+    if (port < 0 || port > 255)
+        return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    chatter_.set(static_cast<uint8_t>(port), action, every, Clock::now());
+    lock.unlock();
+    wake();  // its first may be due sooner than the thread would look
+}
+
 void PowerModuleEmulator::setRelayListener(RelayListener listener)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -324,6 +338,12 @@ size_t PowerModuleEmulator::repliesSent() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return replies_;
+}
+
+size_t PowerModuleEmulator::chatterSent() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chatterSent_;
 }
 
 size_t PowerModuleEmulator::waitingBytes() const

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "PmChatter.h"
 #include "PmLineCredit.h"
 #include "PmMeterModel.h"
 #include "PmPty.h"
@@ -22,7 +23,8 @@ namespace pmemu
 {
 // The serial power-metering/relay module on a pseudo-terminal: answers every
 // request from its own thread, with controls for tests (silence, late, split
-// or corrupted replies) and a log of what it received. Thread-safe.
+// or corrupted replies, unasked ones) and a log of what it received.
+// Thread-safe.
 class PowerModuleEmulator
 {
 public:
@@ -77,7 +79,16 @@ public:
         double frameLoss = 0, replyLoss = 0, garble = 0;
     };
     void setFaults(const Faults& faults, uint32_t seed);
-    // Called from the emulator's thread after a relay command changed a relay.
+    // From now on, once a period (the first one period from now), a relay
+    // reply for port (action, result 0) goes on the return line unasked: a
+    // second talker, a confused firmware. It takes the line like the answers
+    // (pace, holds, split; no delay, corruption or loss), not when silent. A
+    // period of 0 or less stops it; a port outside 0 to 255 changes nothing.
+    void setChatter(int port, uint8_t action, Millis every);
+    // Called from the emulator's thread after a relay command changed a relay,
+    // and after a tripping load (PmMeterModel::setTrip) switched one off: at
+    // the trip's time, or within 200 ms of it when the relay was switched on
+    // from another thread than the emulator's.
     void setRelayListener(RelayListener listener);
 
     std::vector<PmRequest> requests() const;
@@ -86,9 +97,12 @@ public:
     bool waitForRequests(size_t n, Millis timeout) const;
     int relayCommandCount() const;
     int relayCommandCount(int port) const;
+    // Answers to requests queued for the line (lost ones not); chatterSent()
+    // counts the unasked replies queued.
     size_t repliesSent() const;
+    size_t chatterSent() const;
     // The bytes of replies the module has queued and not yet written: held,
-    // or waiting for a slow return line.
+    // or waiting for a slow return line (unasked ones included).
     size_t waitingBytes() const;
     // For each reply written at or after since (of the newest
     // PmReplyLine::kTimesKept), when its request came and when it went.
@@ -102,10 +116,13 @@ private:
     // credit: the bytes a paced line has brought, or -1 unpaced.
     void receive(long credit);
     void handle(const PmRequest& request);
-    Bytes answer(const PmRequest& request, bool& relayChanged);
     bool lost(const PmRequest& request);
     bool draw(double chance);
     void wake();
+    // The time until a chatter reply or a trip is due, at most most.
+    Millis untilDue(Millis most);
+    void sendChatter();
+    void noticeTrips();
 
     const std::string linkPath_;
     PmMeterModel model_;
@@ -114,6 +131,7 @@ private:
     int wake_[2] = {-1, -1};
     std::thread thread_;
     std::atomic<bool> running_{false};
+    size_t tripsTold_ = 0;  // emulator thread only
 
     mutable std::mutex mutex_;
     mutable std::condition_variable received_;
@@ -128,6 +146,8 @@ private:
     std::vector<std::pair<uint8_t, uint8_t>> losses_;
     int relayCommands_[PmMeterModel::kOutlets + 1] = {};  // last: bad ports
     size_t replies_ = 0;
+    PmChatter chatter_;
+    size_t chatterSent_ = 0;
     size_t badFrames_ = 0;
 };
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -14,12 +16,31 @@
 
 using pmemu::PmControlCommands;
 using pmemu::PowerModuleEmulator;
+using Bytes = std::vector<uint8_t>;
+using std::chrono::milliseconds;
 
 namespace
 {
 std::string boardPath(const std::string& name)
 {
     return std::string(std::getenv("RAILBOX_ROOT")) + name;
+}
+
+// Whatever arrives on fd for a while.
+Bytes readFor(int fd, milliseconds time)
+{
+    Bytes got;
+    const auto end = std::chrono::steady_clock::now() + time;
+    for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now())
+    {
+        pollfd p{fd, POLLIN, 0};
+        uint8_t buf[64];
+        ssize_t n = 0;
+        if (::poll(&p, 1, static_cast<int>(std::chrono::ceil<milliseconds>(end - now).count())) > 0
+            && (n = ::read(fd, buf, sizeof buf)) > 0)
+            got.insert(got.end(), buf, buf + n);
+    }
+    return got;
 }
 }
 
@@ -102,6 +123,36 @@ TEST(PmControlCommandsTest, CurrentAutoReturnsToTheBoardsOwnLoad)
     EXPECT_EQ(PmControlCommands::execute(emu, "current 3 automatic").rfind("error: ", 0), 0u);
 }
 
+TEST(PmControlCommandsTest, TripsOutletsAndChattersOnTheLine)
+{
+    PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
+    pmemu::PmMeterModel& model = emu.model();
+    EXPECT_EQ(PmControlCommands::execute(emu, "trip 3 250"), "ok");
+    model.switchRelay(3, 1);
+    ASSERT_TRUE(model.nextTrip());
+    const auto left = *model.nextTrip() - std::chrono::steady_clock::now();
+    EXPECT_GT(left, milliseconds(150));
+    EXPECT_LE(left, milliseconds(250));
+    EXPECT_EQ(PmControlCommands::execute(emu, "trip 3 off"), "ok");
+    EXPECT_FALSE(model.nextTrip());
+    EXPECT_EQ(PmControlCommands::execute(emu, "trip 3 40"), "ok");
+    EXPECT_EQ(PmControlCommands::execute(emu, "trip 3 0"), "ok");
+    model.switchRelay(3, 1);
+    EXPECT_FALSE(model.nextTrip());
+
+    ASSERT_TRUE(emu.start());
+    const int fd = ::open(boardPath("/dev/ttyS10").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(PmControlCommands::execute(emu, "chatter 5 off 20"), "ok");
+    const Bytes got = readFor(fd, milliseconds(150));
+    ASSERT_GE(got.size(), 6u);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 6), (Bytes{0xA5, 0x02, 0x05, 0x00, 0x00, 0x07}));
+    EXPECT_EQ(PmControlCommands::execute(emu, "chatter off"), "ok");
+    readFor(fd, milliseconds(50));
+    EXPECT_TRUE(readFor(fd, milliseconds(200)).empty());
+    ::close(fd);
+}
+
 TEST(PmControlCommandsTest, RefusesBadLines)
 {
     PowerModuleEmulator emu(boardPath("/dev/ttyS10"));
@@ -111,12 +162,17 @@ TEST(PmControlCommandsTest, RefusesBadLines)
                              "drift voltage 1.2", "drift 3 0.8", "drift inlet 1", "drift 8 1", "drift current 1",
                              "stuck inlet on", "stuck 8 on", "stuck 2", "stuck 2 welded", "pace", "pace -1",
                              "pace 1000001", "pace 19.5", "pace fast", "pace 1920 -1", "pace 1920 x", "hold",
-                             "hold maybe"})
+                             "hold maybe", "trip", "trip 3", "trip inlet 100", "trip 8 100", "trip 3 -1",
+                             "trip 3 1.5", "trip 3 soon", "trip 3 1e7", "trip 3 100 more", "chatter", "chatter on",
+                             "chatter 3", "chatter 3 on", "chatter 3 maybe 100", "chatter inlet on 100",
+                             "chatter 8 on 100", "chatter 3 on -5", "chatter 3 on off", "chatter off 100"})
         EXPECT_EQ(PmControlCommands::execute(emu, line).rfind("error: ", 0), 0u) << "'" << line << "'";
     EXPECT_EQ(emu.relayBits(), 0);
     const std::string status = PmControlCommands::status(emu);
     EXPECT_EQ(status.substr(status.find(" pace=")), " pace=0/0 held=0");
     EXPECT_DOUBLE_EQ(emu.model().voltage(), 230.0);
+    emu.model().switchRelay(3, 1);
+    EXPECT_FALSE(emu.model().nextTrip()) << "no trip armed by a refused line";
 }
 
 TEST(PmControlServerTest, AnswersEachLineOnTheSocket)

@@ -15,7 +15,7 @@ struct FakeClock
     {
         return [this] { return now; };
     }
-    void advance(std::chrono::seconds s) { now += s; }
+    void advance(std::chrono::milliseconds d) { now += d; }
 };
 }
 
@@ -117,6 +117,78 @@ TEST(PmMeterModelTest, StuckRelaysAcknowledgeCommandsButStayAsStuck)
     EXPECT_EQ(model.relayBits(), 0x08);
     EXPECT_EQ(model.stuck(5), Stuck::kOff);
     EXPECT_EQ(model.stuck(8), Stuck::kFree);
+}
+
+TEST(PmMeterModelTest, ATrippingLoadGoesOffAtItsTimeAfterEachOn)
+{
+    using std::chrono::milliseconds;
+    FakeClock clock;
+    PmMeterModel model(clock.function());
+    model.setTrip(2, milliseconds(500));
+    model.setTrip(8, milliseconds(1));  // no such outlet
+    EXPECT_EQ(model.switchRelay(2, 1), 0);
+    EXPECT_EQ(model.nextTrip(), clock.now + milliseconds(500));
+    clock.advance(milliseconds(499));
+    EXPECT_EQ(model.relayBits(), 0x04);
+    clock.advance(milliseconds(1));
+    EXPECT_EQ(model.relayBits(), 0x00) << "due at on time + after, whoever reads first";
+    EXPECT_EQ(model.trips(), 1u);
+    EXPECT_FALSE(model.nextTrip());
+
+    // An on command to an outlet already on starts its time over.
+    model.switchRelay(2, 1);
+    clock.advance(milliseconds(400));
+    model.switchRelay(2, 1);
+    clock.advance(milliseconds(499));
+    EXPECT_EQ(model.relayBits(), 0x04) << "timed from the second on";
+    clock.advance(milliseconds(1));
+    EXPECT_EQ(model.relayBits(), 0x00);
+    EXPECT_EQ(model.trips(), 2u);
+
+    // Off by any means drops the pending trip; so does the rule's end.
+    model.switchRelay(2, 1);
+    model.setRelay(2, false);
+    model.setRelay(2, true);
+    clock.advance(milliseconds(1000));
+    EXPECT_EQ(model.relayBits(), 0x04);
+    model.switchRelay(2, 1);
+    model.setTrip(2, milliseconds(0));
+    clock.advance(milliseconds(1000));
+    EXPECT_EQ(model.relayBits(), 0x04);
+    EXPECT_EQ(model.trips(), 2u);
+}
+
+TEST(PmMeterModelTest, OnlyRelayCommandsArmATripAndStuckRelaysNeverTrip)
+{
+    using Stuck = PmMeterModel::Stuck;
+    FakeClock clock;
+    PmMeterModel model(clock.function());
+    for (int outlet : {0, 1, 5, 6})
+        model.setTrip(outlet, std::chrono::milliseconds(100));
+    model.setRelay(0, true);
+    model.setRelayBits(0x03);
+    model.setStuck(5, Stuck::kOn);
+    model.switchRelay(5, 1);
+    model.switchRelay(6, 1);
+    model.setStuck(6, Stuck::kOn);  // stuck after it was armed
+    clock.advance(std::chrono::hours(1));
+    EXPECT_EQ(model.relayBits(), 0x63);
+    EXPECT_EQ(model.trips(), 0u);
+}
+
+TEST(PmMeterModelTest, ATripStopsTheEnergyAtItsTime)
+{
+    FakeClock clock;
+    PmMeterModel model(clock.function());
+    model.setVoltage(250.0);
+    model.setCurrent(1, 4.0);  // 1 kW
+    model.setTrip(1, std::chrono::minutes(36));
+    model.switchRelay(1, 1);
+    clock.advance(std::chrono::hours(2));  // nobody looked meanwhile
+    const PmReading r = *model.reading(1);
+    EXPECT_EQ(r.amps, 0.0);
+    EXPECT_EQ(r.energyHundredths, 60u);
+    EXPECT_EQ(model.reading(255)->energyHundredths, 60u);
 }
 
 TEST(PmMeterModelTest, CalibrationNeedsTheMeasuredOutletOn)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 #include "PowerModuleEmulator.h"
@@ -283,6 +284,81 @@ TEST_F(PowerModuleEmulatorTest, HeldRepliesWaitAndGoInOrderAtTheRelease)
     }
     EXPECT_EQ(Bytes(all.begin(), all.begin() + 15),
               (Bytes{0xA5, 0x02, 0x02, 0x01, 0x00, 0x05, 0xA5, 0x03, 0x08, 0x04, 0xFF, 0x0E, 0xA5, 0x01, 0xFF}));
+}
+
+// The emulator's thread wakes for the trip, not at its next look around.
+TEST_F(PowerModuleEmulatorTest, TellsTheListenerOfATripAtItsTime)
+{
+    std::mutex mutex;
+    std::vector<std::pair<uint8_t, Clock::time_point>> told;
+    emu.setRelayListener([&](uint8_t bits) {
+        std::lock_guard<std::mutex> lock(mutex);
+        told.emplace_back(bits, Clock::now());
+    });
+    emu.model().setTrip(4, milliseconds(250));
+    EXPECT_EQ(line->exchange({0xA5, 0x02, 0x04, 0x01, 0x07}, 6), (Bytes{0xA5, 0x02, 0x04, 0x01, 0x00, 0x07}));
+    EXPECT_EQ(line->exchange({0xA5, 0x03, 0x03}, 6), (Bytes{0xA5, 0x03, 0x08, 0x10, 0xFF, 0x1A}));
+    std::this_thread::sleep_for(milliseconds(500));
+    EXPECT_EQ(line->exchange({0xA5, 0x03, 0x03}, 6), (Bytes{0xA5, 0x03, 0x08, 0x00, 0xFF, 0x0A}));
+    std::lock_guard<std::mutex> lock(mutex);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0].first, 0x10);
+    EXPECT_EQ(told[1].first, 0x00);
+    const auto after = told[1].second - emu.requests().at(0).received;
+    EXPECT_GE(after, milliseconds(250));
+    EXPECT_LT(after, milliseconds(250 + 100));
+}
+
+TEST_F(PowerModuleEmulatorTest, ChattersAboutEveryPeriodUntilStopped)
+{
+    const Bytes chatter{0xA5, 0x02, 0x06, 0x01, 0x00, 0x09};
+    const Clock::time_point start = Clock::now();
+    emu.setChatter(6, 1, milliseconds(100));
+    EXPECT_EQ(line->receive(5 * 6), repeated(chatter, 5));
+    EXPECT_GE(Clock::now() - start, milliseconds(490));
+    EXPECT_LT(Clock::now() - start, milliseconds(700));
+
+    // A late answer is passed by the chatter ready before it, and comes whole.
+    emu.setReplyDelay(milliseconds(250));
+    line->send({0xA5, 0x03, 0x03});
+    const Bytes got = line->receive(5 * 6);
+    ASSERT_EQ(got.size(), 5 * 6u);
+    const Bytes status{0xA5, 0x03, 0x08, 0x00, 0xFF, 0x0A};
+    int answerAt = -1;
+    for (int i = 0; i < 5; ++i)
+    {
+        const Bytes frame(got.begin() + 6 * i, got.begin() + 6 * i + 6);
+        if (frame == status)
+            answerAt = i;
+        else
+            EXPECT_EQ(frame, chatter) << i;
+    }
+    EXPECT_GE(answerAt, 2);
+
+    emu.setChatter(6, 1, milliseconds(0));
+    line->receive(6, milliseconds(150));  // one under way
+    EXPECT_TRUE(line->receive(1, milliseconds(300)).empty());
+    EXPECT_EQ(emu.repliesSent(), 1u) << "chatter answers nothing";
+    EXPECT_GE(emu.chatterSent(), 9u);
+    EXPECT_EQ(emu.replyTimes().size(), 1u);
+}
+
+TEST_F(PowerModuleEmulatorTest, ChatterIsHeldWithTheRepliesAndSilencedWithTheModule)
+{
+    emu.setSilent(true);
+    emu.setChatter(1, 0, milliseconds(50));
+    EXPECT_TRUE(line->receive(1, milliseconds(300)).empty());
+    EXPECT_EQ(emu.chatterSent(), 0u);
+    emu.setSilent(false);
+    emu.holdReplies(true);
+    std::this_thread::sleep_for(milliseconds(300));
+    emu.setChatter(1, 0, milliseconds(0));
+    EXPECT_TRUE(line->receive(1, milliseconds(100)).empty());
+    const size_t held = emu.waitingBytes();
+    EXPECT_GE(held, 4 * 6u);
+    emu.holdReplies(false);
+    EXPECT_EQ(line->receive(held), repeated({0xA5, 0x02, 0x01, 0x00, 0x00, 0x03}, static_cast<int>(held / 6)));
+    EXPECT_EQ(emu.chatterSent(), held / 6);
 }
 
 TEST_F(PowerModuleEmulatorTest, IgnoresBadRequestFrames)
