@@ -1,6 +1,7 @@
 // Feeds arbitrary serial bytes, in arbitrary chunks and pauses, through the
 // power-module reply reassembler, decodes every frame it yields and answers
-// the line's ledger with it, between frames sent, lost and forgotten.
+// the line's ledger with it, between frames sent, lost and dropped past the
+// ledger's room.
 #include <cstddef>
 #include <cstdint>
 
@@ -27,11 +28,11 @@ void drain(PowerModulePacketParser& parser, AwaitedReplies& ledger, int64_t now)
         parser.getTransferCaliParamRet(&a);
         parser.getStartCalibrateRet(&port, &a);
         uint32_t key = 0;
-        AwaitedReplies::Answer answered{-1, -1, 0};
+        AwaitedReplies::Answer answered{-1, -1, 0, false};
         if (parser.getReplyKey(&key))
         {
             ledger.answer(key, muduo::Timestamp(now), &answered);
-            ledger.asks(key, muduo::Timestamp(now));
+            ledger.asks(key);
         }
         parser.popParsedPacket();
     }
@@ -63,11 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         parser.parsePacket(reinterpret_cast<const char*>(bytes), static_cast<int>(n), muduo::Timestamp(now));
         if (control & 0x40)
             drain(parser, ledger, now);
-        ledger.owed(muduo::Timestamp(now));
-        ledger.nextChange(muduo::Timestamp(now));
-        ledger.holds(control, 0x3F, muduo::Timestamp(now));
+        ledger.owed();
+        ledger.quietFrom();
+        ledger.holds(control, 0x3F);
         ledger.replyComing(control, 0x3F, muduo::Timestamp(now));
-        ledger.full(muduo::Timestamp(now));
         ledger.takeMarker();
     });
     drain(parser, ledger, now);

@@ -16,47 +16,54 @@ const double kBusySpan = 0.2;
 const double kSlowestShare = 64;
 }
 
-// Longer than any hold of its replies a far end is known for (2 s), and
-// the meter data time-out: a module silent that long owes nothing.
-const double AwaitedReplies::kForget = 3.0;
-
 AwaitedReplies::AwaitedReplies(double wait, double bytesPerSecond)
-    : wait_(micros(wait)), bytesPerSecond_(std::max(bytesPerSecond, 1.0)), frames_(),
-      lastReply_(kLongAgo), busyPace_(bytesPerSecond_), busyFrom_(kLongAgo)
+    : wait_(micros(wait)), bytesPerSecond_(std::max(bytesPerSecond, 1.0)), frames_(), lastReply_(kLongAgo),
+      busyPace_(bytesPerSecond_), busyFrom_(kLongAgo)
 {
 }
 
 void AwaitedReplies::sent(uint32_t key, int tag, uint8_t replyLength, muduo::Timestamp carried, bool exact,
                           uint64_t seq)
 {
-    dropOldest(firstKept(carried));
     if (count_ == kTracked)
+    {
+        if (std::find(unsettled_.begin(), unsettled_.end(), at(0).key) == unsettled_.end())
+            unsettled_.push_back(at(0).key);
         dropOldest(1);
+    }
     at(count_++) = {key, tag, replyLength, exact, carried.microSecondsSinceEpoch(), seq};
+    owed_ += replyLength;
 }
 
 bool AwaitedReplies::answer(uint32_t key, muduo::Timestamp now, Answer* answered)
 {
-    dropOldest(firstKept(now));
+    const int match = find(key);
+    if (match < 0)
+        return false;
     const int64_t t = now.microSecondsSinceEpoch();
     const bool quiet = !answering(now);
     const int64_t before = lastReply_;
     lastReply_ = t;
-    const int match = find(key, 0);
     // Back from a quiet spell, frames after the one it answers past their
     // wait: held back, and coming, or never heard. A marker's reply tells.
     for (int i = match + 1; quiet && !marker_ && i < count_; ++i)
         marker_ = at(i).carried + wait_ <= t;
-    if (match < 0)
-        return false;
     notePace(at(match), match == 0 && before <= at(match).carried, before, now);
     dropOldest(match);
-    Answer a{at(0).tag, at(0).tag, at(0).seq};
+    Answer a{at(0).tag, at(0).tag, at(0).seq, settles(key)};
     if (at(0).exact)
         a.tag = at(newestOfRun(key)).tag;
     dropOldest(1);
     if (answered)
         *answered = a;
+    return true;
+}
+
+bool AwaitedReplies::settles(uint32_t key)
+{
+    if (std::find(unsettled_.begin(), unsettled_.end(), key) != unsettled_.end())
+        return false;
+    unsettled_.clear();
     return true;
 }
 
@@ -111,21 +118,9 @@ void AwaitedReplies::notePace(const Frame& f, bool alone, int64_t before, muduo:
     replyPace_ = replyPace_ > 0 ? (3 * replyPace_ + sample) / 4 : sample;
 }
 
-template <typename F>
-void AwaitedReplies::walkDue(int first, F due) const
+int AwaitedReplies::find(uint32_t key) const
 {
-    int64_t t = lastReply_;
-    for (int i = first; i < count_; ++i)
-    {
-        t = std::max(t, at(i).carried) + static_cast<int64_t>(at(i).replyLength * 1e6 / busyPace_);
-        if (!due(i, t))
-            return;
-    }
-}
-
-int AwaitedReplies::find(uint32_t key, int from) const
-{
-    for (int i = from; i < count_; ++i)
+    for (int i = 0; i < count_; ++i)
         if (at(i).key == key)
             return i;
     return -1;
@@ -136,70 +131,23 @@ bool AwaitedReplies::answering(muduo::Timestamp now) const
     return lastReply_ + wait_ > now.microSecondsSinceEpoch();
 }
 
-bool AwaitedReplies::asks(uint32_t key, muduo::Timestamp now) const { return find(key, firstKept(now)) >= 0; }
-
-int AwaitedReplies::owed(muduo::Timestamp now) const
+muduo::Timestamp AwaitedReplies::quietFrom() const
 {
-    int bytes = 0;
-    const bool all = answering(now);
-    walkDue(firstKept(now), [&](int i, int64_t due) {
-        if (all || due + wait_ > now.microSecondsSinceEpoch())
-            bytes += at(i).replyLength;
-        return true;
-    });
-    return bytes;
+    return count_ ? muduo::Timestamp(std::max(lastReply_, at(0).carried) + wait_) : muduo::Timestamp::invalid();
 }
 
-muduo::Timestamp AwaitedReplies::nextChange(muduo::Timestamp now) const
+bool AwaitedReplies::holds(int tag, int mask) const
 {
-    if (answering(now))
-        return muduo::Timestamp(lastReply_ + wait_);
-    // Due in order: the first still due runs out first.
-    int64_t next = -1;
-    walkDue(firstKept(now), [&](int, int64_t due) {
-        if (due + wait_ <= now.microSecondsSinceEpoch())
-            return true;
-        next = due + wait_;
-        return false;
-    });
-    return next < 0 ? muduo::Timestamp::invalid() : muduo::Timestamp(next);
-}
-
-bool AwaitedReplies::holds(int tag, int mask, muduo::Timestamp now) const
-{
-    for (int i = firstKept(now); i < count_; ++i)
+    for (int i = 0; i < count_; ++i)
         if (agrees(at(i).tag, tag, mask))
             return true;
     return false;
 }
 
-bool AwaitedReplies::replyComing(int tag, int mask, muduo::Timestamp now) const
-{
-    return answering(now) && holds(tag, mask, now);
-}
-
-int AwaitedReplies::firstKept(muduo::Timestamp now) const
-{
-    // Due counts from the far end's last reply: a backlog it answers in order is remembered however long it takes.
-    const int64_t oldest = now.microSecondsSinceEpoch() - micros(kForget);
-    int kept = 0;
-    walkDue(0, [&](int i, int64_t due) {
-        if (due > oldest)
-            return false;
-        kept = i + 1;
-        return true;
-    });
-    return kept;
-}
-
-bool AwaitedReplies::full(muduo::Timestamp now) const
-{
-    // Asked before every frame goes: walk the dues only when it may be.
-    return count_ == kTracked && firstKept(now) == 0;
-}
-
 void AwaitedReplies::dropOldest(int n)
 {
+    for (int i = 0; i < n; ++i)
+        owed_ -= at(i).replyLength;
     head_ = (head_ + n) % kTracked;
     count_ -= n;
 }

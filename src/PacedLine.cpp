@@ -1,12 +1,14 @@
 #include "PacedLine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "PduTimer.h"
 
 const double PacedLine::kLead = 0.02;
 const double PacedLine::kOwedWindow = 0.1;
+const double PacedLine::kLongestProbe = 2.0;
 
 namespace
 {
@@ -15,14 +17,24 @@ namespace
 const double kPaceWindows = 2.0;
 // A far end answering slower than this is not told from one answering nothing.
 const int kSlowestPaceShare = 64;
+// A quiet far end's next probe, after this share of its quiet spell so far
+// (a second at least).
+const double kProbeShare = 1.0 / 20;
+const double kShortestSpell = 1.0;
+// The shortest frame that waits in order (a relay command's reply).
+const double kShortestInOrder = 6;
+// Never two polls in a row while frames in order wait, and a poll's reply
+// (22 bytes) is at most a few relay frames': the frames in order get at least this.
+const double kLeastInOrderShare = 0.2;
 }
 
 PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr device, int bytesPerSecond,
                      double replyWait)
     : device_(std::move(device)), bytesPerSecond_(bytesPerSecond > 0 ? bytesPerSecond : 1), queuedBytes_(0),
+      queuedInOrder_(0),
       pace_(std::min(bytesPerSecond_, bytesPerSecond_ * kOwedWindow / (replyWait > 0 ? replyWait : 1))),
-      paceBytes_(0), measured_(false), framesOut_(0), awaited_(replyWait, bytesPerSecond_),
-      timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
+      paceBytes_(0), measured_(false), pollLoad_(0), lastWasPoll_(false), carryLeft_(0), framesOut_(0),
+      awaited_(replyWait, bytesPerSecond_), timer_(std::make_shared<PduTimer>(loop, 0)), pumping_(false)
 {
     timer_->setTimerCallback([this](const std::shared_ptr<PduTimer>&) { pump(); });
 }
@@ -30,18 +42,7 @@ PacedLine::PacedLine(muduo::net::EventLoop* loop, muduo::net::FileHandlerPtr dev
 PacedLine::~PacedLine() { timer_->cancel(); }
 
 bool PacedLine::send(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey,
-                     bool exact)
-{
-    return queue(frame, length, tag, replyLength, replyKey, exact, false);
-}
-
-bool PacedLine::sendMarker(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey)
-{
-    return queue(frame, length, tag, replyLength, replyKey, false, true);
-}
-
-bool PacedLine::queue(const unsigned char* frame, int length, int tag, int replyLength, uint32_t replyKey,
-                      bool exact, bool marker)
+                     bool exact, Turn turn)
 {
     if (!frame || length < 1 || length > kMaxFrame)
         return false;
@@ -51,14 +52,19 @@ bool PacedLine::queue(const unsigned char* frame, int length, int tag, int reply
     f.replyLength = static_cast<uint8_t>(std::min(std::max(replyLength, 0), 255));
     f.charged = std::max(f.length, f.replyLength);
     f.exact = exact;
-    f.marker = marker;
+    f.turn = turn;
     f.replyKey = replyKey;
     f.tag = tag;
-    if (marker)
-        queue_.push_front(f);
-    else
-        queue_.push_back(f);
+    // Markers, then polls, then the frames in order: each joins the end of its own.
+    auto at = queue_.end();
+    if (turn != Turn::kInOrder)
+        at = std::find_if(queue_.begin(), queue_.end(), [turn](const Frame& w) {
+            return w.turn == Turn::kInOrder || (turn == Turn::kMarker && w.turn == Turn::kPoll);
+        });
+    queue_.insert(at, f);
     queuedBytes_ += f.charged;
+    if (turn == Turn::kInOrder)
+        queuedInOrder_ += f.charged;
     pump();
     return true;
 }
@@ -68,19 +74,20 @@ bool PacedLine::answer(uint32_t key, AwaitedReplies::Answer* answered)
     return awaited_.answer(key, muduo::Timestamp::now(true), answered);
 }
 
-bool PacedLine::asks(uint32_t key) const { return awaited_.asks(key, muduo::Timestamp::now(true)); }
-
 bool PacedLine::holds(int tag, int mask) const
 {
     return std::any_of(queue_.begin(), queue_.end(),
                        [=](const Frame& f) { return AwaitedReplies::agrees(f.tag, tag, mask); });
 }
 
-bool PacedLine::owes(int tag, int mask) const { return awaited_.holds(tag, mask, muduo::Timestamp::now(true)); }
-
 bool PacedLine::replyComing(int tag, int mask) const
 {
     return awaited_.replyComing(tag, mask, muduo::Timestamp::now(true));
+}
+
+bool PacedLine::quietSince(uint64_t seq) const
+{
+    return quietSpell(muduo::Timestamp::now(true)).valid() && awaited_.newestSeq() > seq;
 }
 
 void PacedLine::withdraw(int tag, int mask)
@@ -89,12 +96,20 @@ void PacedLine::withdraw(int tag, int mask)
     {
         if (AwaitedReplies::agrees(f->tag, tag, mask))
         {
-            queuedBytes_ -= f->charged;
+            taken(*f);
             f = queue_.erase(f);
         }
         else
             ++f;
     }
+}
+
+void PacedLine::taken(const Frame& f)
+{
+    queuedBytes_ -= f.charged;
+    if (f.turn == Turn::kInOrder)
+        queuedInOrder_ -= f.charged;
+    carryLeft_ = std::min(carryLeft_, queuedInOrder_);
 }
 
 double PacedLine::ahead(muduo::Timestamp now) const
@@ -110,15 +125,78 @@ double PacedLine::pace() const
     return measured_ ? pace_ : std::max(pace_, std::min(awaited_.replyPace(), bytesPerSecond_));
 }
 
+double PacedLine::inOrderPace() const
+{
+    const double all = pace();
+    return std::max(all - pollLoad_, all * kLeastInOrderShare);
+}
+
+muduo::Timestamp PacedLine::quietSpell(muduo::Timestamp now) const
+{
+    const muduo::Timestamp from = awaited_.quietFrom();
+    return from.valid() && from <= now ? from : muduo::Timestamp::invalid();
+}
+
 double PacedLine::behind() const
 {
-    return ahead(muduo::Timestamp::now(true)) + static_cast<double>(device_->outputBytes()) / bytesPerSecond_ +
-           static_cast<double>(queuedBytes_) / pace();
+    const muduo::Timestamp now = muduo::Timestamp::now(true);
+    const double device = ahead(now) + static_cast<double>(device_->outputBytes()) / bytesPerSecond_;
+    const muduo::Timestamp spell = quietSpell(now);
+    if (!spell.valid())
+    {
+        // A backlog the far end owes goes before anything more.
+        const double backlog = std::max(0.0, awaited_.owed() - kOwedWindow * bytesPerSecond_);
+        return device + backlog / awaited_.busyPace() + static_cast<double>(queuedBytes_) / inOrderPace();
+    }
+    // Quiet: what its carry takes goes at the line's pace, the rest and a
+    // frame more as probes, every other one a poll, each after a longer wait.
+    const size_t carry = spell == spell_ ? carryLeft_ : queuedInOrder_;
+    const double probes = 2 * std::ceil(static_cast<double>(queuedInOrder_ - carry) / kShortestInOrder) + 1;
+    const double quiet = std::max(muduo::timeDifference(now, spell), kShortestSpell);
+    return device + static_cast<double>(carry) / bytesPerSecond_ +
+           std::min(quiet * (std::pow(1 + kProbeShare, probes) - 1), probes * kLongestProbe);
+}
+
+size_t PacedLine::next() const
+{
+    return queue_.front().turn == Turn::kPoll && lastWasPoll_ ? firstInOrder() : 0;
+}
+
+size_t PacedLine::firstInOrder() const
+{
+    // The polls and markers come first: past them.
+    for (size_t i = 0; i < queue_.size(); ++i)
+        if (queue_[i].turn == Turn::kInOrder)
+            return i;
+    return 0;
+}
+
+bool PacedLine::mayGo(const Frame& f, muduo::Timestamp now, muduo::Timestamp spell, muduo::Timestamp* again) const
+{
+    if (f.turn == Turn::kMarker)
+        return true;
+    if (!spell.valid())
+    {
+        const int owed = awaited_.owed();
+        if (owed == 0 || owed + f.replyLength <= kOwedWindow * bytesPerSecond_)
+            return true;
+        *again = awaited_.quietFrom();  // a reply that comes resumes us sooner
+        return false;
+    }
+    if (f.turn == Turn::kInOrder && f.charged <= carryLeft_)
+        return true;
+    const double quietThen = std::max(muduo::timeDifference(lastOut_, spell), kShortestSpell);
+    *again = muduo::addTime(lastOut_, std::min(quietThen * kProbeShare, kLongestProbe));
+    return !(now < *again);
 }
 
 void PacedLine::notePace(muduo::Timestamp now, size_t sent)
 {
-    if (paceFrom_.valid())
+    // Quiet, or owed what it was sent quiet: the far end holds the line back;
+    // that is no pace of its.
+    const bool held =
+        quietSpell(now).valid() || awaited_.owed() > kOwedWindow * bytesPerSecond_;
+    if (paceFrom_.valid() && !held)
     {
         paceBytes_ += sent;
         const double seconds = muduo::timeDifference(now, paceFrom_);
@@ -136,18 +214,11 @@ void PacedLine::notePace(muduo::Timestamp now, size_t sent)
     }
     if (queue_.empty())
         paceFrom_ = muduo::Timestamp::invalid();
-    else if (!paceFrom_.valid())
+    else if (!paceFrom_.valid() || held)
     {
         paceFrom_ = now;
         paceBytes_ = 0;
     }
-}
-
-bool PacedLine::repliesHaveRoom(const Frame& f, muduo::Timestamp now) const
-{
-    // One reply always may be owed, however long.
-    const int owed = awaited_.owed(now);
-    return !awaited_.full(now) && (owed == 0 || owed + f.replyLength <= kOwedWindow * bytesPerSecond_);
 }
 
 void PacedLine::wakeAt(muduo::Timestamp when, muduo::Timestamp now)
@@ -156,7 +227,7 @@ void PacedLine::wakeAt(muduo::Timestamp when, muduo::Timestamp now)
     if (!when.valid() || (armed.valid() && !(when < armed)))
         return;
     timer_->cancel();
-    timer_->runAfter(muduo::timeDifference(when, now));
+    timer_->runAfter(std::max(0.0, muduo::timeDifference(when, now)));
 }
 
 void PacedLine::pump()
@@ -178,16 +249,35 @@ void PacedLine::pump()
             wakeAt(muduo::addTime(now, lead - kLead), now);
             break;
         }
-        const Frame f = queue_.front();
-        if (!f.marker && !repliesHaveRoom(f, now))
+        const muduo::Timestamp spell = quietSpell(now);
+        if (spell.valid() && spell != spell_)
         {
-            // A reply that comes resumes us; else what is owed falls when the far end has been quiet a wait.
-            wakeAt(awaited_.nextChange(now), now);
-            break;
+            // Quiet from now: what was accepted before goes on.
+            spell_ = spell;
+            carryLeft_ = queuedInOrder_;
         }
-        queue_.pop_front();
-        queuedBytes_ -= f.charged;
+        size_t i = next();
+        muduo::Timestamp again;
+        if (!mayGo(queue_[i], now, spell, &again))
+        {
+            // A poll waiting for its probe holds back nothing the carry lets go.
+            const size_t j = firstInOrder();
+            muduo::Timestamp none;
+            if (!spell.valid() || j == i || queue_[j].turn != Turn::kInOrder || !mayGo(queue_[j], now, spell, &none))
+            {
+                wakeAt(again, now);
+                break;
+            }
+            i = j;
+        }
+        const Frame f = queue_[i];
+        queue_.erase(queue_.begin() + static_cast<std::ptrdiff_t>(i));
         sent += f.charged;
+        if (spell.valid() && f.turn == Turn::kInOrder)
+            carryLeft_ -= std::min<size_t>(carryLeft_, f.charged);
+        taken(f);
+        lastWasPoll_ = f.turn != Turn::kInOrder;
+        lastOut_ = now;
         lead += f.charged / bytesPerSecond_;
         carriedAt_ = muduo::addTime(now, lead);
         device_->write(f.bytes, f.length);

@@ -234,12 +234,18 @@ void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char 
     }
     const int outlets = GlobalData::getDevice().slotCount() - first;
     count = count < 0 ? 0 : (count > 8 ? 8 : (count > outlets ? outlets : count));
+    // A report of fewer outlets says nothing of the others: they stay as shown.
+    if (count == 0)
+        return;
     _DeviceStatus& status = GlobalData::getDevice().status;
-    const uint64_t keep = ~(0xFFULL << first);
+    const uint64_t named = ((1ULL << count) - 1) << first;
     const unsigned char reported = onBits;
     onBits = powerModuleContainer_->shownBits(module, onBits);
-    status.onOffMask = ((status.onOffMask & keep) | (static_cast<uint64_t>(onBits) << first)) & kLowWord;
-    status.calibratedMask = ((status.calibratedMask & keep) | (static_cast<uint64_t>(secondBits) << first)) & kLowWord;
+    auto merge = [named, first](uint64_t mask, unsigned char bits) {
+        return ((mask & ~named) | ((static_cast<uint64_t>(bits) << first) & named)) & kLowWord;
+    };
+    status.onOffMask = merge(status.onOffMask, onBits);
+    status.calibratedMask = merge(status.calibratedMask, secondBits);
     unsigned char states[8] = {};
     for (int i = 0; i < count; ++i)
     {
@@ -253,7 +259,7 @@ void PduServer::onPowerQueryStatusResponse(int module, int count, unsigned char 
         menu_->onDeviceStatusChanged(module, static_cast<unsigned int>(status.onOffMask & kLowWord),
                                      static_cast<unsigned int>(status.calibratedMask & kLowWord));
     if (!calibrating())
-        portStatusManager_.updatePortStatus(first, first + 7, static_cast<uint64_t>(reported) << first);
+        portStatusManager_.updatePortStatus(first, first + count - 1, static_cast<uint64_t>(reported) << first);
 }
 
 void PduServer::onPowerRequestCaliParamResponse(int port, unsigned short voltage, unsigned short current,

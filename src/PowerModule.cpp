@@ -18,6 +18,7 @@ const int kFrameRoom = 9;  // the longest request
 // Tags of the frames asked after while they wait for the line, or reported when they leave.
 const int kStatusPollTag = 0;
 const int kMeterPollTag = 1;
+const int kMarkerTag = 2;
 const int kRelayTag = 0x10000;  // | request << kRequestShift | port << 8 | copy | action
 const int kRequestShift = 17;
 const int kCopy = 0x80;
@@ -69,9 +70,19 @@ PowerModule::~PowerModule()
     serialPort_->setWriteCompleteCallback(SerialPort::WriteCompleteCallback());
 }
 
-void PowerModule::startQueryOutputStatus(double interval) { statusTimer_->runEvery(interval); }
+void PowerModule::startQueryOutputStatus(double interval)
+{
+    statusTimer_->runEvery(interval);
+    statusLoad_ = interval > 0 ? PowerModulePacketParser::replyLength(powermodule::kOutputStatus) / interval : 0;
+    line_->setPollLoad(statusLoad_ + meterLoad_);
+}
 
-void PowerModule::stopQueryOutputStatus() { statusTimer_->cancel(); }
+void PowerModule::stopQueryOutputStatus()
+{
+    statusTimer_->cancel();
+    statusLoad_ = 0;
+    line_->setPollLoad(meterLoad_);
+}
 
 void PowerModule::startQueryMeterData(double interval)
 {
@@ -87,12 +98,16 @@ void PowerModule::startQueryMeterData(double interval)
     meterTimer_->cancel();
     meterTimer_->runEvery(interval);
     dataTimeoutTimer_->runAfter(kDataTimeout);
+    meterLoad_ = interval > 0 ? PowerModulePacketParser::replyLength(powermodule::kMeterData) / interval : 0;
+    line_->setPollLoad(statusLoad_ + meterLoad_);
 }
 
 void PowerModule::stopQueryMeterData()
 {
     dataTimeoutTimer_->cancel();
     meterTimer_->cancel();
+    meterLoad_ = 0;
+    line_->setPollLoad(statusLoad_);
 }
 
 void PowerModule::pollStep()
@@ -111,14 +126,13 @@ int PowerModule::nextPollPort(int port) const
     return pollOutlets_ ? 0 : kInletPort;
 }
 
-bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag, bool exact, bool marker)
+bool PowerModule::send(const unsigned char* frame, int length, uint32_t key, int tag, bool exact,
+                       PacedLine::Turn turn)
 {
     if (length <= 1)
         return false;
     // Charged with the module's reply, which comes back at the same pace.
-    const int replyLength = PowerModulePacketParser::replyLength(frame[1]);
-    return marker ? line_->sendMarker(frame, length, tag, replyLength, key)
-                  : line_->send(frame, length, tag, replyLength, key, exact);
+    return line_->send(frame, length, tag, PowerModulePacketParser::replyLength(frame[1]), key, exact, turn);
 }
 
 void PowerModule::onFrameOut(int tag, double carriedIn, uint64_t seq)
@@ -152,15 +166,18 @@ bool PowerModule::relayFrameOut(int port) const { return line_->owes(relayTag(po
 
 bool PowerModule::relayReplyComing(int port) const { return line_->replyComing(relayTag(port, 0), kRelayPortMask); }
 
+bool PowerModule::quietSinceRelayFrame(int port) const
+{
+    return port >= 0 && port < kMaxOutlets && line_->quietSince(lastRelayFrame_[port]);
+}
+
 void PowerModule::withdrawRelayCopies(int port) { line_->withdraw(relayTag(port, 0) | kCopy, kRelayPortMask | kCopy); }
 
-bool PowerModule::queryDataRequest(int port) { return meterPoll(port, false); }
-
-bool PowerModule::meterPoll(int port, bool marker)
+bool PowerModule::queryDataRequest(int port)
 {
     unsigned char frame[kFrameRoom];
     return send(frame, PowerModulePacketBuilder::buildMeterDataQueryPacket(frame, kFrameRoom, port),
-                replyKey(powermodule::kMeterData, port), kMeterPollTag, false, marker);
+                replyKey(powermodule::kMeterData, port), kMeterPollTag, false, PacedLine::Turn::kPoll);
 }
 
 bool PowerModule::controlRelayRequest(int port, unsigned char action, int request, bool copy)
@@ -173,13 +190,13 @@ bool PowerModule::controlRelayRequest(int port, unsigned char action, int reques
 
 void PowerModule::sendMarker()
 {
-    int port = currentPollPort_ < 0 ? (pollInlet_ ? kInletPort : 0) : currentPollPort_;
-    for (int tries = 0; tries <= outletCount_; ++tries, port = nextPollPort(port))
-        if (!line_->asks(replyKey(powermodule::kMeterData, port)))
-        {
-            meterPoll(port, true);
-            return;
-        }
+    // A query no poll asks, and the calibration pages only now and then; its reply is the marker's own.
+    const uint32_t key = replyKey(powermodule::kRequestCaliParam);
+    if (line_->asks(key))
+        return;
+    unsigned char frame[kFrameRoom];
+    send(frame, PowerModulePacketBuilder::buildRequestCaliParamPacket(frame, kFrameRoom), key, kMarkerTag, false,
+         PacedLine::Turn::kMarker);
 }
 
 bool PowerModule::queryRelayStatusRequest()
@@ -188,7 +205,7 @@ bool PowerModule::queryRelayStatusRequest()
         return true;  // the one still waiting asks for the same
     unsigned char frame[kFrameRoom];
     return send(frame, PowerModulePacketBuilder::buildOutputStatusQueryPacket(frame, kFrameRoom),
-                replyKey(powermodule::kOutputStatus), kStatusPollTag);
+                replyKey(powermodule::kOutputStatus), kStatusPollTag, false, PacedLine::Turn::kPoll);
 }
 
 bool PowerModule::requestCaliParam()
@@ -257,11 +274,13 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
 {
     // Every reply keeps the line's ledger: the frames before the one it answers were lost.
     uint32_t key = 0;
-    AwaitedReplies::Answer a{-1, -1, 0};
+    AwaitedReplies::Answer a{-1, -1, 0, false};
     const bool answered = parser_.getReplyKey(&key) && line_->answer(key, &a) && a.tag >= 0;
+    if (answered && a.tag == kMarkerTag)
+        return;  // the line's own: nothing the unit asked
     // A relay reply can only be taken for a relay frame, whose tag carries its request.
     const int request = answered ? a.tag >> kRequestShift : -1;
-    const bool sure = answered && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
+    const bool sure = answered && a.certain && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
     int port = 0;
     int count = 0;
     unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;
@@ -279,7 +298,7 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     case powermodule::kOutputStatus:
         if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)
             outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated,
-                                  answered ? heardBefore(a.seq) : 0);
+                                  answered && a.certain ? heardBefore(a.seq) : 0);
         break;
     case powermodule::kRequestCaliParam:
         if (parser_.getRequestCaliParamRet(&voltage, &current, &power, &result) && caliParamCallback_)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "PacedLine.h"
 #include "PowerModulePacketParser.h"
 #include "PowerModuleTypes.h"
 #include "muduo/base/Timestamp.h"
@@ -16,27 +17,27 @@ class Buffer;
 class EventLoop;
 }
 }
-class PacedLine;
 class PduTimer;
 class SerialPort;
 
 // The unit's side of one serial power-metering/relay module: polls meter
 // readings and relay states, sends relay and calibration requests and turns
 // every reply into a callback. Ports are the module's own: outlets 0 to
-// outletCount - 1, 255 the inlet. Requests go out at the line's pace, in
-// order, each taking the line time of the longer of itself and its reply,
-// no faster than the replies come (PacedLine), whose ledger also tells which
-// frame each reply answers: the module answers every frame it hears, in
-// order, so a reply is taken for the oldest frame out asking the same
-// (AwaitedReplies). A relay reply reports its outlet's request, and whether
-// it surely answers a frame of that request rather than one of an earlier
-// request asking the same. Back from a quiet spell, the module gets a meter
-// poll first in line, for a port no frame out asks after: a marker whose
-// reply drops what it never heard. A status report says which outlets'
-// last relay frames the module had heard when it reported. A poll is not
-// asked again while the last one of its kind still waits, so a line that
-// takes nothing holds at most one of each. Loop thread only; always held by
-// a shared_ptr.
+// outletCount - 1, 255 the inlet. Requests go out at the line's pace, each
+// taking the line time of the longer of itself and its reply, no faster than
+// the replies come (PacedLine); the polls go ahead of the requests waiting,
+// so readings keep their rhythm. The line's ledger tells which frame each
+// reply answers: the module answers every frame it hears, in order, so a
+// reply is taken for the oldest frame out asking the same (AwaitedReplies).
+// A relay reply reports its outlet's request, and whether it surely answers
+// a frame of that request rather than one of an earlier request asking the
+// same. Back from a quiet spell, the module gets a marker first in line, a
+// calibration-parameter query no frame out asks: its reply drops what it
+// never heard and goes no further. A status report says which outlets' last
+// relay frames the module had heard when it reported. A poll is not asked
+// again while the last one of its kind still waits, so a line that takes
+// nothing holds at most one of each. Loop thread only; always held by a
+// shared_ptr.
 class PowerModule : muduo::noncopyable, public std::enable_shared_from_this<PowerModule>
 {
 public:
@@ -107,6 +108,9 @@ public:
     // True while the module is answering and still owes port's newest relay
     // frame out: its reply may come behind the others'.
     bool relayReplyComing(int port) const;
+    // True while the module is quiet and a frame that went after port's last
+    // relay frame is out unanswered too.
+    bool quietSinceRelayFrame(int port) const;
     // Withdraws port's copies still waiting for the line.
     void withdrawRelayCopies(int port);
     // Seconds until the line will have carried what it was given.
@@ -130,16 +134,14 @@ public:
 
 private:
     // key: what the reply names of the request (PowerModulePacketParser::replyKey).
-    // marker: first in line, whatever the replies owed (PacedLine::sendMarker).
     bool send(const unsigned char* frame, int length, uint32_t key, int tag = -1, bool exact = false,
-              bool marker = false);
-    bool meterPoll(int port, bool marker);
+              PacedLine::Turn turn = PacedLine::Turn::kInOrder);
     void onFrameOut(int tag, double carriedIn, uint64_t seq);
     void pollStep();
     // The meter poll's turn after port's: the inlet, then each outlet.
     int nextPollPort(int port) const;
-    // A meter poll first in line, for a port no frame out asks after: its
-    // reply tells what went before it answered or never heard.
+    // A query first in line that no frame out asks: its reply tells what
+    // went before it answered or never heard.
     void sendMarker();
     void dispatch(const Ptr& self, unsigned char cmd);
     void dispatchMeterData(const Ptr& self);
@@ -155,6 +157,8 @@ private:
     int currentPollPort_;
     std::shared_ptr<SerialPort> serialPort_;
     std::unique_ptr<PacedLine> line_;
+    double meterLoad_ = 0;  // the polls' charged bytes a second
+    double statusLoad_ = 0;
     uint64_t lastRelayFrame_[kMaxOutlets] = {};  // each outlet's, by its place on the line
     std::shared_ptr<PduTimer> statusTimer_;
     std::shared_ptr<PduTimer> meterTimer_;

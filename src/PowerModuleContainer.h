@@ -48,11 +48,12 @@ class RelayActionTrigger;
 // carried it, and on while the module keeps answering without showing it
 // lost. Only a reply the ledger reports for the outlet's newest request ends
 // the wait, never one that may answer an older frame of the outlet with
-// another action between: so a lost frame is sent again, as a copy of its
-// request. Its copies still waiting for the line are withdrawn when the
-// request is answered or a newer one comes; after a request ends, a late
-// reply ends nothing. A reply that answers no frame out ends the wait of a
-// request only while none of the outlet's frames is out or waits.
+// another action between, nor one that answers no frame out (nobody asked
+// for it): so a lost frame is sent again, as a copy of its request. A module
+// quiet since before what went after the frame gets no copy; its tries
+// count all the same. Copies still waiting for the line are withdrawn when
+// the request is answered or a newer one comes; after a request ends, a late
+// reply ends nothing.
 //
 // Replies never say which frame they answer; the module's status report
 // closes the loop. Where a report of a poll the module heard after the
@@ -60,7 +61,10 @@ class RelayActionTrigger;
 // (on; off; a restart: on once its off is carried out) and nothing of it is
 // under way (a request awaiting its reply, a frame waiting for the line, a
 // delayed action, a restart's switch-on), it is switched again, without
-// retries, less and less often while it does not follow (SwitchAgainBackoff).
+// retries, less and less often while it does not follow (SwitchAgainBackoff),
+// until a new command of it, or until it has stayed as asked for the longest
+// wait: a load that trips a while after each on is not switched on at once.
+// A report of fewer outlets says nothing of the others.
 // An outlet not switched since start-up is the outlet-state manager's.
 // What the unit shows of an outlet is the module's report, or its last
 // command's acknowledgement until a report after it (ShownOutlets); the
@@ -183,8 +187,9 @@ private:
     void followUp(int port, bool on, muduo::Timestamp now);
     // Sends the outlet's last switching again, without retries.
     void switchAgain(int port, int action);
-    // The outlet is as its last switching asks: the loop starts over.
-    void followed(int port);
+    // A report found the outlet as its last switching asks: the loop starts
+    // over once it has stayed so for a while (SwitchAgainBackoff).
+    void followed(int port, muduo::Timestamp now);
     void setRetry(int port, bool retry);
     // Sends a delayed action, or a restart's switch-on, now.
     void fire(int port, int action, bool restartOn);

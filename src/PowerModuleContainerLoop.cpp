@@ -25,7 +25,9 @@ bool PowerModuleContainer::underWay(int port) const
 
 void PowerModuleContainer::closeLoop(int outlets, unsigned char onBits, unsigned char freshBits)
 {
-    shown_.reported(onBits, freshBits);
+    // A report of fewer outlets says nothing of the others.
+    freshBits &= ShownOutlets::named(outlets);
+    shown_.reported(outlets, onBits, freshBits);
     reportedOff_ = static_cast<unsigned char>((reportedOff_ & ~freshBits) | (~onBits & freshBits));
     const muduo::Timestamp now = muduo::Timestamp::now(true);
     // Whatever the ledger guessed of the replies, the module's own report of
@@ -44,10 +46,14 @@ void PowerModuleContainer::followUp(int port, bool on, muduo::Timestamp now)
         armRestartOn(port);
         return;
     }
-    if (underWay(port) || (!restart && on == (wanted_[port] == 1)))
+    const bool asAsked = !restart && on == (wanted_[port] == 1);
+    if (!asAsked)
+        backoff_.strayed(port);
+    if (underWay(port))
+        return;
+    if (asAsked)
     {
-        if (!underWay(port))
-            followed(port);
+        followed(port, now);
         return;
     }
     int64_t held = 0;
@@ -55,31 +61,38 @@ void PowerModuleContainer::followUp(int port, bool on, muduo::Timestamp now)
     {
         if (loopLines().allow(&held))
             LOG_WARN << "port:" << port << " found off, its restart goes on" << muduo::LogLimiter::note(held);
-        followed(port);
         portOperationStarted(port);
         armRestartOn(port);
         return;
     }
     if (!backoff_.due(port, now))
         return;
+    // One warning, at the second try, when it is found not following: a
+    // single wrong state put right at once is no news.
     const int tries = backoff_.tried(port, now);
-    if (tries <= 2 && loopLines().allow(&held))
+    if (tries > 2)
+    {
+        LOG_INFO << "port:" << port << " switched again, try " << tries;
+    }
+    else if (loopLines().allow(&held))
     {
         if (tries == 1)
-            LOG_WARN << "port:" << port << " found " << (on ? "on" : "off") << ", switched again"
+        {
+            LOG_INFO << "port:" << port << " found " << (on ? "on" : "off") << ", switched again"
                      << muduo::LogLimiter::note(held);
+        }
         else
+        {
             LOG_WARN << "port:" << port << " does not follow: it should be " << (on ? "off" : "on")
                      << "; switched again less and less often" << muduo::LogLimiter::note(held);
+        }
     }
-    else if (tries > 2)
-        LOG_INFO << "port:" << port << " switched again, try " << tries;
     switchAgain(port, restart ? kRestartFlag : wanted_[port]);
 }
 
-void PowerModuleContainer::followed(int port)
+void PowerModuleContainer::followed(int port, muduo::Timestamp now)
 {
-    const int tries = backoff_.reset(port);
+    const int tries = backoff_.followed(port, now);
     int64_t held = 0;
     if (tries > 1 && loopLines().allow(&held))
         LOG_WARN << "port:" << port << " follows again after " << tries << " tries" << muduo::LogLimiter::note(held);

@@ -30,12 +30,9 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
         return;
     }
     // Only a reply to the newest request, while it awaits one, ends its wait.
-    // One that answers no frame out (a late one whose frame was forgotten,
-    // say) counts too, but not while the outlet's frame is out or waits.
-    const PowerModulePtr module = modules_.empty() ? PowerModulePtr() : modules_[0];
-    const bool newest = awaiting_[port] && (request >= 0 ? request == requests_[port]
-                                                        : !module || (!module->relayFrameOut(port) &&
-                                                                      !module->relayFrameWaiting(port)));
+    // One that answers no frame out ends nothing: no frame is dropped while
+    // its reply may come, so it is one nobody asked for.
+    const bool newest = awaiting_[port] && request >= 0 && request == requests_[port];
     const bool restart = pendingActions_[port] & kRestartFlag;
     // A restart's off is carried out only by a reply that answers its own
     // frame: one that may answer an earlier off of the outlet leaves it waiting.
@@ -73,7 +70,7 @@ void PowerModuleContainer::onAckTimeout(int port)
         ackTimers_[port]->runAfter(kAckTimeout);
         return;
     }
-    int action = pendingActions_[port] & 0x7F;
+    const int action = pendingActions_[port] & 0x7F;
     if (retryBudgets_[port] < 1)
     {
         // Failed for good: a late reply tells the outlet's state, and ends nothing again.
@@ -88,10 +85,17 @@ void PowerModuleContainer::onAckTimeout(int port)
         portOperationEnded(port);
         return;
     }
+    --retryBudgets_[port];
+    if (modules_[0]->quietSinceRelayFrame(port))
+    {
+        // The module left what went after it unanswered too: quiet, not the
+        // frame lost. A copy would only wait with them; the tries still count.
+        ackTimers_[port]->runAfter(kAckTimeout);
+        return;
+    }
     LOG_INFO << "retry, port:" << port << " action:" << action;
     // A copy: the first one's reply may yet come, and answers the same request.
     controlRelayRequest(port, static_cast<unsigned char>(action), true);
-    --retryBudgets_[port];
 }
 
 int PowerModuleContainer::shownState(int port) const { return shown_.state(port); }

@@ -28,25 +28,38 @@ void poll(AwaitedReplies& awaited, uint32_t key, double carried)
 // The tag of the frame a reply answers, -1 for none.
 int answered(AwaitedReplies& awaited, uint32_t key, double now)
 {
-    AwaitedReplies::Answer a{-1, -1, 0};
+    AwaitedReplies::Answer a{-1, -1, 0, false};
     return awaited.answer(key, at(now), &a) ? a.tag : -1;
+}
+
+bool certain(AwaitedReplies& awaited, uint32_t key, double now)
+{
+    AwaitedReplies::Answer a{-1, -1, 0, false};
+    return awaited.answer(key, at(now), &a) && a.certain;
 }
 }
 
-// Beyond the tracked frames the oldest are forgotten, and the line is full; the rest are answered in order, each once.
-TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreForgotten)
+// Beyond the tracked frames the oldest are dropped unanswered: the rest are answered in order, each once, but none
+// certainly, since a dropped one asking the same may be the one answered, until a reply to a frame whose key none of
+// them asked shows them all settled.
+TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreDroppedUnsettled)
 {
     AwaitedReplies awaited(kWait, kLine);
     EXPECT_EQ(-1, answered(awaited, kOn, 0)) << "a reply to nothing awaited";
     const int sent = AwaitedReplies::kTracked + 10;
     for (int i = 0; i < sent; ++i)
         relay(awaited, i % 2 ? kOn : kOff, i, 0);
-    EXPECT_TRUE(awaited.full(at(0))) << "no more should go";
-    for (int i = 10; i < sent; ++i)
+    EXPECT_EQ(6 * AwaitedReplies::kTracked, awaited.owed());
+    for (int i = 10; i < 20; ++i)
+        ASSERT_FALSE(certain(awaited, i % 2 ? kOn : kOff, 0.1)) << i;
+    poll(awaited, kStatus, 0.1);
+    for (int i = 20; i < sent; ++i)
         ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, 0.1)) << i;
-    EXPECT_FALSE(awaited.full(at(0.1)));
-    EXPECT_EQ(0, awaited.owed(at(0.1)));
-    EXPECT_EQ(-1, answered(awaited, kOn, 0.1));
+    EXPECT_TRUE(certain(awaited, kStatus, 0.1)) << "asked by none dropped: they all went before";
+    relay(awaited, kOn, 1, 0.2);
+    EXPECT_TRUE(certain(awaited, kOn, 0.3)) << "settled";
+    EXPECT_EQ(0, awaited.owed());
+    EXPECT_EQ(-1, answered(awaited, kOn, 0.3));
 }
 
 // Replies held back come in order, past their waits: each answers its own frame, never a newer one asking the same,
@@ -61,23 +74,24 @@ TEST(AwaitedReplies, ALateReplyNeverAnswersANewerFrame)
     relay(awaited, kOff, 2, 0.25);
     relay(awaited, kOn, 3, 0.26);
     poll(awaited, kStatus, 0.3);
-    EXPECT_EQ(6 + 6 + 6 + 6, awaited.owed(at(0.35))) << "quiet: what is due within its wait";
-    EXPECT_EQ(at(0.2 + 6 / kLine + kWait), awaited.nextChange(at(0.35)));
+    EXPECT_EQ(6 + 22 + 6 + 6 + 6 + 6, awaited.owed()) << "quiet: every frame out, whatever its wait";
+    EXPECT_EQ(at(kWait), awaited.quietFrom()) << "a wait after the oldest was carried";
     EXPECT_EQ(1, answered(awaited, kOn, 0.42)) << "the oldest, though a newer one is owed";
     EXPECT_EQ(-1, answered(awaited, kMeter, 0.42));
     EXPECT_EQ(1, answered(awaited, kOn, 0.42)) << "the copy's reply";
     EXPECT_EQ(2, answered(awaited, kOff, 0.42));
     EXPECT_TRUE(awaited.replyComing(3, ~0, at(0.42)));
     EXPECT_EQ(-1, answered(awaited, kStatus, 0.42)) << "the status poll's: the on before it was lost";
-    EXPECT_EQ(0, awaited.owed(at(0.42)));
-    EXPECT_FALSE(awaited.holds(3, ~0, at(0.42)));
+    EXPECT_EQ(0, awaited.owed());
+    EXPECT_FALSE(awaited.holds(3, ~0));
+    EXPECT_FALSE(awaited.quietFrom().valid()) << "nothing out";
     EXPECT_EQ(-1, answered(awaited, kOn, 0.45)) << "no frame out asks it";
 }
 
-// A far end silent a while, then answering again: its first reply after the quiet spell asks for a marker, the
-// frames before the one a reply answers are dropped, and so is what was before the marker once it is answered. The
-// fresh off's reply reports it, whichever off it answers: only offs of the outlet lie between them. Frames are
-// forgotten kForget after their replies were due.
+// A far end silent a while, then answering again: nothing is dropped by age, its first reply after the quiet spell
+// asks for a marker, the frames before the one a reply answers are dropped, and so is what was before the marker
+// once it is answered. The fresh off's reply reports it, whichever off it answers: only offs of the outlet lie
+// between them. However late, a reply answers the oldest frame asking the same.
 TEST(AwaitedReplies, WhatASilentFarEndNeverHeardIsDropped)
 {
     AwaitedReplies awaited(kWait, kLine);
@@ -86,35 +100,37 @@ TEST(AwaitedReplies, WhatASilentFarEndNeverHeardIsDropped)
         relay(awaited, kOff, 1, 0.2 * i);
         poll(awaited, kMeter, 0.2 * i + 0.1);
     }
-    EXPECT_EQ(22, awaited.owed(at(0.85)));
-    EXPECT_EQ(0, awaited.owed(at(0.92)));
-    EXPECT_FALSE(awaited.nextChange(at(0.92)).valid());
+    EXPECT_EQ(4 * (6 + 22), awaited.owed()) << "silent: still owed";
+    EXPECT_FALSE(awaited.answering(at(0.92)));
     relay(awaited, kOff, 2, 1.6);
     relay(awaited, kOn4, 9, 1.605);
     EXPECT_EQ(2, answered(awaited, kOff, 1.61));
+    EXPECT_TRUE(awaited.answering(at(1.61)));
     EXPECT_TRUE(awaited.takeMarker()) << "frames past their wait: held, or never heard";
     EXPECT_FALSE(awaited.takeMarker()) << "once";
-    EXPECT_EQ(22 * 4 + 6 * 3 + 12, awaited.owed(at(1.61))) << "answering: every frame out";
-    EXPECT_FALSE(awaited.asks(kMeter6, at(1.61)));
+    EXPECT_EQ(22 * 4 + 6 * 3 + 12, awaited.owed()) << "answering: every frame out";
+    EXPECT_FALSE(awaited.asks(kMeter6));
     poll(awaited, kMeter6, 1.612);  // the marker
-    EXPECT_TRUE(awaited.asks(kMeter6, at(1.612)));
+    EXPECT_TRUE(awaited.asks(kMeter6));
     EXPECT_EQ(9, answered(awaited, kOn4, 1.615));
-    EXPECT_EQ(22, awaited.owed(at(1.615))) << "the frames before it dropped";
+    EXPECT_EQ(22, awaited.owed()) << "the frames before it dropped";
     EXPECT_EQ(-1, answered(awaited, kMeter6, 1.63));
-    EXPECT_EQ(0, awaited.owed(at(1.63)));
+    EXPECT_EQ(0, awaited.owed());
     EXPECT_FALSE(awaited.takeMarker()) << "answering all the while";
 
     relay(awaited, kOff, 3, 2.0);
     relay(awaited, kOn4, 4, 2.001);
     relay(awaited, kOff, 5, 2.002);
-    EXPECT_TRUE(awaited.holds(3, ~0, at(4.9)));
-    EXPECT_FALSE(awaited.holds(3, ~0, at(5.01)));
-    EXPECT_EQ(-1, answered(awaited, kOff, 5.02)) << "all forgotten";
+    EXPECT_TRUE(awaited.holds(5, ~0));
+    EXPECT_EQ(at(2.0 + kWait), awaited.quietFrom());
+    EXPECT_EQ(5, answered(awaited, kOff, 60.0)) << "a minute late: the oldest off, reporting the run";
+    EXPECT_EQ(4, answered(awaited, kOn4, 60.01));
+    EXPECT_EQ(at(60.01 + kWait), awaited.quietFrom()) << "a wait after its last reply";
 }
 
 // A poll's reply with the head not asking the same: the frames before it were lost. A far end that answered within
-// the last wait owes every frame out, its wait run out or not, and may still answer each; quiet a wait, it owes
-// only what is due within it.
+// the last wait owes every frame out, its wait run out or not, and may still answer each; quiet a wait, it owes them
+// still, but no reply is counted on as coming.
 TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
 {
     AwaitedReplies awaited(kWait, kLine);
@@ -125,13 +141,12 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.1))) << "not answering yet";
     EXPECT_EQ(8, answered(awaited, kMeter, 0.5)) << "late: the status poll before it was lost";
     EXPECT_EQ(0, awaited.replyPace()) << "a reply behind another frame's tells no pace";
-    EXPECT_EQ(12, awaited.owed(at(0.6)));
-    EXPECT_EQ(at(0.7), awaited.nextChange(at(0.6)));
+    EXPECT_EQ(12, awaited.owed());
+    EXPECT_EQ(at(0.7), awaited.quietFrom());
     EXPECT_TRUE(awaited.replyComing(2, ~0, at(0.6)));
     EXPECT_FALSE(awaited.replyComing(7, ~0, at(0.6))) << "lost";
-    EXPECT_EQ(12, awaited.owed(at(0.7))) << "due from its last reply on";
-    EXPECT_EQ(0, awaited.owed(at(0.5 + 12 / kLine + kWait)));
     EXPECT_FALSE(awaited.replyComing(2, ~0, at(0.7))) << "quiet a wait";
+    EXPECT_EQ(12, awaited.owed());
 
     AwaitedReplies alone(kWait, kLine);
     poll(alone, kMeter, 1.0);
@@ -140,13 +155,14 @@ TEST(AwaitedReplies, AnAnsweringFarEndOwesEveryFrameItHasNotAnswered)
 }
 
 // A run of like frames: a reply reports the newest and its oldest; a run begun by another request may answer that
-// one. A reply to no frame out shows the far end answering: it owes what it held.
+// one. A reply to no frame out (a second talker on the line) is no sign of the far end hearing: it neither counts as
+// answering nor asks for a marker.
 TEST(AwaitedReplies, RunsAndStrays)
 {
     AwaitedReplies awaited(kWait, kLine);
     awaited.sent(kOn, 1, 6, at(0), true, 10);
     awaited.sent(kOn, 2, 6, at(0.1), true, 11);
-    AwaitedReplies::Answer a{-1, -1, 0};
+    AwaitedReplies::Answer a{-1, -1, 0, false};
     ASSERT_TRUE(awaited.answer(kOn, at(0.15), &a));
     EXPECT_EQ(2, a.tag);
     EXPECT_EQ(1, a.earliest);
@@ -155,16 +171,17 @@ TEST(AwaitedReplies, RunsAndStrays)
     EXPECT_EQ(2, a.earliest) << "its own frame alone left";
     awaited.sent(kOff, 3, 6, at(1.0), true, 5);
     EXPECT_EQ(-1, answered(awaited, kOn4, 1.5));
-    EXPECT_EQ(6, awaited.owed(at(1.6))) << "held: still owed";
-    EXPECT_TRUE(awaited.takeMarker()) << "the stray reply, back from a quiet spell, a frame out past its wait";
+    EXPECT_FALSE(awaited.answering(at(1.5))) << "the stray";
+    EXPECT_EQ(at(1.0 + kWait), awaited.quietFrom());
+    EXPECT_EQ(6, awaited.owed()) << "held: still owed";
+    EXPECT_FALSE(awaited.takeMarker()) << "the stray asks for none";
     EXPECT_EQ(3, answered(awaited, kOff, 2.5));
     EXPECT_FALSE(awaited.takeMarker()) << "back from a quiet spell, nothing left out";
 }
 
 // A far end answering at 60 % of the line, back to back: its pace is measured. Holding its replies with a backlog,
-// it owes them quiet until each is due at that pace, so the line sends it little more; answering again, it is owed
-// the whole backlog, however long ago it was carried.
-TEST(AwaitedReplies, AFarEndHoldingABacklogIsOwedItUntilDueAtItsPace)
+// it owes them all, quiet however long; answering again, however slowly, it is owed the rest, carried long before.
+TEST(AwaitedReplies, AFarEndHoldingABacklogIsOwedItWhateverTheHold)
 {
     AwaitedReplies awaited(kWait, kLine);
     const double pace = kLine * 0.6, reply = 6 / pace;
@@ -186,11 +203,10 @@ TEST(AwaitedReplies, AFarEndHoldingABacklogIsOwedItUntilDueAtItsPace)
     for (int i = 100; i < 160; ++i)
         ASSERT_EQ(i, answered(again, i % 2 ? kOn : kOff, u += i == 100 ? 0 : reply / 3));
     EXPECT_NEAR(pace, again.busyPace(), pace * 0.05);
-    EXPECT_EQ(600, awaited.owed(at(t + 0.1)));
-    const double held = t + 100 * reply;  // the backlog would have gone by then
-    EXPECT_GT(awaited.owed(at(held)), 100);
-    EXPECT_LE(awaited.owed(at(held + kWait + 0.01)), 0);
-    // Answering again, however slowly, it is owed the rest, carried long before.
+    EXPECT_EQ(600, awaited.owed());
+    const double held = t + 100 * reply + 10;  // the backlog would have gone long before
+    EXPECT_FALSE(awaited.answering(at(held)));
+    EXPECT_EQ(600, awaited.owed());
     for (int i = 100; i < 200; ++i)
         ASSERT_EQ(i, answered(awaited, i % 2 ? kOn : kOff, held + 1 + 0.05 * (i - 100))) << i;
 }

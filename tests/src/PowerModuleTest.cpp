@@ -1,118 +1,9 @@
-// The module and container against a scripted line: a pty linked at the
-// board's /dev/ttyS10 whose far end the test writes by hand.
-#include <gtest/gtest.h>
+#include "ScriptedModuleFixture.h"
 
-#include <fcntl.h>
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
-#include "PowerModule.h"
-#include "PowerModuleContainer.h"
-#include "muduo/net/EventLoop.h"
-#include "platform/core/BoardRoot.h"
-#include "support/LogCapture.h"
-#include "support/LoopUntil.h"
-#include "support/TestFrames.h"
-
-namespace
-{
+using pmscript::meter;
+using pmscript::PowerModuleTest;
 using test::Bytes;
 using test::pmFrame;
-
-Bytes meter(unsigned char port, unsigned char volts)
-{
-    Bytes p(19, 0);
-    p[0] = port;
-    p[2] = volts;
-    return pmFrame(1, p);
-}
-
-class PowerModuleTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ::mkdir(board::path("/dev").c_str(), 0755);
-        link_ = board::path("/dev/ttyS10");
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ASSERT_GE(master_, 0);
-        ASSERT_EQ(0, ::grantpt(master_));
-        ASSERT_EQ(0, ::unlockpt(master_));
-        ::unlink(link_.c_str());
-        ASSERT_EQ(0, ::symlink(::ptsname(master_), link_.c_str()));
-        container = std::make_shared<PowerModuleContainer>(&loop);
-        module = container->createPowerModule(&loop, 0, true, true);
-        container->addPowerModule(module);
-        container->startRead();
-    }
-
-    void TearDown() override
-    {
-        container.reset();
-        module.reset();
-        ::unlink(link_.c_str());
-        ::close(master_);
-    }
-
-    void reply(const std::vector<Bytes>& frames)
-    {
-        Bytes all;
-        for (const auto& f : frames)
-            all.insert(all.end(), f.begin(), f.end());
-        ASSERT_EQ(static_cast<ssize_t>(all.size()), ::write(master_, all.data(), all.size()));
-    }
-
-    // Relay frames the module sent so far, as (port, action).
-    std::vector<std::pair<int, int>> relayFrames()
-    {
-        unsigned char buf[256];
-        ssize_t n;
-        while ((n = ::read(master_, buf, sizeof buf)) > 0)
-            sent_.insert(sent_.end(), buf, buf + n);
-        std::vector<std::pair<int, int>> frames;
-        for (size_t i = 0; i + 4 < sent_.size(); ++i)
-            if (sent_[i] == 0xA5 && sent_[i + 1] == 2)
-                frames.push_back({sent_[i + 2], sent_[i + 3]});
-        return frames;
-    }
-    int relayFramesSent() { return static_cast<int>(relayFrames().size()); }
-    // The ports of the meter queries the module sent so far.
-    std::vector<int> meterQueries()
-    {
-        relayFrames();
-        std::vector<int> ports;
-        for (size_t i = 0; i + 3 < sent_.size(); ++i)
-            if (sent_[i] == 0xA5 && sent_[i + 1] == 1 && ((1 + sent_[i + 2]) & 0xFF) == sent_[i + 3])
-                ports.push_back(sent_[i + 2]);
-        return ports;
-    }
-    // Status polls the module sent so far.
-    int statusPollsSent()
-    {
-        relayFrames();
-        int count = 0;
-        for (size_t i = 0; i + 2 < sent_.size(); ++i)
-            count += sent_[i] == 0xA5 && sent_[i + 1] == 3 && sent_[i + 2] == 3;
-        return count;
-    }
-    bool sentUntil(const std::function<bool()>& done) { return test::loopUntil(loop, done, 5.0); }
-
-    void runFor(double s) { test::loopUntil(loop, [] { return false; }, s); }
-
-    muduo::net::EventLoop loop;
-    std::shared_ptr<PowerModuleContainer> container;
-    std::shared_ptr<PowerModule> module;
-
-private:
-    std::string link_;
-    int master_ = -1;
-    Bytes sent_;
-};
-}
 
 TEST_F(PowerModuleTest, TwoRepliesInOneChunkGiveTwoCallbacksInOrder)
 {
@@ -149,6 +40,8 @@ TEST_F(PowerModuleTest, RepliesForUnknownPortsAreDroppedWithALogLine)
     EXPECT_EQ(2, log.count("calibration reply for unknown port"));
 }
 
+// A refused command (a relay reply with a non-zero result) ends its operation, is not sent again, and shows nothing:
+// the outlet shows as reported.
 TEST_F(PowerModuleTest, FailedRelayResultStillEndsTheOperationAndStopsRetries)
 {
     std::vector<int> results;
@@ -159,9 +52,11 @@ TEST_F(PowerModuleTest, FailedRelayResultStillEndsTheOperationAndStopsRetries)
     });
     container->setPortOperationEndedCallback([&](int) { ++ended; });
     container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
+    report(0x00);
     ASSERT_TRUE(container->turnOnPort(3, true));
     reply({pmFrame(2, {3, 1, 1})});
     ASSERT_TRUE(test::loopUntil(loop, [&] { return ended == 1; }, 5.0));
+    EXPECT_EQ(0, container->shownState(3)) << "refused: shown as reported";
     runFor(1.0);
     EXPECT_EQ(std::vector<int>{1}, results);
     EXPECT_EQ(1, ended);
@@ -169,8 +64,8 @@ TEST_F(PowerModuleTest, FailedRelayResultStillEndsTheOperationAndStopsRetries)
     EXPECT_EQ(1, relayFramesSent());
 }
 
-// A relay reply that answers no frame out ends nothing while no request awaits a reply, nor while the outlet's
-// frame is out.
+// A relay reply that answers no frame out ends nothing: not while no request awaits a reply, nor while the outlet's
+// frame is out, nor once a reply to a later frame has shown that frame lost (a copy goes).
 TEST_F(PowerModuleTest, StrayRelayReplyEndsNoOperationOfItsOwn)
 {
     int ended = 0;
@@ -190,6 +85,13 @@ TEST_F(PowerModuleTest, StrayRelayReplyEndsNoOperationOfItsOwn)
     reply({pmFrame(2, {5, 1, 0})});
     runFor(0.3);
     EXPECT_EQ(1, ended) << "ended once";
+
+    ASSERT_TRUE(container->turnOnPort(6, true));
+    ASSERT_TRUE(module->queryDataRequest(2));
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return meterQueries().size() == 1; }, 5.0));
+    reply({meter(2, 230), pmFrame(2, {6, 1, 0})});  // the on lost, then a reply nobody asked for
+    ASSERT_TRUE(test::loopUntil(loop, [&] { return relayFramesSent() == 3; }, 1.0)) << "the on's copy";
+    EXPECT_EQ(1, ended);
 }
 
 // The replies owed fill the window; a reply that frees it moves the line on at once (within the line's lead), not
@@ -250,98 +152,41 @@ TEST_F(PowerModuleTest, ThePaceFollowsAFarEndTurningSlowerDownAtOnce)
     EXPECT_GT(module->lineBehind(), 0.75 * (frames - relayFramesSent()) * 6 / 480.0);
 }
 
-// A restart's switch-on waits until its off is known carried out. A reply that may answer an earlier off of the
-// outlet (held, while the restart's own off was lost) is not that: the off goes again, and the on follows its
-// delay after the reply to that copy.
-TEST_F(PowerModuleTest, ARestartsOnWaitsForAReplyToItsOwnOff)
+// Back from a quiet spell with frames out past their wait, the module gets a marker first in line: a query no poll
+// asks, the calibration parameters'. Its reply is the line's own, and drops what went before it unanswered; answering
+// all the while after, no other marker goes. With the calibration pages' own query out, none goes.
+TEST_F(PowerModuleTest, AMarkerIsAQueryNoFrameOutAsks)
 {
-    int ended = 0, failed = 0;
-    container->setPortOperationEndedCallback([&](int) { ++ended; });
-    container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
-    ASSERT_TRUE(container->turnOffPort(3, true));
-    ASSERT_TRUE(container->restartPort(3, 1, true));
-    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 2; }));
-    runFor(0.05);
-    reply({pmFrame(2, {3, 0, 0})});
-    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 3; }));
-    EXPECT_EQ(std::make_pair(3, 0), relayFrames()[2]) << "the restart's off again, not its on";
-    reply({pmFrame(2, {3, 0, 0})});
-    const auto answered = std::chrono::steady_clock::now();
-    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 4; }));
-    EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - answered).count(), 0.95);
-    EXPECT_EQ(std::make_pair(3, 1), relayFrames()[3]);
-    reply({pmFrame(2, {3, 1, 0})});
-    ASSERT_TRUE(sentUntil([&] { return ended == 2; }));
-    EXPECT_EQ(0, failed);
-}
-
-// Restarts whose off is never answered: a report of a poll the module heard after the off, showing the outlet off,
-// arms the on at once; an outlet a report showed off before the restart counts as off already, its on following
-// the off's wait, unless an on of it went since; one reported on ends failed, and never switches on.
-TEST_F(PowerModuleTest, ARestartsOffKnownFromTheReport)
-{
-    int failed = 0;
-    container->setRelayFailedCallback([&](int, unsigned char) { ++failed; });
-    auto report = [&](unsigned char on) {
-        const int polls = statusPollsSent();
-        ASSERT_TRUE(module->queryRelayStatusRequest());
-        ASSERT_TRUE(sentUntil([&] { return statusPollsSent() > polls; }));
-        reply({pmFrame(3, {8, on, 0xFF})});
-        runFor(0.02);
-    };
-    ASSERT_TRUE(container->restartPort(2, 1, true));
+    int caliReplies = 0;
+    container->setCaliParamCallback(
+        [&](int, unsigned short, unsigned short, unsigned short, unsigned char) { ++caliReplies; });
+    const Bytes cali = pmFrame(4, {0, 220, 0x03, 0xE8, 0, 220, 0});
+    ASSERT_TRUE(module->queryDataRequest(5));
+    ASSERT_TRUE(container->turnOnPort(4, false));
     ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 1; }));
-    report(0x40);
-    runFor(1.1);
-    EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}, {2, 1}}), relayFrames()) << "no copy of the off";
-
-    report(0x40);  // outlets 4 and 5 off, outlet 6 on: all heard
-    ASSERT_TRUE(container->turnOnPort(4, false));  // after the report: it may be on
-    ASSERT_TRUE(sentUntil([&] { return relayFrames().back() == std::make_pair(4, 1); }));
-    reply({pmFrame(2, {4, 1, 0})});
-    ASSERT_TRUE(container->restartPort(4, 1, false));
-    ASSERT_TRUE(container->restartPort(5, 1, false));
-    ASSERT_TRUE(container->restartPort(6, 1, false));
-    runFor(1.6);
-    auto frames = relayFrames();
-    EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(5, 0)));
-    EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(5, 1))) << "its on, after the off's wait";
-    for (int port : {4, 6})
-    {
-        EXPECT_EQ(1, std::count(frames.begin(), frames.end(), std::make_pair(port, 0))) << port;
-        EXPECT_EQ(port == 4, std::count(frames.begin(), frames.end(), std::make_pair(port, 1))) << port;
-    }
-    EXPECT_EQ(4, failed) << "the restarts of outlets 4 and 6, and the ons of outlets 2 and 5, unanswered";
-}
-
-// Back from a quiet spell with frames out past their wait, the module gets a meter poll first in line as a marker,
-// for the first port from the poll's turn that no frame out asks after.
-TEST_F(PowerModuleTest, AMarkerAsksAfterAPortNoFrameOutAsks)
-{
-    module->startQueryMeterData(60.0);  // its turn at the inlet, no poll of its own for a while
-    for (int port : {5, 255, 0})
-        ASSERT_TRUE(module->queryDataRequest(port));
-    ASSERT_TRUE(sentUntil([&] { return meterQueries().size() == 3; }));
     runFor(0.3);
     reply({meter(5, 230)});
-    ASSERT_TRUE(sentUntil([&] { return meterQueries().size() == 4; }));
-    EXPECT_EQ(1, meterQueries().back()) << "not the inlet's nor outlet 0's, which are out";
-    reply({meter(255, 230), meter(0, 230)});
-    runFor(0.3);
-    EXPECT_EQ(4u, meterQueries().size()) << "answering: no other marker";
-}
-
-// A report naming fewer outlets than the module has says nothing of the others: the loop leaves them alone.
-TEST_F(PowerModuleTest, AReportOfFewerOutletsLeavesTheOthersAlone)
-{
-    ASSERT_TRUE(container->turnOffPort(4, false));
-    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 1; }));
-    reply({pmFrame(2, {4, 0, 0})});
+    ASSERT_TRUE(sentUntil([&] { return caliQueriesSent() == 1; }));
+    EXPECT_TRUE(module->relayFrameOut(4));
+    reply({cali});
     runFor(0.05);
-    const int polls = statusPollsSent();
-    ASSERT_TRUE(module->queryRelayStatusRequest());
-    ASSERT_TRUE(sentUntil([&] { return statusPollsSent() > polls; }));
-    reply({pmFrame(3, {4, 0x10, 0xFF})});  // four outlets; outlet 4's bit beyond them
+    EXPECT_EQ(0, caliReplies) << "the line's own";
+    EXPECT_FALSE(module->relayFrameOut(4)) << "never heard";
+    ASSERT_TRUE(module->queryDataRequest(0));
+    runFor(0.05);
+    reply({meter(0, 230)});
     runFor(0.3);
-    EXPECT_EQ(1, relayFramesSent());
+    EXPECT_EQ(1, caliQueriesSent()) << "answering: no other marker";
+
+    ASSERT_TRUE(container->turnOnPort(4, false));
+    ASSERT_TRUE(module->queryDataRequest(5));
+    ASSERT_TRUE(container->requestCaliParam());
+    ASSERT_TRUE(sentUntil([&] { return caliQueriesSent() == 2; }));
+    runFor(0.3);
+    reply({meter(5, 230)});
+    runFor(0.3);
+    EXPECT_EQ(2, caliQueriesSent()) << "the pages' query out: no marker";
+    reply({cali});
+    runFor(0.05);
+    EXPECT_EQ(1, caliReplies) << "the pages' own";
 }

@@ -4,6 +4,8 @@
 // is switched off on the module itself.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "DeviceMonitor.h"
 #include "GlobalData.h"
 #include "MailQueue.h"
+#include "OutletAction.h"
 #include "PowerModuleFixture.h"
 #include "support/AlarmProbe.h"
 #include "support/DeviceRecords.h"
@@ -151,3 +154,90 @@ TEST_F(DeviceMonitorScenarioTest, OutletOverItsCutOffIsSwitchedOffAndLoggedAsOve
     EXPECT_EQ(0, device().status.outputs[5].overloaded);
     EXPECT_EQ(0, test::alarm::outletCurrentStatus(5));
 }
+
+namespace
+{
+// The daemon's rhythm (meter poll every 0.1 s, status poll every 0.5 s, a tick a second) at the line's pace, the
+// module answering at replyPace, a peer flooding outlets 1 to 6 at the refusal bound or not at all; outlet 0 over
+// its cut-off limit from t0, the monitor's ticks from 1.3 s after it.
+struct FloodCase
+{
+    int replyPace;
+    bool flood;
+};
+
+void PrintTo(const FloodCase& c, std::ostream* os) { *os << (c.flood ? "flood" : "quiet") << " at " << c.replyPace; }
+
+class CutOffUnderAFlood : public DeviceMonitorScenarioTest, public ::testing::WithParamInterface<FloodCase>
+{
+};
+}
+
+// The polls go ahead of the commands waiting: every outlet's reading and the status stay fresh, so the cut-off comes
+// at its 20th tick as without the flood, its off frame behind at most the line's second of accepted commands.
+TEST_P(CutOffUnderAFlood, ReadingsStayFreshAndTheCutOffComesInTime)
+{
+    const int line = PowerModule::kLineBytesPerSecond;
+    monitor.reset();
+    container->stopQueryAllOutputsStatus();
+    container->stopQueryAllPortsMeterData();
+    emu.setLinePace(line);
+    emu.setReplyPace(GetParam().replyPace);
+    device().inputThreshold.warnUpperCurrent = 40;
+    container->startQueryAllOutputsStatus(0.5);
+    container->startQueryAllPortsMeterData(0.1);
+    muduo::net::TimerId flood;
+    int accepted = 0, asked = 0;
+    if (GetParam().flood)
+        flood = loop.runEvery(0.001, [&] {
+            for (int i = 0; i < 4; ++i, ++asked)
+                accepted += OutletAction(*container).applyList({1 + asked % 6, 1 + (asked + 3) % 6}, asked % 2);
+        });
+    runFor(2.0);  // the flood at its bound
+    const pmtest::Clock::time_point t0 = pmtest::Clock::now();
+    emu.model().setCurrent(0, 18.0);  // cut-off 16 A
+    emu.model().setRelay(0, true);
+    loop.runAfter(0.3, [&] {
+        monitor = std::make_unique<DeviceMonitor>(&loop, beeper, container);
+        monitor->start(1.0);
+    });
+    auto offFrame = [&]() -> const pmemu::PmRequest* {
+        static std::vector<pmemu::PmRequest> frames;
+        frames = pmtest::requestsOf(emu, 2);
+        auto off = std::find_if(frames.begin(), frames.end(), [](const pmemu::PmRequest& r) {
+            return r.payload[0] == 0 && r.payload[1] == 0;
+        });
+        return off == frames.end() ? nullptr : &*off;
+    };
+    ASSERT_TRUE(runUntil([&] { return offFrame() != nullptr; }, 25.0));
+    const double late = pmtest::seconds(offFrame()->received - t0) - 20.3;  // its 20th tick, reading fresh by 1.3 s
+    if (GetParam().flood)
+    {
+        loop.cancel(flood);
+        EXPECT_GT(accepted, 1000);
+        EXPECT_LT(asked - accepted, asked) << "refused at the bound";
+    }
+    std::printf("cut-off: %.2f s after its time without a flood\n", late);
+    EXPECT_LT(late, GetParam().flood ? 1.5 : 0.1) << "seconds after its time without a flood";
+    // Each outlet's reading at most 2 s apart, the status at most 1 s, whatever waits for the line.
+    std::map<int, std::vector<double>> polls;  // port (-1 the status poll's), when the module heard it
+    for (const auto& r : emu.requests())
+        if (r.command == 1 || r.command == 3)
+            polls[r.command == 3 ? -1 : r.payload[0]].push_back(pmtest::seconds(r.received - t0));
+    EXPECT_EQ(10u, polls.size()) << "the inlet, eight outlets and the status";
+    for (const auto& kind : polls)
+    {
+        double gap = 0;
+        for (size_t i = 1; i < kind.second.size(); ++i)
+            gap = std::max(gap, kind.second[i] - kind.second[i - 1]);
+        EXPECT_LT(gap, kind.first < 0 ? 1.0 : 2.0) << "the polls of " << kind.first << " (-1: status)";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, CutOffUnderAFlood,
+                         ::testing::Values(FloodCase{PowerModule::kLineBytesPerSecond, false},
+                                           FloodCase{PowerModule::kLineBytesPerSecond, true},
+                                           FloodCase{PowerModule::kLineBytesPerSecond * 65 / 100, true}),
+                         [](const ::testing::TestParamInfo<FloodCase>& info) {
+                             return (info.param.flood ? "Flood" : "Quiet") + std::to_string(info.param.replyPace);
+                         });

@@ -5,8 +5,10 @@
 
 #include "GlobalData.h"
 #include "PduServer.h"
+#include "PowerModule.h"
 #include "PowerModuleContainer.h"
 #include "SharedMemory.h"
+#include "platform/pmemu/PowerModuleEmulator.h"
 #include "ServerProbe.h"
 #include "support/ServerBoard.h"
 #include "support/TestDatabases.h"
@@ -218,6 +220,44 @@ TEST_F(DeviceCallbacksTest, StatusReplyReplacesTheModulesBitsAndModbusInputs)
     s.onPowerQueryStatusResponse(-1, 8, 0xFF, 0xFF);
     s.onPowerQueryStatusResponse(0, 99, 0x00, 0x00);
     EXPECT_EQ(0u, device().status.onOffMask);
+}
+
+// A report of fewer outlets (or none) says nothing of the others: outlets 5 and 6, on and stored on, then 6 asked
+// off but welded on, keep what the record, the mirror and Modbus show, stay stored on, and are not switched.
+TEST_F(DeviceCallbacksTest, AReportOfFewerOutletsLeavesTheOthersAlone)
+{
+    PduServer& s = build();
+    const auto& container = s.getPowerModuleContainer();
+    container->startRead();
+    pmemu::PowerModuleEmulator& emu = board_->emulator();
+    ASSERT_TRUE(container->turnOnPort(5, false));
+    ASSERT_TRUE(container->turnOnPort(6, false));
+    ASSERT_TRUE(board_->runUntil([] { return device().status.onOffMask == 0x60; }, 5.0));
+    ASSERT_TRUE(container->modules()[0]->queryRelayStatusRequest());
+    auto outletDb = [this](int port) {
+        return test::queryText(board_->database("outlet.db"),
+                               "select on_off from status where port=" + std::to_string(port));
+    };
+    ASSERT_TRUE(board_->runUntil([&] { return outletDb(5) == "1" && outletDb(6) == "1"; }, 5.0));
+    emu.model().setStuck(6, pmemu::PmMeterModel::Stuck::kOn);
+    ASSERT_TRUE(container->turnOffPort(6, false));
+    ASSERT_TRUE(board_->runUntil([] { return device().status.onOffMask == 0x20; }, 5.0));
+    const uint64_t calibrated = device().status.calibratedMask;
+    const int commands = emu.relayCommandCount();
+
+    s.onPowerQueryStatusResponse(0, 0, 0x00, 0x00);
+    EXPECT_EQ(0x20u, device().status.onOffMask);
+    s.onPowerQueryStatusResponse(0, 4, 0x01, 0x00);
+    EXPECT_EQ(0x21u, device().status.onOffMask);
+    EXPECT_EQ(calibrated & 0xF0, device().status.calibratedMask);
+    EXPECT_EQ((std::vector<uint16_t>{1, 0, 0, 0, 0, 1, 0, 0}), probe::discreteInputs(s, 0, 8));
+    _OUTLET_STATUS mirrored;
+    ASSERT_TRUE(SharedMemory::instance().getOutletStatus(5, mirrored));
+    EXPECT_EQ(1, mirrored.onOff);
+    board_->runUntil([] { return false; }, 0.3);
+    EXPECT_EQ("1", outletDb(5));
+    EXPECT_EQ("1", outletDb(6)) << "its off not stored: no report said it is off";
+    EXPECT_EQ(commands, emu.relayCommandCount());
 }
 
 // A command's acknowledgement shows what it asked, with the ping latch cleared for an on; a reply that acknowledges
