@@ -120,9 +120,11 @@ double PacedLine::ahead(muduo::Timestamp now) const
 double PacedLine::pace() const
 {
     // Before the line has gone under load: what a far end taking its replies
-    // that long lets through, at least what the window lets through to one
-    // that answers nothing.
-    return measured_ ? pace_ : std::max(pace_, std::min(awaited_.replyPace(), bytesPerSecond_));
+    // that long lets through; before its first reply, what the window lets
+    // through at the reply's wait.
+    if (measured_)
+        return pace_;
+    return awaited_.replyPace() > 0 ? std::min(awaited_.replyPace(), bytesPerSecond_) : pace_;
 }
 
 double PacedLine::inOrderPace() const
@@ -278,14 +280,17 @@ void PacedLine::pump()
         taken(f);
         lastWasPoll_ = f.turn != Turn::kInOrder;
         lastOut_ = now;
+        // The far end has the frame once its own bytes are carried; the line is
+        // given its reply's time as well.
+        const double heardIn = lead + f.length / bytesPerSecond_;
         lead += f.charged / bytesPerSecond_;
         carriedAt_ = muduo::addTime(now, lead);
         device_->write(f.bytes, f.length);
         ++framesOut_;
         if (f.replyLength > 0)
-            awaited_.sent(f.replyKey, f.tag, f.replyLength, carriedAt_, f.exact, framesOut_);
+            awaited_.sent(f.replyKey, f.tag, f.replyLength, muduo::addTime(now, heardIn), f.exact, framesOut_);
         if (f.tag >= 0 && frameOutCallback_)
-            frameOutCallback_(f.tag, lead, framesOut_);
+            frameOutCallback_(f.tag, heardIn, framesOut_);
     }
     notePace(muduo::Timestamp::now(true), sent);
     pumping_ = false;

@@ -134,8 +134,8 @@ TEST(LineFloodEndToEnd, AModuleHoldingItsRepliesUnderAFloodCatchesUp)
     }
     EXPECT_LE(most, 192u + 22u) << "reply bytes waiting in the module from 2 s after the release";
 
-    // At the line's pace, silent 1.7 s: the line is back at its pace (80 relay frames a quarter second) within a
-    // quarter second of the module answering again.
+    // At the line's pace, silent 1.7 s: the line is back at its pace within a quarter second of the module
+    // answering again (a quarter second carries 80 relay frames, 70 beside the polls, which keep their rhythm).
     module.setReplyPace(linePace);
     std::this_thread::sleep_until(at(35.3));
     module.setSilent(true);
@@ -144,7 +144,7 @@ TEST(LineFloodEndToEnd, AModuleHoldingItsRepliesUnderAFloodCatchesUp)
     const auto answering = Clock::now();
     std::this_thread::sleep_until(answering + milliseconds(500));
     EXPECT_GT(relayFrames(module, answering, answering + milliseconds(250)), 30);
-    EXPECT_GT(relayFrames(module, answering + milliseconds(250), answering + milliseconds(500)), 70);
+    EXPECT_GT(relayFrames(module, answering + milliseconds(250), answering + milliseconds(500)), 60);
 
     flood.stop();
     std::this_thread::sleep_for(std::chrono::seconds(1));
