@@ -143,20 +143,21 @@ double PacedLine::behind() const
 {
     const muduo::Timestamp now = muduo::Timestamp::now(true);
     const double device = ahead(now) + static_cast<double>(device_->outputBytes()) / bytesPerSecond_;
+    // A backlog the far end owes goes before anything more, once it answers.
+    const double backlog = std::max(0.0, awaited_.owed() - kOwedWindow * bytesPerSecond_) / awaited_.busyPace();
+    const double answering = backlog + static_cast<double>(queuedBytes_) / inOrderPace();
     const muduo::Timestamp spell = quietSpell(now);
     if (!spell.valid())
-    {
-        // A backlog the far end owes goes before anything more.
-        const double backlog = std::max(0.0, awaited_.owed() - kOwedWindow * bytesPerSecond_);
-        return device + backlog / awaited_.busyPace() + static_cast<double>(queuedBytes_) / inOrderPace();
-    }
-    // Quiet: what its carry takes goes at the line's pace, the rest and a
-    // frame more as probes, every other one a poll, each after a longer wait.
+        return device + answering;
+    // Quiet, and perhaps still so: what its carry takes goes at the line's
+    // pace, the rest and a frame more as probes, every other one a poll, each
+    // after a longer wait.
     const size_t carry = spell == spell_ ? carryLeft_ : queuedInOrder_;
     const double probes = 2 * std::ceil(static_cast<double>(queuedInOrder_ - carry) / kShortestInOrder) + 1;
     const double quiet = std::max(muduo::timeDifference(now, spell), kShortestSpell);
-    return device + static_cast<double>(carry) / bytesPerSecond_ +
-           std::min(quiet * (std::pow(1 + kProbeShare, probes) - 1), probes * kLongestProbe);
+    const double probed = static_cast<double>(carry) / bytesPerSecond_ +
+                          std::min(quiet * (std::pow(1 + kProbeShare, probes) - 1), probes * kLongestProbe);
+    return device + std::max(answering, probed);
 }
 
 size_t PacedLine::next() const

@@ -90,8 +90,8 @@ public:
     // end owes beyond the window, at its busy pace; and what waits here, at
     // the pace it drained at lately while frames waited (down at once, up by
     // halves), less the polls' share. Before it has gone under load: at the
-    // pace the far end's replies took lately. Quiet: as the carry and the
-    // probes let frames go.
+    // pace the far end's replies took lately. Quiet: the longer of that and
+    // what the carry and the probes take, should it stay quiet.
     double behind() const;
     // Hands the device what the line has room for: after the device drained,
     // a reply came or a wait ran out.

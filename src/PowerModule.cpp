@@ -73,15 +73,24 @@ PowerModule::~PowerModule()
 void PowerModule::startQueryOutputStatus(double interval)
 {
     statusTimer_->runEvery(interval);
-    statusLoad_ = interval > 0 ? PowerModulePacketParser::replyLength(powermodule::kOutputStatus) / interval : 0;
-    line_->setPollLoad(statusLoad_ + meterLoad_);
+    statusEvery_ = interval;
+    notePollLoad();
 }
 
 void PowerModule::stopQueryOutputStatus()
 {
     statusTimer_->cancel();
-    statusLoad_ = 0;
-    line_->setPollLoad(meterLoad_);
+    statusEvery_ = 0;
+    notePollLoad();
+}
+
+void PowerModule::notePollLoad()
+{
+    // What a poll's reply takes of the line, each time it comes round.
+    auto load = [](unsigned char cmd, double every) {
+        return every > 0 ? PowerModulePacketParser::replyLength(cmd) / every : 0;
+    };
+    line_->setPollLoad(load(powermodule::kOutputStatus, statusEvery_) + load(powermodule::kMeterData, meterEvery_));
 }
 
 void PowerModule::startQueryMeterData(double interval)
@@ -98,16 +107,16 @@ void PowerModule::startQueryMeterData(double interval)
     meterTimer_->cancel();
     meterTimer_->runEvery(interval);
     dataTimeoutTimer_->runAfter(kDataTimeout);
-    meterLoad_ = interval > 0 ? PowerModulePacketParser::replyLength(powermodule::kMeterData) / interval : 0;
-    line_->setPollLoad(statusLoad_ + meterLoad_);
+    meterEvery_ = interval;
+    notePollLoad();
 }
 
 void PowerModule::stopQueryMeterData()
 {
     dataTimeoutTimer_->cancel();
     meterTimer_->cancel();
-    meterLoad_ = 0;
-    line_->setPollLoad(statusLoad_);
+    meterEvery_ = 0;
+    notePollLoad();
 }
 
 void PowerModule::pollStep()
@@ -280,7 +289,7 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
         return;  // the line's own: nothing the unit asked
     // A relay reply can only be taken for a relay frame, whose tag carries its request.
     const int request = answered ? a.tag >> kRequestShift : -1;
-    const bool sure = answered && a.certain && a.earliest >= 0 && (a.earliest >> kRequestShift) == request;
+    const bool sure = answered && a.certain && (a.earliest >> kRequestShift) == request;
     int port = 0;
     int count = 0;
     unsigned char action = 0, result = 0, onOff = 0, calibrated = 0;

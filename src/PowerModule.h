@@ -138,6 +138,8 @@ private:
               PacedLine::Turn turn = PacedLine::Turn::kInOrder);
     void onFrameOut(int tag, double carriedIn, uint64_t seq);
     void pollStep();
+    // Tells the line what the polls running take of it.
+    void notePollLoad();
     // The meter poll's turn after port's: the inlet, then each outlet.
     int nextPollPort(int port) const;
     // A query first in line that no frame out asks: its reply tells what
@@ -157,8 +159,8 @@ private:
     int currentPollPort_;
     std::shared_ptr<SerialPort> serialPort_;
     std::unique_ptr<PacedLine> line_;
-    double meterLoad_ = 0;  // the polls' charged bytes a second
-    double statusLoad_ = 0;
+    double meterEvery_ = 0;  // seconds between polls, 0 while stopped
+    double statusEvery_ = 0;
     uint64_t lastRelayFrame_[kMaxOutlets] = {};  // each outlet's, by its place on the line
     std::shared_ptr<PduTimer> statusTimer_;
     std::shared_ptr<PduTimer> meterTimer_;

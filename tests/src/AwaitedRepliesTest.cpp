@@ -45,7 +45,7 @@ bool certain(AwaitedReplies& awaited, uint32_t key, double now)
 TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreDroppedUnsettled)
 {
     AwaitedReplies awaited(kWait, kLine);
-    EXPECT_EQ(-1, answered(awaited, kOn, 0)) << "a reply to nothing awaited";
+    EXPECT_FALSE(awaited.answer(kOn, at(0), nullptr)) << "a reply to nothing awaited";
     const int sent = AwaitedReplies::kTracked + 10;
     for (int i = 0; i < sent; ++i)
         relay(awaited, i % 2 ? kOn : kOff, i, 0);
@@ -58,6 +58,8 @@ TEST(AwaitedReplies, FramesBeyondTheTrackedOnesAreDroppedUnsettled)
     EXPECT_TRUE(certain(awaited, kStatus, 0.1)) << "asked by none dropped: they all went before";
     relay(awaited, kOn, 1, 0.2);
     EXPECT_TRUE(certain(awaited, kOn, 0.3)) << "settled";
+    for (int i = 0; i < sent; ++i)
+        ASSERT_FALSE(awaited.holds(i, ~0)) << "nothing out, nothing held: " << i;
     EXPECT_EQ(0, awaited.owed());
     EXPECT_EQ(-1, answered(awaited, kOn, 0.3));
 }

@@ -279,6 +279,7 @@ TEST_P(HeldUnderAFlood, WhatWaitsInTheModuleDrainsWithinTwoSeconds)
     });
     runFor(2.0);
     emu.holdReplies(true);
+    const Clock::time_point holding = Clock::now();
     runFor(GetParam());
     emu.holdReplies(false);
     const Clock::time_point released = Clock::now();
@@ -294,23 +295,30 @@ TEST_P(HeldUnderAFlood, WhatWaitsInTheModuleDrainsWithinTwoSeconds)
     for (const auto& r : emu.replyTimes(released + std::chrono::seconds(2)))
         latest = std::max(latest, seconds(r.written - r.received));
     EXPECT_LT(latest, 1.0) << "replies from 2 s after the release, after their frames";
-    // Each accepted command reached the module once, in order; one accepted while the module still owed what it
-    // held counted that backlog as waiting for the line, and was refused if it would have waited too long.
+    // Each accepted command reached the module once, in order: one accepted before the hold, carried to the module
+    // though it had gone quiet; one accepted during it, as it was probed; one accepted while the module still owed
+    // what it held, counting that backlog as waiting for the line (else it was refused).
     size_t next = 0;
-    double lateAfter = 0;
+    double late = 0, lateAfter = 0, lateJustBefore = 0;
     for (const auto& frame : requestsOf(emu, 2))
     {
         if (next < accepted.size() && accepted[next].port == frame.payload[0] &&
             accepted[next].action == frame.payload[1])
         {
-            if (accepted[next].at > released)
-                lateAfter = std::max(lateAfter, seconds(frame.received - accepted[next].at));
+            const Clock::time_point at = accepted[next].at;
+            double& worst = at > released ? lateAfter : late;
+            worst = std::max(worst, seconds(frame.received - at));
+            if (at < holding && at > holding - std::chrono::milliseconds(500))
+                lateJustBefore = std::max(lateJustBefore, seconds(frame.received - at));
             ++next;
         }
     }
     EXPECT_EQ(accepted.size(), next);
-    std::printf("held %.1f s: %zu bytes waiting from 2 s after, commands accepted after the release %.2f s late\n",
-                GetParam(), most, lateAfter);
+    std::printf("held %.1f s: %zu bytes waiting from 2 s after; commands accepted before the release %.2f s late "
+                "(in the half second before the hold %.2f s), after it %.2f s\n",
+                GetParam(), most, late, lateJustBefore, lateAfter);
+    EXPECT_LT(lateJustBefore, 1.1) << "a command accepted just before the hold, carried at the line's pace";
+    EXPECT_LT(late, 1.6) << "a command accepted before the release (the flood's first second: 1.45 s)";
     EXPECT_LT(lateAfter, 1.3) << "a command accepted after the release";
 }
 
