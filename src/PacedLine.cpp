@@ -150,10 +150,10 @@ double PacedLine::behind() const
     if (!spell.valid())
         return device + answering;
     // Quiet, and perhaps still so: what its carry takes goes at the line's
-    // pace, the rest and a frame more as probes, every other one a poll, each
-    // after a longer wait.
+    // pace, the rest and a frame more as probes, each perhaps after a poll's,
+    // each after a longer wait.
     const size_t carry = spell == spell_ ? carryLeft_ : queuedInOrder_;
-    const double probes = 2 * std::ceil(static_cast<double>(queuedInOrder_ - carry) / kShortestInOrder) + 1;
+    const double probes = 2 * (std::ceil(static_cast<double>(queuedInOrder_ - carry) / kShortestInOrder) + 1);
     const double quiet = std::max(muduo::timeDifference(now, spell), kShortestSpell);
     const double probed = static_cast<double>(carry) / bytesPerSecond_ +
                           std::min(quiet * (std::pow(1 + kProbeShare, probes) - 1), probes * kLongestProbe);
@@ -253,7 +253,7 @@ void PacedLine::pump()
             break;
         }
         const muduo::Timestamp spell = quietSpell(now);
-        if (spell.valid() && spell != spell_)
+        if (spell != spell_)
         {
             // Quiet from now: what was accepted before goes on.
             spell_ = spell;

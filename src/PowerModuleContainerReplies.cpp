@@ -32,7 +32,7 @@ void PowerModuleContainer::onControlRelayAckCallback(int port, unsigned char act
     // Only a reply to the newest request, while it awaits one, ends its wait.
     // One that answers no frame out ends nothing: no frame is dropped while
     // its reply may come, so it is one nobody asked for.
-    const bool newest = awaiting_[port] && request >= 0 && request == requests_[port];
+    const bool newest = awaiting_[port] && request == requests_[port];
     const bool restart = pendingActions_[port] & kRestartFlag;
     // A restart's off is carried out only by a reply that answers its own
     // frame: one that may answer an earlier off of the outlet leaves it waiting.

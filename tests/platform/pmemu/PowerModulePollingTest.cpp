@@ -48,6 +48,11 @@ TEST_F(PowerModulePollingTest, InletThenOutletsEveryTenthAndStatusEveryHalfSecon
     ASSERT_TRUE(runUntil([&] { return requestsOf(emu, 1).size() >= 20 && statusCounts.size() >= 3; }, 20.0));
     container->stopQueryAllPortsMeterData();
     container->stopQueryAllOutputsStatus();
+    runFor(0.3);  // what was on its way
+    const size_t meterPolls = requestsOf(emu, 1).size(), statusPolls = requestsOf(emu, 3).size();
+    runFor(1.2);
+    EXPECT_EQ(meterPolls, requestsOf(emu, 1).size()) << "stopped";
+    EXPECT_EQ(statusPolls, requestsOf(emu, 3).size()) << "stopped";
 
     std::vector<int> ports = meterPorts(emu);
     for (size_t i = 0; i < ports.size(); ++i)
