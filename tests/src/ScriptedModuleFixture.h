@@ -91,23 +91,18 @@ protected:
                 ports.push_back(sent_[i + 2]);
         return ports;
     }
-    // Status polls the module sent so far.
-    int statusPollsSent()
+    // Status polls and calibration-parameter queries sent so far: frames
+    // whose one payload byte repeats the command.
+    int queriesSent(unsigned char command)
     {
         relayFrames();
         int count = 0;
         for (size_t i = 0; i + 2 < sent_.size(); ++i)
-            count += sent_[i] == 0xA5 && sent_[i + 1] == 3 && sent_[i + 2] == 3;
+            count += sent_[i] == 0xA5 && sent_[i + 1] == command && sent_[i + 2] == command;
         return count;
     }
-    int caliQueriesSent()
-    {
-        relayFrames();
-        int count = 0;
-        for (size_t i = 0; i + 2 < sent_.size(); ++i)
-            count += sent_[i] == 0xA5 && sent_[i + 1] == 4 && sent_[i + 2] == 4;
-        return count;
-    }
+    int statusPollsSent() { return queriesSent(3); }
+    int caliQueriesSent() { return queriesSent(4); }
     bool sentUntil(const std::function<bool()>& done) { return test::loopUntil(loop, done, 5.0); }
     // A status poll sent, and its report of outlets 0 to outlets - 1 given back.
     void report(unsigned char on, unsigned char outlets = 8)
