@@ -29,8 +29,11 @@ protected:
         outlets_ = std::exchange(GlobalData::getDevice().portCount, 8);
         flood_ = loop.runEvery(every, [this, each] {
             for (int i = 0; i < each; ++i, ++asked_)
+            {
+                const Clock::time_point at = Clock::now();  // its frame may be carried before it returns
                 if (OutletAction(*container).applyList({asked_ % 8}, asked_ % 2))
-                    accepted.push_back({asked_ % 8, asked_ % 2, Clock::now()});
+                    accepted.push_back({asked_ % 8, asked_ % 2, at});
+            }
         });
     }
 
