@@ -110,6 +110,27 @@ TEST_F(PowerModulePollingTest, RestartingThePollBeginsAgainAtTheInlet)
     EXPECT_EQ(255, requestsOf(emu, 1).front().payload[0]);
 }
 
+// What the polls take of the line goes ahead of the commands waiting, so it counts in how far behind the line is:
+// more while a status poll runs too, and as before once it stops.
+TEST_F(PowerModulePollingTest, ThePollsShareCountsInHowFarBehindTheLineIs)
+{
+    emu.setLinePace(PowerModule::kLineBytesPerSecond);
+    makeContainer();
+    container->startQueryAllPortsMeterData(0.1);
+    runFor(1.0);  // the replies' pace is known
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(container->turnOnPort(i % 8, false));
+    const double meterOnly = module->lineBehind();  // nothing carried meanwhile: the loop does not run
+    container->startQueryAllOutputsStatus(0.01);  // a share the meter poll's size
+    const double withStatus = module->lineBehind();
+    container->stopQueryAllOutputsStatus();
+    // The device drains a little meanwhile.
+    EXPECT_GT(withStatus, meterOnly + 0.1);
+    EXPECT_NEAR(meterOnly, module->lineBehind(), 0.01);
+    container->stopQueryAllPortsMeterData();
+    EXPECT_LT(module->lineBehind(), meterOnly - 0.05);
+}
+
 TEST_F(PowerModulePollingTest, NoPollFlagsMeansNoQueriesAndNoTimeout)
 {
     auto idle = std::make_shared<PowerModule>(&loop, "/dev/ttyS10", 0, 8, false, false);
