@@ -42,6 +42,20 @@ inline std::vector<pmemu::PmRequest> requestsOf(const pmemu::PowerModuleEmulator
     return out;
 }
 
+// Meter polls the module heard that are not the turn after the one before (the inlet, then each of 8 outlets): a
+// port's turn waits with its query while the line is behind, never passes on.
+inline size_t meterTurnsSkipped(const pmemu::PowerModuleEmulator& emu)
+{
+    size_t skipped = 0;
+    const auto queries = requestsOf(emu, 1);
+    for (size_t i = 1; i < queries.size(); ++i)
+    {
+        const int before = queries[i - 1].payload[0];
+        skipped += queries[i].payload[0] != (before == 255 ? 0 : before == 7 ? 255 : before + 1);
+    }
+    return skipped;
+}
+
 class PowerModuleFixture : public ::testing::Test
 {
 protected:

@@ -149,6 +149,7 @@ void PowerModuleLine::flood(int replyPace)
     ASSERT_GE(meterPolls.size(), 4u) << "outlet 4's reading, about every 0.9 s";
     for (size_t i = 1; i < meterPolls.size(); ++i)
         EXPECT_LT(meterPolls[i] - meterPolls[i - 1], 1.5) << "outlet 4's meter polls at " << meterPolls[i];
+    EXPECT_EQ(0u, pmtest::meterTurnsSkipped(emu));
 }
 
 TEST_F(PowerModuleLine, AFloodHoldsBackNeitherTheUnitsOwnSwitchingNorAnAcceptedCommand)
