@@ -66,9 +66,10 @@ class RelayActionTrigger;
 // wait: a load that trips a while after each on is not switched on at once.
 // A report of fewer outlets says nothing of the others.
 // An outlet not switched since start-up is the outlet-state manager's.
-// What the unit shows of an outlet is the module's report, or its last
-// command's acknowledgement until a report after it (ShownOutlets); the
-// loop's own frames show nothing. Loop thread only.
+// What the unit shows of an outlet is the module's report (of a poll: the
+// module drops one no poll asked for), or its last command's acknowledgement
+// until a report after it (ShownOutlets); the loop's own frames show nothing.
+// Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:

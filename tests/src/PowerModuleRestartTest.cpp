@@ -149,3 +149,23 @@ TEST_F(PowerModuleTest, AReportOfFewerOutletsEndsAtItsLastOutlet)
     runFor(1.6);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{3, 1}, {4, 1}, {3, 1}, {4, 0}}), relayFrames()) << "no on";
 }
+
+// A status report no poll out asks for (a second talker, a firmware repeating its last report) changes nothing shown
+// or known, before the first poll or after: outlet 3, reported off by the answer to the unit's poll, stays off, and
+// nobody is told of the stray ones; a log line says so, at a bounded rate.
+TEST_F(PowerModuleTest, AReportNoPollAskedForChangesNothing)
+{
+    test::LogCapture log;
+    std::vector<int> told;
+    container->setOutputStatusCallback([&](int, int, unsigned char on, unsigned char) { told.push_back(on); });
+    const Bytes stray = pmFrame(3, {8, 0x08, 0xFF});
+    reply({stray});
+    runFor(0.1);
+    EXPECT_EQ(-1, container->shownState(3));
+    report(0x00);
+    reply({stray, stray});
+    runFor(0.1);
+    EXPECT_EQ(0, container->shownState(3));
+    EXPECT_EQ(std::vector<int>{0x00}, told);
+    EXPECT_EQ(1, log.count("status report no poll asked for, dropped"));
+}
