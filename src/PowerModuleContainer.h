@@ -191,6 +191,8 @@ private:
     // A report found the outlet as its last switching asks: the loop starts
     // over once it has stayed so for a while (SwitchAgainBackoff).
     void followed(int port, muduo::Timestamp now);
+    // A new command of the outlet: the loop starts over.
+    void startOver(int port);
     void setRetry(int port, bool retry);
     // Sends a delayed action, or a restart's switch-on, now.
     void fire(int port, int action, bool restartOn);
