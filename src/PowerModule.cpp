@@ -4,6 +4,7 @@
 #include "PduTimer.h"
 #include "PowerModulePacketBuilder.h"
 #include "SerialPort.h"
+#include "muduo/base/LogLimiter.h"
 #include "muduo/base/Logging.h"
 #include "muduo/net/Buffer.h"
 
@@ -305,9 +306,13 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
             relayReplyCallback_(self, port, action, result, request, sure);
         break;
     case powermodule::kOutputStatus:
-        if (parser_.getOutputQueryRet(&count, &onOff, &calibrated) && outputStatusCallback_)
+        if (!parser_.getOutputQueryRet(&count, &onOff, &calibrated))
+            break;
+        if (!answered)
+            dropUnaskedReport();
+        else if (outputStatusCallback_)
             outputStatusCallback_(self, count < outletCount_ ? count : outletCount_, onOff, calibrated,
-                                  answered && a.certain ? heardBefore(a.seq) : 0);
+                                  a.certain ? heardBefore(a.seq) : 0);
         break;
     case powermodule::kRequestCaliParam:
         if (parser_.getRequestCaliParamRet(&voltage, &current, &power, &result) && caliParamCallback_)
@@ -325,6 +330,16 @@ void PowerModule::dispatch(const Ptr& self, unsigned char cmd)
     default:
         break;
     }
+}
+
+void PowerModule::dropUnaskedReport() const
+{
+    // A second talker, or a firmware repeating an old report: it says nothing of the outlets now.
+    static muduo::LogLimiter s_lines;
+    int64_t held = 0;
+    if (s_lines.allow(&held))
+        LOG_WARN << "power module " << index_ << ": a status report no poll asked for, dropped"
+                 << muduo::LogLimiter::note(held);
 }
 
 void PowerModule::onDataTimeout()

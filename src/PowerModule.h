@@ -22,7 +22,7 @@ class SerialPort;
 
 // The unit's side of one serial power-metering/relay module: polls meter
 // readings and relay states, sends relay and calibration requests and turns
-// every reply into a callback. Ports are the module's own: outlets 0 to
+// its replies into callbacks. Ports are the module's own: outlets 0 to
 // outletCount - 1, 255 the inlet. Requests go out at the line's pace, each
 // taking the line time of the longer of itself and its reply, no faster than
 // the replies come (PacedLine); the polls go ahead of the requests waiting,
@@ -34,7 +34,8 @@ class SerialPort;
 // same. Back from a quiet spell, the module gets a marker first in line, a
 // calibration-parameter query no frame out asks: its reply drops what it
 // never heard and goes no further. A status report says which outlets' last
-// relay frames the module had heard when it reported. A poll is not asked
+// relay frames the module had heard when it reported; one that answers no
+// poll out tells nothing of now, and is dropped. A poll is not asked
 // again while the last one of its kind still waits, so a line that takes
 // nothing holds at most one of each. Loop thread only; always held by a
 // shared_ptr.
@@ -151,6 +152,8 @@ private:
     unsigned char heardBefore(uint64_t seq) const;
     // An outlet of this module, or the inlet where the reply may name it.
     bool acceptPort(const char* reply, int port, bool inletAllowed) const;
+    // A status report that answers no poll out: a line, at a bounded rate.
+    void dropUnaskedReport() const;
 
     int index_;
     int outletCount_;

@@ -276,7 +276,7 @@ void PowerModuleContainer::takeRequest(int port, int action, int restartDelay)
         portOperationEnded(port);
     if (action & kRestartFlag)
         restartDelays_[port] = restartDelay;
-    backoff_.reset(port);
+    startOver(port);
 }
 
 void PowerModuleContainer::withdrawRestart(int port)
@@ -346,7 +346,7 @@ void PowerModuleContainer::fire(int port, int action, bool restartOn)
     if (!restartOn)
     {
         withdrawRestart(port);
-        backoff_.reset(port);
+        startOver(port);
     }
     const bool off = offAlready(port);
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))

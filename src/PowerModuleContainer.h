@@ -66,9 +66,10 @@ class RelayActionTrigger;
 // wait: a load that trips a while after each on is not switched on at once.
 // A report of fewer outlets says nothing of the others.
 // An outlet not switched since start-up is the outlet-state manager's.
-// What the unit shows of an outlet is the module's report, or its last
-// command's acknowledgement until a report after it (ShownOutlets); the
-// loop's own frames show nothing. Loop thread only.
+// What the unit shows of an outlet is the module's report (of a poll: the
+// module drops one no poll asked for), or its last command's acknowledgement
+// until a report after it (ShownOutlets); the loop's own frames show nothing.
+// Loop thread only.
 class PowerModuleContainer : muduo::noncopyable
 {
 public:
@@ -190,6 +191,8 @@ private:
     // A report found the outlet as its last switching asks: the loop starts
     // over once it has stayed so for a while (SwitchAgainBackoff).
     void followed(int port, muduo::Timestamp now);
+    // A new command of the outlet: the loop starts over.
+    void startOver(int port);
     void setRetry(int port, bool retry);
     // Sends a delayed action, or a restart's switch-on, now.
     void fire(int port, int action, bool restartOn);

@@ -98,6 +98,16 @@ void PowerModuleContainer::followed(int port, muduo::Timestamp now)
         LOG_WARN << "port:" << port << " follows again after " << tries << " tries" << muduo::LogLimiter::note(held);
 }
 
+void PowerModuleContainer::startOver(int port)
+{
+    // A run warned of ends here too: every "does not follow" gets its end in the log.
+    const int tries = backoff_.reset(port);
+    int64_t held = 0;
+    if (tries > 1 && loopLines().allow(&held))
+        LOG_WARN << "port:" << port << " left to a new command after " << tries << " tries"
+                 << muduo::LogLimiter::note(held);
+}
+
 void PowerModuleContainer::switchAgain(int port, int action)
 {
     if (!controlRelayRequest(port, static_cast<unsigned char>(action & 0x7F)))

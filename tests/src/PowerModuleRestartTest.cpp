@@ -90,3 +90,82 @@ TEST_F(PowerModuleTest, AReportOfFewerOutletsLeavesTheOthersAlone)
     EXPECT_EQ((std::vector<std::pair<int, int>>{{4, 0}, {5, 1}, {5, 0}}), relayFrames()) << "no on after the off";
     EXPECT_EQ(1, failed);
 }
+
+// A restart whose off the module refuses (a non-zero result) ends there: its on never follows, and the outlet shows
+// as reported.
+TEST_F(PowerModuleTest, ARestartWhoseOffIsRefusedEndsThere)
+{
+    int ended = 0;
+    container->setPortOperationEndedCallback([&](int) { ++ended; });
+    report(0x08);
+    ASSERT_TRUE(container->restartPort(3, 1, true));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 1; }));
+    reply({pmFrame(2, {3, 0, 1})});
+    ASSERT_TRUE(sentUntil([&] { return ended == 1; }));
+    runFor(1.5);  // past the restart delay
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{3, 0}}), relayFrames()) << "no on";
+    EXPECT_EQ(1, ended);
+    EXPECT_EQ(1, container->shownState(3));
+}
+
+// A restart whose off failed, carried out though its reply was lost: the report of a poll after it, finding the
+// outlet off, goes on to the on as an operation of the outlet again, which the on's reply ends.
+TEST_F(PowerModuleTest, ARestartFoundOffAfterItsOffFailedIsUnderWayAgain)
+{
+    test::LogCapture log;
+    int started = 0, ended = 0;
+    container->setPortOperationStartedCallback([&](int port) { started += port == 3; });
+    container->setPortOperationEndedCallback([&](int port) { ended += port == 3; });
+    ASSERT_TRUE(container->restartPort(3, 1, false));
+    ASSERT_TRUE(sentUntil([&] { return ended == 1; }));
+    report(0x00);
+    EXPECT_EQ(1, log.count("port:3 found off, its restart goes on"));
+    EXPECT_EQ(2, started) << "under way while its on waits";
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 2; }));
+    EXPECT_EQ(std::make_pair(3, 1), relayFrames()[1]);
+    reply({pmFrame(2, {3, 1, 0})});
+    ASSERT_TRUE(sentUntil([&] { return ended == 2; }));
+    EXPECT_EQ(2, started);
+}
+
+// A report of four outlets names outlet 3 and none past it: outlet 3, found off, shows off and is switched on again;
+// outlet 4, its bit off beyond the four, still shows its acknowledged on, and its restart, the off lost, does not
+// count it off already.
+TEST_F(PowerModuleTest, AReportOfFewerOutletsEndsAtItsLastOutlet)
+{
+    ASSERT_TRUE(container->turnOnPort(3, false));
+    ASSERT_TRUE(container->turnOnPort(4, false));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 2; }));
+    reply({pmFrame(2, {3, 1, 0}), pmFrame(2, {4, 1, 0})});
+    runFor(0.05);
+    report(0x00, 4);
+    EXPECT_EQ(0, container->shownState(3));
+    EXPECT_EQ(1, container->shownState(4));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 3; }));
+    EXPECT_EQ(std::make_pair(3, 1), relayFrames()[2]) << "the loop's try";
+    reply({pmFrame(2, {3, 1, 0})});
+
+    ASSERT_TRUE(container->restartPort(4, 1, false));  // its off never answered
+    runFor(1.6);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{3, 1}, {4, 1}, {3, 1}, {4, 0}}), relayFrames()) << "no on";
+}
+
+// A status report no poll out asks for (a second talker, a firmware repeating its last report) changes nothing shown
+// or known, before the first poll or after: outlet 3, reported off by the answer to the unit's poll, stays off, and
+// nobody is told of the stray ones; a log line says so, at a bounded rate.
+TEST_F(PowerModuleTest, AReportNoPollAskedForChangesNothing)
+{
+    test::LogCapture log;
+    std::vector<int> told;
+    container->setOutputStatusCallback([&](int, int, unsigned char on, unsigned char) { told.push_back(on); });
+    const Bytes stray = pmFrame(3, {8, 0x08, 0xFF});
+    reply({stray});
+    runFor(0.1);
+    EXPECT_EQ(-1, container->shownState(3));
+    report(0x00);
+    reply({stray, stray});
+    runFor(0.1);
+    EXPECT_EQ(0, container->shownState(3));
+    EXPECT_EQ(std::vector<int>{0x00}, told);
+    EXPECT_EQ(1, log.count("status report no poll asked for, dropped"));
+}

@@ -27,6 +27,8 @@ TEST_F(PowerModuleTest, RepliesForUnknownPortsAreDroppedWithALogLine)
     container->setRelayReplyCallback([&](int, unsigned char, unsigned char) { ++relayReplies; });
     container->setStartCalibrateCallback([&](int port, unsigned char) { calibrated.push_back(port); });
     container->setOutputStatusCallback([&](int, int count, unsigned char, unsigned char) { counts.push_back(count); });
+    ASSERT_TRUE(module->queryRelayStatusRequest());  // the report below answers it
+    ASSERT_TRUE(sentUntil([&] { return statusPollsSent() == 1; }));
     reply({meter(9, 1), meter(254, 1), pmFrame(2, {8, 1, 0}), pmFrame(2, {255, 1, 0}), pmFrame(6, {8, 0}),
            pmFrame(6, {200, 0}), pmFrame(3, {200, 0xFF, 0xFF}),
            // and the good ones behind them

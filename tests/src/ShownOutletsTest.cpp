@@ -40,4 +40,8 @@ TEST(ShownOutlets, AReportOfFewerOutletsLeavesTheOthersAsShown)
     EXPECT_EQ(1, shown.state(0));
     EXPECT_EQ(1, shown.state(6));
     EXPECT_EQ(0, shown.state(7));
+    shown.reported(4, 0xF8, 0xFF);  // outlet 3 on, and bits beyond the four
+    EXPECT_EQ(1, shown.state(3));
+    EXPECT_EQ(0, shown.state(4));
+    EXPECT_EQ(1, shown.state(5));
 }

@@ -73,8 +73,8 @@ TEST_F(PowerModuleContainerTest, TheModulesOwnReportClosesTheLoop)
 // A welded relay: its off acknowledged, every report shows it on. The loop switches it again less and less often
 // (0.5 s, 1 s, 2 s, 4 s ...), with one warning when it is found not following and one once it has followed for the
 // longest wait, the tries between at INFO; other outlets' commands go as usual meanwhile, and one whose off was lost
-// is put right at once, with no warning. A restart is one command: the tries its off took are told once its on has
-// followed as long.
+// is put right at once, with no warning then or once it has stayed so. A restart is one command: the tries its off
+// took are told once its on has followed as long.
 TEST_F(PowerModuleContainerTest, ARelayThatDoesNotFollowIsSwitchedAgainLessAndLessOften)
 {
     test::LogCapture log;
@@ -121,12 +121,14 @@ TEST_F(PowerModuleContainerTest, ARelayThatDoesNotFollowIsSwitchedAgainLessAndLe
     ASSERT_TRUE(runUntil([&] { return log.contains("port:2 follows again after 2 tries"); }, 5.0));
     EXPECT_EQ(2, warnings(log, "port:3 "));
     EXPECT_EQ(2, warnings(log, "port:2 "));
+    EXPECT_EQ(0, warnings(log, "port:6 ")) << "put right at once, a minute before: no news";
     EXPECT_EQ(tries.size(), relayFrames(3).size());
     EXPECT_EQ((std::vector<int>{0, 1}), actionsOf(2));
 }
 
 // A new command starts the loop over: a welded relay tried 0.5, 1, 2 and 4 s apart, freed, then asked off again and
-// that off lost, is put right by the next report's try, not by one 8 s after the last.
+// that off lost, is put right by the next report's try, not by one 8 s after the last. The warned run the command
+// ends gets its closing line; the run of one try after it, no warning, none.
 TEST_F(PowerModuleContainerTest, ANewCommandStartsTheLoopOver)
 {
     test::LogCapture log;
@@ -139,8 +141,11 @@ TEST_F(PowerModuleContainerTest, ANewCommandStartsTheLoopOver)
     emu.model().setStuck(3, pmemu::PmMeterModel::Stuck::kFree);
     emu.loseNextRelayFrame(3, 0);
     ASSERT_TRUE(container->turnOffPort(3, false));
+    EXPECT_EQ(1, warnings(log, "port:3 left to a new command after 4 tries"));
     EXPECT_TRUE(runUntil([&] { return !(emu.relayBits() & 0x08); }, 1.5)) << "the next report's try";
     EXPECT_EQ(2, log.count("port:3 found on, switched again"));
+    ASSERT_TRUE(container->turnOnPort(3, false));
+    EXPECT_EQ(1, log.count("left to a new command"));
 }
 
 // Shown: a report, or a command's acknowledgement until a report after it. The loop's own frame shows nothing, and

@@ -223,7 +223,8 @@ TEST_F(DeviceCallbacksTest, StatusReplyReplacesTheModulesBitsAndModbusInputs)
 }
 
 // A report of fewer outlets (or none) says nothing of the others: outlets 5 and 6, on and stored on, then 6 asked
-// off but welded on, keep what the record, the mirror and Modbus show, stay stored on, and are not switched.
+// off but welded on, keep what the record, the mirror and Modbus show, stay stored on, and are not switched; the
+// outlets named, up to the report's last, show as it says.
 TEST_F(DeviceCallbacksTest, AReportOfFewerOutletsLeavesTheOthersAlone)
 {
     PduServer& s = build();
@@ -254,6 +255,20 @@ TEST_F(DeviceCallbacksTest, AReportOfFewerOutletsLeavesTheOthersAlone)
     _OUTLET_STATUS mirrored;
     ASSERT_TRUE(SharedMemory::instance().getOutletStatus(5, mirrored));
     EXPECT_EQ(1, mirrored.onOff);
+
+    // A report's last outlet and the one past it: outlet 3 named on, outlet 4's bit on beyond it; then reports
+    // naming outlets up to 4 and up to 5 with the next one's bit off: outlet 5 stored on and outlet 6 asked off.
+    s.onPowerQueryStatusResponse(0, 4, 0x18, 0x00);
+    EXPECT_EQ(0x28u, device().status.onOffMask);
+    EXPECT_EQ((std::vector<uint16_t>{0, 0, 0, 1, 0, 1, 0, 0}), probe::discreteInputs(s, 0, 8));
+    for (int port : {3, 4})
+    {
+        ASSERT_TRUE(SharedMemory::instance().getOutletStatus(port, mirrored));
+        EXPECT_EQ(port == 3 ? 1 : 0, mirrored.onOff) << port;
+    }
+    s.onPowerQueryStatusResponse(0, 5, 0x08, 0x00);
+    s.onPowerQueryStatusResponse(0, 6, 0x28, 0x00);
+    EXPECT_EQ(0x28u, device().status.onOffMask);
     board_->runUntil([] { return false; }, 0.3);
     EXPECT_EQ("1", outletDb(5));
     EXPECT_EQ("1", outletDb(6)) << "its off not stored: no report said it is off";
