@@ -19,6 +19,16 @@ protected:
         Clock::time_point at;
     };
 
+    // The module on a line at its pace, answering at replyPercent of it, polled as the daemon polls it.
+    void startPolled(int replyPercent)
+    {
+        emu.setLinePace(PowerModule::kLineBytesPerSecond);
+        emu.setReplyPace(PowerModule::kLineBytesPerSecond * replyPercent / 100);
+        makeContainer();
+        container->startQueryAllOutputsStatus(0.5);
+        container->startQueryAllPortsMeterData(0.1);
+    }
+
     void startFlood(double every = 0.001, int each = 4)
     {
         outlets_ = std::exchange(GlobalData::getDevice().portCount, 8);

@@ -26,11 +26,7 @@ class HeldUnderAFlood : public FloodedModule, public ::testing::WithParamInterfa
 // frames.
 TEST_P(HeldUnderAFlood, WhatWaitsInTheModuleDrainsWithinTwoSeconds)
 {
-    emu.setLinePace(PowerModule::kLineBytesPerSecond);
-    emu.setReplyPace(PowerModule::kLineBytesPerSecond * 65 / 100);
-    makeContainer();
-    container->startQueryAllOutputsStatus(0.5);
-    container->startQueryAllPortsMeterData(0.1);
+    startPolled(65);
     startFlood();
     runFor(2.0);
     emu.holdReplies(true);

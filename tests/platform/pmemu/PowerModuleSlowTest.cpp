@@ -24,11 +24,7 @@ class FloodedFromStartUp : public pmtest::FloodedModule, public ::testing::WithP
 // Each accepted one still reaches it once, in order.
 TEST_F(FloodedModule, AModuleBackSlowerFromAHoldIsCountedAtItsOldPaceAWhile)
 {
-    emu.setLinePace(kLine);
-    emu.setReplyPace(kLine * 91 / 100);
-    makeContainer();
-    container->startQueryAllOutputsStatus(0.5);
-    container->startQueryAllPortsMeterData(0.1);
+    startPolled(91);
     startFlood();
     runFor(2.0);
     emu.holdReplies(true);
@@ -66,11 +62,7 @@ TEST_F(FloodedModule, AModuleBackSlowerFromAHoldIsCountedAtItsOldPaceAWhile)
 // they have gone. From 0.3 s on, its first reply timed, the flood's first second is as late as any (1.85 s).
 TEST_P(FloodedFromStartUp, CommandsAcceptedBeforeAReplyIsTimedAreCountedAtHalfTheLinesPace)
 {
-    emu.setLinePace(kLine);
-    emu.setReplyPace(kLine * GetParam().first / 100);
-    makeContainer();
-    container->startQueryAllOutputsStatus(0.5);
-    container->startQueryAllPortsMeterData(0.1);
+    startPolled(GetParam().first);
     runFor(GetParam().second);
     const Clock::time_point start = Clock::now();
     startFlood();
