@@ -276,7 +276,9 @@ TEST(SimulateStopTest, CtrlCStopsAChainCleanly)
 TEST(SimulateStopTest, CtrlCDuringStartUpStopsWhatStarted)
 {
     RAILBOX_RUN_IN_NETNS();
-    runAndStop(0, Stop::kCtrlC, "simulate: board root", 0.0);
+    // The units start as the first line shows: some before, some after.
+    for (double after : {0.0, 0.1, 0.2})
+        runAndStop(0, Stop::kCtrlC, "simulate: board root", after);
     runAndStop(1, Stop::kCtrlC, "slave 1: board root", 0.3);
 }
 
