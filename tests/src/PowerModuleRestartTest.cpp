@@ -31,6 +31,20 @@ TEST_F(PowerModuleTest, ARestartsOnWaitsForAReplyToItsOwnOff)
     EXPECT_EQ(0, failed);
 }
 
+// An outlet reported off before is off already: a reply that may answer an earlier off of it ends the restart's off
+// half, its on following its delay, no copy of the off between.
+TEST_F(PowerModuleTest, ARestartOfAnOutletOffAlreadyTakesAnEarlierOffsReply)
+{
+    report(0x00);
+    ASSERT_TRUE(container->turnOffPort(3, true));
+    ASSERT_TRUE(container->restartPort(3, 1, true));
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 2; }));
+    runFor(0.05);
+    reply({pmFrame(2, {3, 0, 0})});
+    ASSERT_TRUE(sentUntil([&] { return relayFramesSent() == 3; }));
+    EXPECT_EQ(std::make_pair(3, 1), relayFrames()[2]) << "its on, not its off again";
+}
+
 // Restarts whose off is never answered: a report of a poll the module heard after the off, showing the outlet off,
 // arms the on at once; an outlet a report showed off before the restart counts as off already, its on following
 // the off's wait, unless an on of it went since, answered or not; one reported on ends failed, and never switches on.

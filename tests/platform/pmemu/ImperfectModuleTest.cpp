@@ -6,6 +6,7 @@
 // here; RAILBOX_LINE_SEEDS=N runs N more.
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <random>
 
 #include "GlobalData.h"
@@ -186,6 +187,26 @@ TEST_P(ImperfectModule, EveryOutletEndsAsItsLastCommandAsks)
         {
             EXPECT_EQ(wanted, emu.relayBits() >> p & 1) << "outlet " << p;
         }
+    }
+    // Readings stay fresh clear of the module's faults (their backlog drained), a flood or a tripping load
+    // notwithstanding: each outlet's meter poll at most 2 s apart, the status poll 1 s.
+    auto clear = [&](double from, double to) {
+        return std::none_of(near.begin(), near.end(), [&](auto& n) { return from < n.second + 2.5 && to > n.first; });
+    };
+    std::map<std::pair<int, int>, double> heard;  // command and port: when the module last heard its poll
+    for (const auto& r : emu.requests())
+    {
+        if (r.command != 1 && r.command != 3)
+            continue;
+        const double at = pmtest::seconds(r.received - start);
+        const auto key = std::make_pair(int{r.command}, r.command == 1 ? int{r.payload[0]} : -1);
+        const auto last = heard.find(key);
+        if (last != heard.end() && clear(last->second, at))
+        {
+            EXPECT_LT(at - last->second, r.command == 1 ? 2.0 : 1.0)
+                << (r.command == 1 ? "meter" : "status") << " poll of " << key.second << " at " << at << " s";
+        }
+        heard[key] = at;
     }
     for (auto e = done.begin(); e != done.end(); ++e)
     {

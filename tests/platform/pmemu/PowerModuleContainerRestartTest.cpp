@@ -193,3 +193,18 @@ TEST_F(PowerModuleContainerTest, AnOnSinceTheReportIsNotOffAlready)
     EXPECT_EQ(2u, of("failed", 4).size());
     EXPECT_EQ(0x14, emu.relayBits() & 0x14);
 }
+
+// An outlet reported off, then switched on beside the unit (at the module) and reported on, is no longer off
+// already: a restart whose off is lost sends no on, its load never cut.
+TEST_F(PowerModuleContainerTest, AnOutletReportedOnAgainIsNotOffAlready)
+{
+    reportNow();
+    emu.model().setRelay(5, true);
+    reportNow();
+    emu.loseNextRelayFrame(5, 0);
+    ASSERT_TRUE(container->restartPort(5, 1, false));
+    runFor(2.5);
+    EXPECT_TRUE(actionsOf(5).empty()) << "no on after the lost off";
+    EXPECT_EQ(1u, of("failed", 5).size());
+    EXPECT_TRUE(emu.relayBits() & 0x20);
+}
